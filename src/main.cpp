@@ -1,0 +1,23 @@
+#include "mainwindow.h"
+#include "startup.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+
+    if (!loadStyleSheet(app))
+        showStyleSheetWarning();
+
+    QTranslator translator;
+    // Tags come "-"-separated, as BCP 47 writes them.
+    const QStringList uiLanguages = QLocale::system().uiLanguages();
+    installStartupTranslator(app, translator, uiLanguages);
+
+    MainWindow window;
+    window.show();
+    return app.exec();
+}
