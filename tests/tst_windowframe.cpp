@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "testsupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,33 +14,6 @@
 #include <QtTest>
 
 #include <functional>
-
-// Answers the next message box with `button`, recording its title and text.
-class BoxAnswerer : public QObject
-{
-public:
-    BoxAnswerer(QMessageBox::StandardButton button)
-    {
-        connect(&poll, &QTimer::timeout, this, [this, button] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            poll.stop();
-            title = box->windowTitle();
-            text = box->text();
-            buttons = box->standardButtons();
-            parent = box->parentWidget();
-            box->button(button)->click();
-        });
-        poll.start(10);
-    }
-
-    QTimer poll;
-    QString title;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-    QWidget *parent = nullptr;
-};
 
 class tst_WindowFrame : public QObject
 {

@@ -1,0 +1,33 @@
+#include "windowrules.h"
+
+#include <QTime>
+
+#include <algorithm>
+
+QString formatClockTime(qint64 milliseconds)
+{
+    const qint64 secondsOfDay = (milliseconds / 1000) % (24 * 60 * 60);
+    return QTime(0, 0).addSecs(int(secondsOfDay)).toString(QStringLiteral("hh:mm:ss"));
+}
+
+std::optional<QRect> fitVideoRect(const QSizeF &nativeSize, const QSize &viewSize)
+{
+    const int nw = qRound(nativeSize.width());
+    const int nh = qRound(nativeSize.height());
+    if (nw <= 0 || nh <= 0)
+        return std::nullopt;
+
+    const int vw = viewSize.width();
+    const int vh = viewSize.height();
+    const double scale = std::min(double(vw) / nw, double(vh) / nh);
+    const int w = int(scale * nw);
+    const int h = int(scale * nh);
+    return QRect((vw - w) / 2, (vh - h) / 2, w, h);
+}
+
+ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded,
+                               qint64 position)
+{
+    return {!processing, !processing && mediaLoaded,
+            hasPlayer && !processing && mediaLoaded && position > 0};
+}

@@ -1,0 +1,118 @@
+#include "windowrules.h"
+
+#include <QtTest>
+
+class tst_WindowRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void clockTime_showsWholeSecondsWrappingAtADay_data();
+    void clockTime_showsWholeSecondsWrappingAtADay();
+    void fit_keepsAspectRatioAndCentres_data();
+    void fit_keepsAspectRatioAndCentres();
+    void controlStates_followJobMediaAndPosition_data();
+    void controlStates_followJobMediaAndPosition();
+};
+
+void tst_WindowRules::clockTime_showsWholeSecondsWrappingAtADay_data()
+{
+    QTest::addColumn<qint64>("milliseconds");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("zero") << qint64(0) << "00:00:00";
+    QTest::newRow("just under a second") << qint64(999) << "00:00:00";
+    QTest::newRow("1 h 2 min 5.9 s") << qint64((3600 + 120 + 5) * 1000 + 900) << "01:02:05";
+    QTest::newRow("last second of a day") << qint64(86399999) << "23:59:59";
+    QTest::newRow("a whole day") << qint64(86400000) << "00:00:00";
+    QTest::newRow("25 h") << qint64(25) * 3600 * 1000 << "01:00:00";
+    QTest::newRow("many days") << qint64(1000) * 86400 * 1000 + 61000 << "00:01:01";
+}
+
+void tst_WindowRules::clockTime_showsWholeSecondsWrappingAtADay()
+{
+    QFETCH(qint64, milliseconds);
+    QFETCH(QString, text);
+    QCOMPARE(formatClockTime(milliseconds), text);
+}
+
+void tst_WindowRules::fit_keepsAspectRatioAndCentres_data()
+{
+    QTest::addColumn<QSizeF>("native");
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<QRect>("expected");
+    QTest::addColumn<bool>("fits");
+
+    QTest::newRow("landscape in 4:3") << QSizeF(1920, 1080) << QSize(640, 480)
+                                      << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("portrait in 4:3") << QSizeF(1080, 1920) << QSize(640, 480)
+                                     << QRect(185, 0, 270, 480) << true;
+    QTest::newRow("half pixel rounds up") << QSizeF(1919.5, 1080) << QSize(640, 480)
+                                          << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("just under half rounds down") << QSizeF(1920.49, 1080) << QSize(640, 480)
+                                                 << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("same aspect fills") << QSizeF(320, 240) << QSize(640, 480)
+                                       << QRect(0, 0, 640, 480) << true;
+    // 640/3 = 213.33...: the size truncates, the odd remainder halves toward zero.
+    QTest::newRow("truncated size, odd margin") << QSizeF(3, 1) << QSize(640, 480)
+                                                << QRect(0, 133, 640, 213) << true;
+    QTest::newRow("zero size") << QSizeF(0, 0) << QSize(640, 480) << QRect() << false;
+    QTest::newRow("rounds to zero width") << QSizeF(0.4, 100) << QSize(640, 480) << QRect() << false;
+    QTest::newRow("empty view") << QSizeF(100, 100) << QSize(0, 0) << QRect(0, 0, 0, 0) << true;
+}
+
+void tst_WindowRules::fit_keepsAspectRatioAndCentres()
+{
+    QFETCH(QSizeF, native);
+    QFETCH(QSize, view);
+    QFETCH(QRect, expected);
+    QFETCH(bool, fits);
+
+    const std::optional<QRect> rect = fitVideoRect(native, view);
+    QCOMPARE(rect.has_value(), fits);
+    if (!fits)
+        return;
+    QCOMPARE(*rect, expected);
+}
+
+void tst_WindowRules::controlStates_followJobMediaAndPosition_data()
+{
+    QTest::addColumn<bool>("processing");
+    QTest::addColumn<bool>("hasPlayer");
+    QTest::addColumn<bool>("mediaLoaded");
+    QTest::addColumn<qint64>("position");
+    QTest::addColumn<bool>("jobInputs");
+    QTest::addColumn<bool>("playPause");
+    QTest::addColumn<bool>("previewStop");
+
+    const qint64 zero = 0, later = 1500;
+    //                                  processing, player, loaded, position -> inputs, play, stop
+    QTest::newRow("idle, nothing loaded") << false << true << false << zero << true << false << false;
+    QTest::newRow("idle, nothing loaded, moved") << false << true << false << later << true << false
+                                                 << false;
+    QTest::newRow("idle, parked at 0") << false << true << true << zero << true << true << false;
+    QTest::newRow("idle, paused later") << false << true << true << later << true << true << true;
+    QTest::newRow("job, nothing loaded") << true << true << false << zero << false << false << false;
+    QTest::newRow("job, nothing loaded, moved") << true << true << false << later << false << false
+                                                << false;
+    QTest::newRow("job, parked at 0") << true << true << true << zero << false << false << false;
+    QTest::newRow("job, playing") << true << true << true << later << false << false << false;
+    QTest::newRow("no player, loaded flag left over")
+        << false << false << true << qint64(1500) << true << true << false;
+}
+
+void tst_WindowRules::controlStates_followJobMediaAndPosition()
+{
+    QFETCH(bool, processing);
+    QFETCH(bool, hasPlayer);
+    QFETCH(bool, mediaLoaded);
+    QFETCH(qint64, position);
+
+    const ControlStates states = controlStatesFor(processing, hasPlayer, mediaLoaded, position);
+    QTEST(states.jobInputs, "jobInputs");
+    QTEST(states.playPause, "playPause");
+    QTEST(states.previewStop, "previewStop");
+}
+
+QTEST_APPLESS_MAIN(tst_WindowRules)
+#include "tst_windowrules.moc"
