@@ -1,0 +1,83 @@
+// Runs one extraction job through VideoProcessor, as the window does, and
+// prints how long it took.
+
+#include "videoprocessor.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("oskivo-bench"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Extracts images from VIDEO into OUTDIR and reports the speed."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("VIDEO"), QStringLiteral("Source video."));
+    parser.addPositionalArgument(QStringLiteral("OUTDIR"), QStringLiteral("Output directory."));
+    const QCommandLineOption rate(QStringLiteral("rate"),
+        QStringLiteral("Frames taken per second of video (1-60)."), QStringLiteral("N"),
+        QStringLiteral("5"));
+    const QCommandLineOption quality(QStringLiteral("quality"),
+        QStringLiteral("Image quality (1-100)."), QStringLiteral("Q"), QStringLiteral("90"));
+    const QCommandLineOption format(QStringLiteral("format"),
+        QStringLiteral("Image format, e.g. JPG, PNG, BMP."), QStringLiteral("F"),
+        QStringLiteral("JPG"));
+    const QCommandLineOption depth(QStringLiteral("depth"),
+        QStringLiteral("Bit-depth index: 0 = 8, 1 = 16, 2 = 24, 3 = 32."), QStringLiteral("D"),
+        QStringLiteral("2"));
+    const QCommandLineOption pattern(QStringLiteral("pattern"),
+        QStringLiteral("File-name pattern with %1 for the number."), QStringLiteral("P"),
+        QStringLiteral("frame_%1"));
+    parser.addOptions({rate, quality, format, depth, pattern});
+    parser.process(app);
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2)
+        parser.showHelp(2);
+
+    bool numbersOk = true;
+    const auto number = [&](const QCommandLineOption &option) {
+        bool ok = false;
+        const int value = parser.value(option).toInt(&ok);
+        numbersOk = numbersOk && ok;
+        return value;
+    };
+    const int frameRate = number(rate);
+    const int imageQuality = number(quality);
+    const int bitDepth = number(depth);
+    if (!numbersOk || frameRate < 1 || frameRate > 60) {
+        std::fprintf(stderr,
+            "oskivo-bench: --rate, --quality and --depth take numbers; "
+            "--rate 1 to 60\n");
+        return 2;
+    }
+
+    VideoProcessor processor;
+    QElapsedTimer clock;
+    int written = 0;
+    QObject::connect(&processor, &VideoProcessor::progressChanged,
+        [&written](int frame, int) { written = frame; });
+    QObject::connect(&processor, &VideoProcessor::finished, &app, [&] {
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        QTextStream(stdout) << "frames=" << written
+                            << " seconds=" << QString::number(seconds, 'f', 3)
+                            << " fps=" << QString::number(written / seconds, 'f', 1) << Qt::endl;
+        app.exit(0);
+    });
+    QObject::connect(&processor, &VideoProcessor::error, &app, [&app](const QString &message) {
+        QTextStream(stderr) << message << Qt::endl;
+        app.exit(1);
+    });
+
+    clock.start();
+    processor.processVideo(positional.at(0), positional.at(1), frameRate, imageQuality,
+        parser.value(format), bitDepth, parser.value(pattern));
+    return app.exec();
+}

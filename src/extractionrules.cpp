@@ -1,0 +1,201 @@
+#include "extractionrules.h"
+
+#include <QLatin1String>
+#include <QList>
+
+#include <climits>
+#include <cmath>
+
+extern "C" {
+#include <libavutil/avutil.h>
+#include <libavutil/pixdesc.h>
+#include <libswscale/swscale.h>
+}
+
+namespace ExtractionRules {
+
+namespace {
+
+// The fallbacks apply only to rates that are numbers below this; a zero
+// denominator gives no finite number and passes through unchanged.
+constexpr double minimumUsableRate = 0.0001;
+constexpr double defaultSourceRate = 30.0;
+constexpr int unknownEstimate = 1000;
+
+int clampToInt(double value)
+{
+    return value >= double(INT_MAX) ? INT_MAX : int(value);
+}
+
+} // namespace
+
+BitDepth bitDepthFromIndex(int index)
+{
+    switch (index) {
+    case 0:
+        return BitDepth::Gray8;
+    case 1:
+        return BitDepth::Rgb16;
+    case 3:
+        return BitDepth::Rgba32;
+    default:
+        return BitDepth::Rgb24;
+    }
+}
+
+AVPixelFormat pixelFormatForDepth(BitDepth depth)
+{
+    switch (depth) {
+    case BitDepth::Gray8:
+        return AV_PIX_FMT_GRAY8;
+    case BitDepth::Rgb16:
+        return AV_PIX_FMT_RGBA64;
+    case BitDepth::Rgba32:
+        return AV_PIX_FMT_RGBA;
+    case BitDepth::Rgb24:
+        break;
+    }
+    return AV_PIX_FMT_RGB24;
+}
+
+QImage::Format imageFormatForDepth(BitDepth depth)
+{
+    switch (depth) {
+    case BitDepth::Gray8:
+        return QImage::Format_Grayscale8;
+    case BitDepth::Rgb16:
+        return QImage::Format_RGBX64;
+    case BitDepth::Rgba32:
+        return QImage::Format_RGBA8888;
+    case BitDepth::Rgb24:
+        break;
+    }
+    return QImage::Format_RGB888;
+}
+
+int samplingInterval(AVRational averageFrameRate, AVRational realFrameRate, int frameRate)
+{
+    double sourceRate = double(averageFrameRate.num) / averageFrameRate.den;
+    if (sourceRate < minimumUsableRate) {
+        sourceRate = double(realFrameRate.num) / realFrameRate.den;
+        if (sourceRate < minimumUsableRate)
+            sourceRate = defaultSourceRate;
+    }
+    const double interval = sourceRate / frameRate;
+    if (!std::isfinite(interval) || interval < 1.0)
+        return 1;
+    return clampToInt(interval);
+}
+
+int estimatedTotalFrames(int64_t streamFrames, int64_t durationUs, int interval, int frameRate)
+{
+    if (streamFrames > 0) {
+        const int64_t total = streamFrames / interval;
+        if (total <= 0)
+            return unknownEstimate;
+        return total > INT_MAX ? INT_MAX : int(total);
+    }
+    if (durationUs == AV_NOPTS_VALUE)
+        return unknownEstimate;
+    const double total = durationUs / 1000000.0 * frameRate;
+    if (!(total >= 1.0))
+        return unknownEstimate;
+    return clampToInt(total);
+}
+
+QString frameNumberText(int frameNumber)
+{
+    return QStringLiteral("%1").arg(frameNumber, 6, 10, QLatin1Char('0'));
+}
+
+QString outputFilePath(
+    const QString &outputDir, const QString &namingPattern, int frameNumber, const QString &format)
+{
+    QString name = namingPattern;
+    name.replace(QLatin1String("%1"), frameNumberText(frameNumber));
+    // The multi-argument arg() inserts each part in one pass, so markers
+    // inside an inserted part are never expanded.
+    return QStringLiteral("%1/%2.%3").arg(outputDir, name, format.toLower());
+}
+
+QByteArray writerFormatName(const QString &format)
+{
+    return format.toUpper().toUtf8();
+}
+
+int pngCompressionFromQuality(int quality)
+{
+    const int level = quality * 9 / 100;
+    return level > 9 ? 9 : level;
+}
+
+int clockwiseQuarterTurns(double counterClockwiseDegrees)
+{
+    if (!std::isfinite(counterClockwiseDegrees))
+        return 0;
+    const long turns = std::lround(-counterClockwiseDegrees / 90.0);
+    return int(((turns % 4) + 4) % 4);
+}
+
+int swsColorspace(AVColorSpace colorspace, int height)
+{
+    switch (colorspace) {
+    case AVCOL_SPC_BT709:
+        return SWS_CS_ITU709;
+    case AVCOL_SPC_FCC:
+        return SWS_CS_FCC;
+    case AVCOL_SPC_BT470BG:
+    case AVCOL_SPC_SMPTE170M:
+        return SWS_CS_ITU601;
+    case AVCOL_SPC_SMPTE240M:
+        return SWS_CS_SMPTE240M;
+    case AVCOL_SPC_BT2020_NCL:
+    case AVCOL_SPC_BT2020_CL:
+        return SWS_CS_BT2020;
+    default:
+        return height >= 720 ? SWS_CS_ITU709 : SWS_CS_ITU601;
+    }
+}
+
+bool isFullRange(AVColorRange range, AVPixelFormat format)
+{
+    if (range == AVCOL_RANGE_JPEG)
+        return true;
+    switch (format) {
+    case AV_PIX_FMT_YUVJ411P:
+    case AV_PIX_FMT_YUVJ420P:
+    case AV_PIX_FMT_YUVJ422P:
+    case AV_PIX_FMT_YUVJ440P:
+    case AV_PIX_FMT_YUVJ444P:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isRefusedDemuxer(const char *name)
+{
+    static const char *const refused[] = {
+        "concat",
+        "hls",
+        "dash",
+        "imf",
+        "sdp",
+        "rtp",
+        "rtsp",
+        "webm_dash_manifest",
+    };
+    if (!name)
+        return false;
+    // A demuxer may list several names separated by commas.
+    const QList<QByteArray> names = QByteArray(name).split(',');
+    for (const QByteArray &each : names) {
+        for (const char *candidate : refused) {
+            if (each == candidate)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace ExtractionRules

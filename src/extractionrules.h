@@ -1,0 +1,75 @@
+#ifndef EXTRACTIONRULES_H
+#define EXTRACTIONRULES_H
+
+// The arithmetic and naming rules of an extraction job, kept free of any
+// FFmpeg object so that they can be checked for inputs no real video has.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+extern "C" {
+#include <libavutil/pixfmt.h>
+#include <libavutil/rational.h>
+}
+
+namespace ExtractionRules {
+
+// The window's bit-depth list, by index.
+enum class BitDepth { Gray8 = 0, Rgb16 = 1, Rgb24 = 2, Rgba32 = 3 };
+
+// Indices outside the list are treated as 24-bit.
+BitDepth bitDepthFromIndex(int index);
+
+// The pixel layout a frame is converted to, and the image format that has
+// exactly that layout in memory. 16-bit frames become RGBA with 16 bits a
+// channel in native byte order (alpha opaque), which Format_RGBX64 shows.
+AVPixelFormat pixelFormatForDepth(BitDepth depth);
+QImage::Format imageFormatForDepth(BitDepth depth);
+
+// One decoded frame in every interval is taken; at least 1.
+int samplingInterval(AVRational averageFrameRate, AVRational realFrameRate, int frameRate);
+
+// How many images a job expects to write; at least 1. streamFrames <= 0 means
+// the container does not say; durationUs is AV_NOPTS_VALUE when unknown.
+int estimatedTotalFrames(int64_t streamFrames, int64_t durationUs, int interval, int frameRate);
+
+// Decimal, zero-padded to at least six digits.
+QString frameNumberText(int frameNumber);
+
+// "%1/%2.%3": directory, the pattern with every "%1" replaced by the frame
+// number text, and the format in lower case. Each part is inserted
+// literally, so a "%" inside the directory or the name stays as it is.
+QString outputFilePath(
+    const QString &outputDir, const QString &namingPattern, int frameNumber, const QString &format);
+
+// The format name handed to the image writer: the format in upper case.
+QByteArray writerFormatName(const QString &format);
+
+// Qt's PNG writer reads its quality as a compression level from 0 to 9.
+int pngCompressionFromQuality(int quality);
+
+// A display matrix's counter-clockwise rotation in degrees, as the number of
+// clockwise quarter turns (0 to 3) that shows the picture upright. Angles in
+// between go to the nearest quarter turn; a NaN angle means none.
+int clockwiseQuarterTurns(double counterClockwiseDegrees);
+
+// The swscale colour-space constant (SWS_CS_*) for a frame's matrix tag.
+// Untagged frames follow the common practice: BT.601 below 720 lines,
+// BT.709 from 720 lines up.
+int swsColorspace(AVColorSpace colorspace, int height);
+
+// Whether a YUV frame's samples use the full 0-255 range: tagged so, or in
+// one of the "yuvj" formats that imply it. Anything else is limited range.
+bool isFullRange(AVColorRange range, AVPixelFormat format);
+
+// Demuxers that read other resources named inside the file (playlists,
+// concatenation scripts, session descriptions). A chosen video is read as
+// one local media file, so these are refused.
+bool isRefusedDemuxer(const char *name);
+
+} // namespace ExtractionRules
+
+#endif // EXTRACTIONRULES_H

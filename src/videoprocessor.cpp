@@ -1,0 +1,470 @@
+#include "videoprocessor.h"
+
+#include "extractionrules.h"
+#include "ffmpegholders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QThread>
+#include <QTransform>
+
+#include <atomic>
+
+extern "C" {
+#include <libavutil/display.h>
+#include <libavutil/pixdesc.h>
+}
+
+using namespace ExtractionRules;
+
+struct VideoProcessor::Job
+{
+    quint64 id = 0;
+    QString videoPath;
+    QString outputPath;
+    int frameRate = 1;
+    int quality = 0;
+    QString format;
+    int bitDepth = 2;
+    QString namingPattern;
+    // Each job has its own flag, so a new job never revives a stopped one.
+    std::atomic_bool cancelled {false};
+};
+
+// Conversion resources of one job, made for the first frame and remade only
+// when a frame's size, pixel format or colour tags differ from the previous
+// one.
+struct VideoProcessor::Converter
+{
+    FFmpeg::SwsContextPtr scaler;
+    FFmpeg::FramePtr picture;
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    int sourceFormat = AV_PIX_FMT_NONE;
+    int colorspace = -1;
+    int fullRange = -1;
+    int quarterTurns = 0;
+};
+
+namespace {
+
+struct IoContextDeleter
+{
+    void operator()(AVIOContext *io) const { avio_closep(&io); }
+};
+using IoContextPtr = std::unique_ptr<AVIOContext, IoContextDeleter>;
+
+// Opens the chosen file as one local media file. Only the file protocol is
+// allowed for anything the demuxer opens, and demuxers that follow names
+// inside the file (playlists, concatenation scripts) are refused before
+// they read anything: a concat script naming itself would otherwise recurse
+// until the process runs out of file descriptors.
+bool openLocalMedia(FFmpeg::FormatContext &input, const QString &path)
+{
+    const QByteArray url = "file:" + path.toUtf8();
+
+    const AVInputFormat *format = nullptr;
+    {
+        FFmpeg::Dictionary options;
+        options.set("protocol_whitelist", "file");
+        AVIOContext *rawIo = nullptr;
+        if (avio_open2(&rawIo, url.constData(), AVIO_FLAG_READ, nullptr, options.address()) < 0)
+            return false;
+        IoContextPtr io(rawIo);
+        if (av_probe_input_buffer2(io.get(), &format, url.constData(), nullptr, 0, 0) < 0)
+            return false;
+    }
+    if (!format || isRefusedDemuxer(format->name))
+        return false;
+
+    FFmpeg::Dictionary options;
+    options.set("protocol_whitelist", "file");
+    return input.open(url.constData(), format, options.address()) == 0;
+}
+
+// Counter-clockwise degrees of the stream's display matrix; NaN without one.
+double displayRotation(const AVStream *stream)
+{
+    const int32_t *matrix = nullptr;
+#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 30, 100)
+    const AVPacketSideData *sideData = av_packet_side_data_get(stream->codecpar->coded_side_data,
+        stream->codecpar->nb_coded_side_data, AV_PKT_DATA_DISPLAYMATRIX);
+    if (sideData && sideData->size >= 9 * sizeof(int32_t))
+        matrix = reinterpret_cast<const int32_t *>(sideData->data);
+#else
+    size_t size = 0;
+    const uint8_t *data = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (data && size >= 9 * sizeof(int32_t))
+        matrix = reinterpret_cast<const int32_t *>(data);
+#endif
+    return matrix ? av_display_rotation_get(matrix) : std::nan("");
+}
+
+bool isYuv(AVPixelFormat format)
+{
+    const AVPixFmtDescriptor *descriptor = av_pix_fmt_desc_get(format);
+    return descriptor && !(descriptor->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL))
+        && descriptor->nb_components >= 3;
+}
+
+// Qt's writers report a failed write only where the data leaves their
+// buffers; a small image can sit in QFile's buffer until the flush, whose
+// failure QImage::save does not look at.
+bool writeImageFile(
+    const QImage &image, const QString &filePath, const QByteArray &writerFormat, int quality)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QImageWriter writer(&file, writerFormat);
+    writer.setQuality(quality);
+    bool ok = writer.write(image) && file.flush();
+    file.close();
+    ok = ok && file.error() == QFileDevice::NoError;
+    if (!ok)
+        file.remove();
+    return ok;
+}
+
+} // namespace
+
+VideoProcessor::VideoProcessor(QObject *parent)
+    : QObject(parent)
+{
+}
+
+VideoProcessor::~VideoProcessor()
+{
+    stopWorker();
+    // Finished, so it can go now; its pending deleteLater goes with it.
+    delete worker.data();
+}
+
+void VideoProcessor::processVideo(const QString &videoPath, const QString &outputPath,
+    int frameRate, int quality, const QString &format, int bitDepth, const QString &namingPattern)
+{
+    stopWorker();
+
+    auto job = std::make_shared<Job>();
+    job->id = ++lastJobId;
+    job->videoPath = videoPath;
+    job->outputPath = outputPath;
+    job->frameRate = frameRate;
+    job->quality = quality;
+    job->format = format;
+    job->bitDepth = bitDepth;
+    job->namingPattern = namingPattern;
+    currentJob = job;
+
+    QThread *thread = QThread::create([this, job] { runJob(*job); });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    worker = thread;
+    thread->start();
+}
+
+void VideoProcessor::cancel()
+{
+    if (currentJob)
+        currentJob->cancelled = true;
+}
+
+void VideoProcessor::stopWorker()
+{
+    cancel();
+    if (worker)
+        worker->wait();
+}
+
+void VideoProcessor::reportProgress(quint64 jobId, int frame, int totalFrames)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, jobId, frame, totalFrames] {
+            if (jobId == lastJobId)
+                emit progressChanged(frame, totalFrames);
+        },
+        Qt::QueuedConnection);
+}
+
+void VideoProcessor::reportFinished(quint64 jobId)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, jobId] {
+            if (jobId == lastJobId)
+                emit finished();
+        },
+        Qt::QueuedConnection);
+}
+
+void VideoProcessor::reportError(quint64 jobId, const QString &message)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, jobId, message] {
+            if (jobId == lastJobId)
+                emit error(message);
+        },
+        Qt::QueuedConnection);
+}
+
+void VideoProcessor::runJob(Job &job)
+{
+    const bool ok = extractFrames(job);
+    if (job.cancelled)
+        reportError(job.id, tr("操作已取消"));
+    else if (ok)
+        reportFinished(job.id);
+}
+
+bool VideoProcessor::extractFrames(Job &job)
+{
+    FFmpeg::NetworkScope network;
+
+    FFmpeg::FormatContext input;
+    if (!input.allocate()) {
+        reportError(job.id, tr("无法分配格式上下文"));
+        return false;
+    }
+    if (!openLocalMedia(input, job.videoPath)) {
+        reportError(job.id, tr("无法打开视频文件"));
+        return false;
+    }
+    if (avformat_find_stream_info(input.get(), nullptr) < 0) {
+        reportError(job.id, tr("无法获取流信息"));
+        return false;
+    }
+
+    int streamIndex = -1;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+            streamIndex = int(i);
+            break;
+        }
+    }
+    if (streamIndex < 0) {
+        reportError(job.id, tr("未找到视频流"));
+        return false;
+    }
+    AVStream *stream = input->streams[streamIndex];
+
+    const AVCodec *codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec) {
+        reportError(job.id, tr("不支持的编解码器"));
+        return false;
+    }
+    FFmpeg::CodecContextPtr decoder(avcodec_alloc_context3(codec));
+    if (!decoder) {
+        reportError(job.id, tr("无法分配编解码器上下文"));
+        return false;
+    }
+    if (avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0) {
+        reportError(job.id, tr("无法初始化编解码器上下文"));
+        return false;
+    }
+    // Automatic thread count; the frames held back by threading come out
+    // when the decoder is drained at the end.
+    decoder->thread_count = 0;
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0) {
+        reportError(job.id, tr("无法打开编解码器"));
+        return false;
+    }
+
+    QDir outputDir(job.outputPath);
+    if (!outputDir.exists() && !outputDir.mkpath(QStringLiteral("."))) {
+        reportError(job.id, tr("无法创建输出目录"));
+        return false;
+    }
+
+    FFmpeg::FramePtr frame(av_frame_alloc());
+    FFmpeg::PacketPtr packet(av_packet_alloc());
+    if (!frame || !packet) {
+        reportError(job.id, tr("无法分配帧或包"));
+        return false;
+    }
+
+    const int interval
+        = samplingInterval(stream->avg_frame_rate, stream->r_frame_rate, job.frameRate);
+    const int totalFrames
+        = estimatedTotalFrames(stream->nb_frames, input->duration, interval, job.frameRate);
+    reportProgress(job.id, 0, totalFrames);
+
+    Converter converter;
+    converter.quarterTurns = clockwiseQuarterTurns(displayRotation(stream));
+
+    // Stream probing has read ahead; start again from the beginning.
+    av_seek_frame(input.get(), streamIndex, 0, AVSEEK_FLAG_BACKWARD);
+
+    int decodedCount = 0;
+    int takenCount = 0;
+    // Takes every interval-th frame the decoder has ready; false once a
+    // frame could not be written.
+    const auto takeReadyFrames = [&]() {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0) {
+            ++decodedCount;
+            if (decodedCount % interval != 0)
+                continue;
+            ++takenCount;
+            if (!convertAndSaveFrame(job, converter, frame.get(), takenCount))
+                return false;
+            reportProgress(job.id, takenCount, totalFrames);
+            if (job.cancelled)
+                break;
+        }
+        return true;
+    };
+
+    int readResult = 0;
+    for (;;) {
+        readResult = av_read_frame(input.get(), packet.get());
+        if (readResult < 0)
+            break;
+        {
+            FFmpeg::PacketPayload payload(packet.get());
+            if (job.cancelled)
+                break;
+            if (packet->stream_index == streamIndex
+                && avcodec_send_packet(decoder.get(), packet.get()) == 0 && !takeReadyFrames()) {
+                return false;
+            }
+        }
+        if (job.cancelled)
+            break;
+    }
+
+    if (job.cancelled)
+        return false;
+    // A truncated file ends with AVERROR_EOF like a complete one; anything
+    // else means the rest of the video could not be read.
+    if (readResult < 0 && readResult != AVERROR_EOF) {
+        reportError(job.id, tr("读取视频数据失败"));
+        return false;
+    }
+
+    // The decoder holds back frames for reordering and threading; an empty
+    // packet makes it hand them out.
+    if (avcodec_send_packet(decoder.get(), nullptr) == 0 && !takeReadyFrames())
+        return false;
+    return !job.cancelled;
+}
+
+bool VideoProcessor::convertAndSaveFrame(
+    Job &job, Converter &converter, const AVFrame *frame, int frameNumber)
+{
+    const BitDepth depth = bitDepthFromIndex(job.bitDepth);
+    const AVPixelFormat target = pixelFormatForDepth(depth);
+
+    // The frame's own size and format, not the decoder's: a stream that
+    // changes resolution midway may deliver frames of the old size after the
+    // decoder has moved on.
+    const int width = frame->width;
+    const int height = frame->height;
+    const auto sourceFormat = AVPixelFormat(frame->format);
+
+    AVFrame *picture = converter.picture.get();
+    if (!picture || picture->width != width || picture->height != height
+        || picture->format != target) {
+        converter.picture.reset(av_frame_alloc());
+        picture = converter.picture.get();
+        if (!picture) {
+            reportError(job.id, tr("无法分配RGB帧"));
+            return false;
+        }
+        picture->format = target;
+        picture->width = width;
+        picture->height = height;
+        // Padded, aligned rows: swscale's vector code writes whole blocks
+        // past the last pixel of a row.
+        if (av_frame_get_buffer(picture, 64) < 0) {
+            converter.picture.reset();
+            reportError(job.id, tr("无法分配图像缓冲区"));
+            return false;
+        }
+    }
+
+    const int colorspace = swsColorspace(frame->colorspace, height);
+    const int fullRange = isFullRange(frame->color_range, sourceFormat) ? 1 : 0;
+    const bool sourceChanged = !converter.scaler || converter.sourceWidth != width
+        || converter.sourceHeight != height || converter.sourceFormat != sourceFormat;
+    if (sourceChanged || converter.colorspace != colorspace || converter.fullRange != fullRange) {
+        converter.scaler.reset(sws_getCachedContext(converter.scaler.release(), width, height,
+            sourceFormat, width, height, target, SWS_BILINEAR, nullptr, nullptr, nullptr));
+        if (!converter.scaler) {
+            reportError(job.id, tr("无法创建图像转换上下文"));
+            return false;
+        }
+        // swscale assumes BT.601 and ignores range tags unless told.
+        if (isYuv(sourceFormat)) {
+            const int *coefficients = sws_getCoefficients(colorspace);
+            sws_setColorspaceDetails(converter.scaler.get(), coefficients, fullRange, coefficients,
+                1, 0, 1 << 16, 1 << 16);
+        }
+        converter.sourceWidth = width;
+        converter.sourceHeight = height;
+        converter.sourceFormat = sourceFormat;
+        converter.colorspace = colorspace;
+        converter.fullRange = fullRange;
+    }
+
+    if (sws_scale(converter.scaler.get(), frame->data, frame->linesize, 0, height, picture->data,
+            picture->linesize)
+        <= 0) {
+        reportError(job.id, tr("无法创建图像转换上下文"));
+        return false;
+    }
+
+    QImage image(picture->data[0], width, height, picture->linesize[0], imageFormatForDepth(depth));
+    if (converter.quarterTurns != 0)
+        image = image.transformed(QTransform().rotate(90.0 * converter.quarterTurns));
+
+    const QString filePath
+        = outputFilePath(job.outputPath, job.namingPattern, frameNumber, job.format);
+    if (!saveImage(image, filePath, job.format, job.quality, job.bitDepth)) {
+        reportError(job.id, tr("无法保存图像: %1").arg(filePath));
+        return false;
+    }
+    return true;
+}
+
+bool VideoProcessor::saveImage(
+    const QImage &image, const QString &filePath, const QString &format, int quality, int bitDepth)
+{
+    const QByteArray name = writerFormatName(format);
+    QImage written = image;
+    int writerQuality = quality;
+
+    const auto convertUnlessAlready = [&written](QImage::Format target) {
+        if (written.format() != target)
+            written = written.convertToFormat(target);
+    };
+
+    if (name == "BMP") {
+        switch (bitDepth) {
+        case 0:
+            convertUnlessAlready(QImage::Format_Grayscale8);
+            break;
+        case 1:
+            written = written.convertToFormat(QImage::Format_RGB888);
+            break;
+        case 2:
+            convertUnlessAlready(QImage::Format_RGB888);
+            break;
+        case 3:
+            convertUnlessAlready(QImage::Format_ARGB32);
+            break;
+        default:
+            break;
+        }
+    } else if (name == "JPG" || name == "JPEG") {
+        if (written.format() != QImage::Format_RGB888
+            && written.format() != QImage::Format_Grayscale8) {
+            written = written.convertToFormat(QImage::Format_RGB888);
+        }
+    } else if (name == "PNG") {
+        writerQuality = pngCompressionFromQuality(quality);
+    }
+
+    return writeImageFile(written, filePath, name, writerQuality);
+}

@@ -1,0 +1,159 @@
+#ifndef VIDEOFIXTURE_H
+#define VIDEOFIXTURE_H
+
+// Shared by the engine's tests: making clips with the ffmpeg program and
+// recording what a VideoProcessor emits.
+
+#include "videoprocessor.h"
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStringList>
+#include <QtTest>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace VideoFixture {
+
+inline const QString cancelledMessage = QStringLiteral("操作已取消");
+
+// FFmpeg's own diagnostics would drown the test log; the tests check the
+// engine's messages instead.
+inline void silenceFfmpeg()
+{
+    av_log_set_level(AV_LOG_QUIET);
+}
+
+// Runs the ffmpeg program with the given arguments; returns its output when
+// it fails, an empty string when it succeeds.
+inline QString ffmpeg(const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("ffmpeg"),
+        QStringList {"-nostdin", "-hide_banner", "-loglevel", "error", "-y"} + arguments);
+    if (!process.waitForFinished(180000))
+        return QStringLiteral("ffmpeg did not run: ") + process.errorString();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString output = QString::fromLocal8Bit(process.readAll());
+        return output.isEmpty() ? QStringLiteral("ffmpeg failed") : output;
+    }
+    return QString();
+}
+
+#define MAKE_CLIP(...)                                                                             \
+    do {                                                                                           \
+        const QString ffmpegProblem = VideoFixture::ffmpeg(__VA_ARGS__);                           \
+        QVERIFY2(ffmpegProblem.isEmpty(), qPrintable(ffmpegProblem));                              \
+    } while (false)
+
+// A lavfi source whose frame i has the luma 16 + 3i, so that the frame an
+// image came from can be read back from its brightness.
+inline QString countingSource(const QString &rate, int width = 32, int height = 32)
+{
+    return QStringLiteral("color=c=black:s=%1x%2:r=%3,format=yuv420p,"
+                          "geq=lum='16+3*N':cb=128:cr=128")
+        .arg(width)
+        .arg(height)
+        .arg(rate);
+}
+
+// Arguments for a lossless H.264 clip of the counting source, with the
+// encoder's default B-frames.
+inline QStringList countingClip(const QString &rate, int frames, const QString &path)
+{
+    return {"-f", "lavfi", "-i", countingSource(rate), "-frames:v", QString::number(frames), "-c:v",
+        "libx264", "-qp", "0", "-pix_fmt", "yuv420p", path};
+}
+
+inline double meanGray(const QImage &image)
+{
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    double sum = 0;
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar *line = gray.constScanLine(y);
+        for (int x = 0; x < gray.width(); ++x)
+            sum += line[x];
+    }
+    return sum / (gray.width() * gray.height());
+}
+
+// The index of the counting source's frame that an image shows.
+inline int countingFrameIndex(const QImage &image)
+{
+    // Full-range output of limited-range luma: gray = (Y - 16) * 255 / 219.
+    return qRound(meanGray(image) * 219.0 / 255.0 / 3.0);
+}
+
+// Everything a processor emits, in order, as short texts.
+class Recorder : public QObject
+{
+public:
+    explicit Recorder(VideoProcessor &processor)
+    {
+        connect(&processor, &VideoProcessor::progressChanged, this, [this](int frame, int total) {
+            events << QStringLiteral("progress %1/%2").arg(frame).arg(total);
+        });
+        connect(&processor, &VideoProcessor::finished, this, [this] {
+            events << QStringLiteral("finished");
+            ++ends;
+        });
+        connect(&processor, &VideoProcessor::error, this, [this](const QString &message) {
+            events << QStringLiteral("error ") + message;
+            ++ends;
+        });
+    }
+
+    QStringList errors() const
+    {
+        QStringList result;
+        for (const QString &event : events) {
+            if (event.startsWith(QLatin1String("error ")))
+                result << event.mid(6);
+        }
+        return result;
+    }
+
+    int progressCount() const
+    {
+        int count = 0;
+        for (const QString &event : events)
+            count += event.startsWith(QLatin1String("progress ")) ? 1 : 0;
+        return count;
+    }
+
+    QStringList events;
+    int ends = 0;
+};
+
+#define WAIT_FOR_END(recorder, timeoutMs) QTRY_VERIFY_WITH_TIMEOUT((recorder).ends > 0, timeoutMs)
+
+// The images in a directory, in name order.
+inline QStringList imageFiles(const QString &directory)
+{
+    return QDir(directory).entryList(QDir::Files, QDir::Name);
+}
+
+inline bool near(const QColor &actual, const QColor &expected, int tolerance)
+{
+    return qAbs(actual.red() - expected.red()) <= tolerance
+        && qAbs(actual.green() - expected.green()) <= tolerance
+        && qAbs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+inline QString describe(const QColor &colour)
+{
+    return QStringLiteral("(%1, %2, %3, %4)")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue())
+        .arg(colour.alpha());
+}
+
+} // namespace VideoFixture
+
+#endif // VIDEOFIXTURE_H
