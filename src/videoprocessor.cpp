@@ -2,6 +2,7 @@
 
 #include "extractionrules.h"
 #include "ffmpegholders.h"
+#include "frameconverter.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,6 @@
 
 extern "C" {
 #include <libavutil/display.h>
-#include <libavutil/pixdesc.h>
 }
 
 using namespace ExtractionRules;
@@ -31,21 +31,6 @@ struct VideoProcessor::Job
     QString namingPattern;
     // Each job has its own flag, so a new job never revives a stopped one.
     std::atomic_bool cancelled {false};
-};
-
-// Conversion resources of one job, made for the first frame and remade only
-// when a frame's size, pixel format or colour tags differ from the previous
-// one.
-struct VideoProcessor::Converter
-{
-    FFmpeg::SwsContextPtr scaler;
-    FFmpeg::FramePtr picture;
-    int sourceWidth = 0;
-    int sourceHeight = 0;
-    int sourceFormat = AV_PIX_FMT_NONE;
-    int colorspace = -1;
-    int fullRange = -1;
-    int quarterTurns = 0;
 };
 
 namespace {
@@ -100,13 +85,6 @@ double displayRotation(const AVStream *stream)
         matrix = reinterpret_cast<const int32_t *>(data);
 #endif
     return matrix ? av_display_rotation_get(matrix) : std::nan("");
-}
-
-bool isYuv(AVPixelFormat format)
-{
-    const AVPixFmtDescriptor *descriptor = av_pix_fmt_desc_get(format);
-    return descriptor && !(descriptor->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL))
-        && descriptor->nb_components >= 3;
 }
 
 // Qt's writers report a failed write only where the data leaves their
@@ -291,11 +269,13 @@ bool VideoProcessor::extractFrames(Job &job)
         = estimatedTotalFrames(stream->nb_frames, input->duration, interval, job.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
-    Converter converter;
-    converter.quarterTurns = clockwiseQuarterTurns(displayRotation(stream));
+    FrameConverter converter;
+    const int quarterTurns = clockwiseQuarterTurns(displayRotation(stream));
 
-    // Stream probing has read ahead; start again from the beginning.
-    av_seek_frame(input.get(), streamIndex, 0, AVSEEK_FLAG_BACKWARD);
+    // No seek back to the start: the packets that stream probing read are
+    // kept and returned first by av_read_frame. On streams without an index
+    // (raw H.264, for one) a seek to 0 fails after reading to the end, and
+    // the job would then find nothing left to read.
 
     int decodedCount = 0;
     int takenCount = 0;
@@ -307,7 +287,7 @@ bool VideoProcessor::extractFrames(Job &job)
             if (decodedCount % interval != 0)
                 continue;
             ++takenCount;
-            if (!convertAndSaveFrame(job, converter, frame.get(), takenCount))
+            if (!convertAndSaveFrame(job, converter, quarterTurns, frame.get(), takenCount))
                 return false;
             reportProgress(job.id, takenCount, totalFrames);
             if (job.cancelled)
@@ -351,73 +331,24 @@ bool VideoProcessor::extractFrames(Job &job)
 }
 
 bool VideoProcessor::convertAndSaveFrame(
-    Job &job, Converter &converter, const AVFrame *frame, int frameNumber)
+    Job &job, FrameConverter &converter, int quarterTurns, const AVFrame *frame, int frameNumber)
 {
-    const BitDepth depth = bitDepthFromIndex(job.bitDepth);
-    const AVPixelFormat target = pixelFormatForDepth(depth);
-
-    // The frame's own size and format, not the decoder's: a stream that
-    // changes resolution midway may deliver frames of the old size after the
-    // decoder has moved on.
-    const int width = frame->width;
-    const int height = frame->height;
-    const auto sourceFormat = AVPixelFormat(frame->format);
-
-    AVFrame *picture = converter.picture.get();
-    if (!picture || picture->width != width || picture->height != height
-        || picture->format != target) {
-        converter.picture.reset(av_frame_alloc());
-        picture = converter.picture.get();
-        if (!picture) {
-            reportError(job.id, tr("无法分配RGB帧"));
-            return false;
-        }
-        picture->format = target;
-        picture->width = width;
-        picture->height = height;
-        // Padded, aligned rows: swscale's vector code writes whole blocks
-        // past the last pixel of a row.
-        if (av_frame_get_buffer(picture, 64) < 0) {
-            converter.picture.reset();
-            reportError(job.id, tr("无法分配图像缓冲区"));
-            return false;
-        }
-    }
-
-    const int colorspace = swsColorspace(frame->colorspace, height);
-    const int fullRange = isFullRange(frame->color_range, sourceFormat) ? 1 : 0;
-    const bool sourceChanged = !converter.scaler || converter.sourceWidth != width
-        || converter.sourceHeight != height || converter.sourceFormat != sourceFormat;
-    if (sourceChanged || converter.colorspace != colorspace || converter.fullRange != fullRange) {
-        converter.scaler.reset(sws_getCachedContext(converter.scaler.release(), width, height,
-            sourceFormat, width, height, target, SWS_BILINEAR, nullptr, nullptr, nullptr));
-        if (!converter.scaler) {
-            reportError(job.id, tr("无法创建图像转换上下文"));
-            return false;
-        }
-        // swscale assumes BT.601 and ignores range tags unless told.
-        if (isYuv(sourceFormat)) {
-            const int *coefficients = sws_getCoefficients(colorspace);
-            sws_setColorspaceDetails(converter.scaler.get(), coefficients, fullRange, coefficients,
-                1, 0, 1 << 16, 1 << 16);
-        }
-        converter.sourceWidth = width;
-        converter.sourceHeight = height;
-        converter.sourceFormat = sourceFormat;
-        converter.colorspace = colorspace;
-        converter.fullRange = fullRange;
-    }
-
-    if (sws_scale(converter.scaler.get(), frame->data, frame->linesize, 0, height, picture->data,
-            picture->linesize)
-        <= 0) {
+    QImage image;
+    switch (converter.convert(frame, bitDepthFromIndex(job.bitDepth), &image)) {
+    case FrameConverter::Status::Converted:
+        break;
+    case FrameConverter::Status::FrameAllocationFailed:
+        reportError(job.id, tr("无法分配RGB帧"));
+        return false;
+    case FrameConverter::Status::BufferAllocationFailed:
+        reportError(job.id, tr("无法分配图像缓冲区"));
+        return false;
+    case FrameConverter::Status::ScalerFailed:
         reportError(job.id, tr("无法创建图像转换上下文"));
         return false;
     }
-
-    QImage image(picture->data[0], width, height, picture->linesize[0], imageFormatForDepth(depth));
-    if (converter.quarterTurns != 0)
-        image = image.transformed(QTransform().rotate(90.0 * converter.quarterTurns));
+    if (quarterTurns != 0)
+        image = image.transformed(QTransform().rotate(90.0 * quarterTurns));
 
     const QString filePath
         = outputFilePath(job.outputPath, job.namingPattern, frameNumber, job.format);

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class FrameConverter;
 class QImage;
 class QThread;
 struct AVFrame;
@@ -40,11 +41,11 @@ public slots:
 
 private:
     struct Job;
-    struct Converter;
 
     void runJob(Job &job);
     bool extractFrames(Job &job);
-    bool convertAndSaveFrame(Job &job, Converter &converter, const AVFrame *frame, int frameNumber);
+    bool convertAndSaveFrame(Job &job, FrameConverter &converter, int quarterTurns,
+        const AVFrame *frame, int frameNumber);
     bool saveImage(const QImage &image, const QString &filePath, const QString &format, int quality,
         int bitDepth);
     void stopWorker();

@@ -130,6 +130,20 @@ public:
     int ends = 0;
 };
 
+// Runs one job and returns what it emitted; the last event is its end,
+// unless the job did not end within the time given.
+inline QStringList runJob(const QString &video, const QString &outputDir, int frameRate,
+    int quality, const QString &format, int bitDepth,
+    const QString &pattern = QStringLiteral("frame_%1"), int timeoutMs = 120000)
+{
+    VideoProcessor processor;
+    Recorder recorder(processor);
+    processor.processVideo(video, outputDir, frameRate, quality, format, bitDepth, pattern);
+    if (!QTest::qWaitFor([&recorder] { return recorder.ends > 0; }, timeoutMs))
+        recorder.events << QStringLiteral("no end within %1 ms").arg(timeoutMs);
+    return recorder.events;
+}
+
 #define WAIT_FOR_END(recorder, timeoutMs) QTRY_VERIFY_WITH_TIMEOUT((recorder).ends > 0, timeoutMs)
 
 // The images in a directory, in name order.
