@@ -12,6 +12,7 @@
 #include <QTransform>
 
 #include <atomic>
+#include <cmath>
 
 extern "C" {
 #include <libavutil/display.h>
@@ -87,9 +88,9 @@ double displayRotation(const AVStream *stream)
     return matrix ? av_display_rotation_get(matrix) : std::nan("");
 }
 
-// Qt's writers report a failed write only where the data leaves their
-// buffers; a small image can sit in QFile's buffer until the flush, whose
-// failure QImage::save does not look at.
+// QImage::save does not look at the final flush, so a small image that sat
+// in QFile's buffer on a full disk counted as written. A file that failed is
+// removed rather than left cut off.
 bool writeImageFile(
     const QImage &image, const QString &filePath, const QByteArray &writerFormat, int quality)
 {
