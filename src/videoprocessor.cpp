@@ -396,6 +396,11 @@ bool VideoProcessor::saveImage(
         }
     } else if (name == "PNG") {
         writerQuality = pngCompressionFromQuality(quality);
+    } else if (name == "WEBP") {
+        // Qt's WebP writer reads an image with padded lines at the wrong
+        // stride: garbled colours, and reads past the end of the buffer.
+        // It gets a packed copy.
+        written = written.copy();
     }
 
     return writeImageFile(written, filePath, name, writerQuality);

@@ -81,6 +81,7 @@ private slots:
 
     void writtenFile_followsFormatAndDepthRules_data();
     void writtenFile_followsFormatAndDepthRules();
+    void formatWithoutWriter_failsWithPath();
     void fileNames_followPatternDirectoryAndFormat_data();
     void fileNames_followPatternDirectoryAndFormat();
     void colours_followMatrixAndRangeTags_data();
@@ -150,7 +151,10 @@ void tst_VideoProcessorImages::writtenFile_followsFormatAndDepthRules_data()
     QTest::newRow("PPM 8-bit") << "PPM" << 0 << "PNM P6" << grey << 3;
     QTest::newRow("PPM 16-bit") << "PPM" << 1 << "PNM P6" << red << 3;
     QTest::newRow("PPM 32-bit") << "PPM" << 3 << "PNM P6" << red << 3;
+    QTest::newRow("PPM 24-bit") << "PPM" << 2 << "PNM P6" << red << 3;
     if (QImageWriter::supportedImageFormats().contains("webp")) {
+        QTest::newRow("WebP 8-bit") << "WebP" << 0 << "read as Format_RGB32" << grey << 16;
+        QTest::newRow("WebP 24-bit") << "WebP" << 2 << "read as Format_RGB32" << red << 16;
         QTest::newRow("WebP 16-bit") << "WebP" << 1 << "read as Format_RGB32" << red << 16;
         // An opaque picture is stored without alpha.
         QTest::newRow("WebP 32-bit") << "WebP" << 3 << "read as Format_RGB32" << red << 16;
@@ -178,6 +182,18 @@ void tst_VideoProcessorImages::writtenFile_followsFormatAndDepthRules()
     const QColor actual = centreColour(image);
     QVERIFY2(near(actual, colour, tolerance), qPrintable(describe(actual)));
     QCOMPARE(actual.alpha(), 255);
+}
+
+void tst_VideoProcessorImages::formatWithoutWriter_failsWithPath()
+{
+    // Qt reads TGA but has no writer for it.
+    if (QImageWriter::supportedImageFormats().contains("tga"))
+        QSKIP("This Qt can write TGA");
+    const QString out = freshDir();
+    const QStringList events = runJob(redClip, out, 5, 90, "TGA", 2);
+    QCOMPARE(
+        events, (QStringList {"progress 0/2", "error 无法保存图像: " + out + "/frame_000001.tga"}));
+    QVERIFY(imageFiles(out).isEmpty());
 }
 
 void tst_VideoProcessorImages::fileNames_followPatternDirectoryAndFormat_data()
