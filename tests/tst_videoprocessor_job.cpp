@@ -20,6 +20,7 @@ public:
 
 private slots:
     void initTestCase();
+    void metaObject_listsSignalsThenCancelSlot();
 
     void completedJob_reportsEveryImageThenFinished_data();
     void completedJob_reportsEveryImageThenFinished();
@@ -49,6 +50,20 @@ void tst_VideoProcessorJob::initTestCase()
     longClip = dirPath("long.mp4");
     MAKE_CLIP({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=30", "-frames:v", "300", "-c:v",
         "libx264", "-pix_fmt", "yuv420p", longClip});
+}
+
+void tst_VideoProcessorJob::metaObject_listsSignalsThenCancelSlot()
+{
+    const QMetaObject &meta = VideoProcessor::staticMetaObject;
+    QStringList methods;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod method = meta.method(i);
+        methods << (method.methodType() == QMetaMethod::Signal ? "signal " : "slot ")
+                + QString::fromLatin1(method.methodSignature());
+    }
+    QCOMPARE(methods,
+        (QStringList {"signal progressChanged(int,int)", "signal finished()",
+            "signal error(QString)", "slot cancel()"}));
 }
 
 void tst_VideoProcessorJob::completedJob_reportsEveryImageThenFinished_data()
