@@ -31,3 +31,39 @@ ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded
     return {!processing, !processing && mediaLoaded,
             hasPlayer && !processing && mediaLoaded && position > 0};
 }
+
+QStringList buildFormatList(const QList<QByteArray> &writerNames)
+{
+    static const char *const offered[] = {"JPG", "JPEG", "PNG", "BMP", "WebP", "TIFF", "PPM", "TGA"};
+    QStringList formats;
+    for (const char *name : offered) {
+        const QString format = QString::fromLatin1(name);
+        const bool writable = std::any_of(
+            writerNames.cbegin(), writerNames.cend(), [&format](const QByteArray &writer) {
+                return QString::fromUtf8(writer).compare(format, Qt::CaseInsensitive) == 0;
+            });
+        if (writable)
+            formats << format;
+    }
+    return formats;
+}
+
+QString namePatternForIndex(int index, const QString &current)
+{
+    switch (index) {
+    case 0:
+        return QStringLiteral("frame_%1");
+    case 1:
+        return QStringLiteral("image_%1");
+    case 2:
+        return QStringLiteral("video_%1");
+    default:
+        return current;
+    }
+}
+
+bool isSafeNamePattern(const QString &pattern)
+{
+    return !pattern.contains(u'/') && !pattern.contains(u'\\')
+           && !pattern.contains(QStringLiteral(".."));
+}

@@ -1,9 +1,12 @@
 #ifndef WINDOWRULES_H
 #define WINDOWRULES_H
 
+#include <QByteArray>
+#include <QList>
 #include <QRect>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -28,5 +31,16 @@ struct ControlStates
 // still running, so that the preview's own events cannot unlock the inputs mid-job.
 ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded,
                                qint64 position);
+
+// The offered output formats, in a fixed order, among those `writerNames` (as the image
+// writer lists them) can write. A name is offered once, in its fixed letter case.
+QStringList buildFormatList(const QList<QByteArray> &writerNames);
+
+// The naming pattern after choosing naming entry `index`; the custom entry (3) and
+// "no entry" (-1) keep `current`.
+QString namePatternForIndex(int index, const QString &current);
+
+// Whether a naming pattern keeps every image inside the output directory.
+bool isSafeNamePattern(const QString &pattern);
 
 #endif // WINDOWRULES_H

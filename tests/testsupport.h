@@ -4,39 +4,71 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
+#include <QSettings>
 #include <QTimer>
 
-// Answers the next modal message box with `button`, recording what it showed.
+#include <functional>
+
+struct SeenBox
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QWidget *parent = nullptr;
+};
+
+// Answers the next modal message boxes, one answer each, in order. The fields
+// describe the first box; `boxes` lists every box answered.
 class BoxAnswerer : public QObject
 {
 public:
-    explicit BoxAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok)
+    explicit BoxAnswerer(QList<QMessageBox::StandardButton> answers)
     {
-        connect(&poll, &QTimer::timeout, this, [this, button] {
+        connect(&poll, &QTimer::timeout, this, [this, answers]() mutable {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
+            if (!box || answers.isEmpty() || box == lastBox)
                 return;
-            poll.stop();
-            seen = true;
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            buttons = box->standardButtons();
-            parent = box->parentWidget();
-            box->button(button)->click();
+            lastBox = box;
+            boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                          box->parentWidget()});
+            if (!seen) {
+                seen = true;
+                title = boxes.first().title;
+                text = boxes.first().text;
+                icon = boxes.first().icon;
+                buttons = boxes.first().buttons;
+                parent = boxes.first().parent;
+            }
+            if (beforeAnswer)
+                beforeAnswer();
+            box->button(answers.takeFirst())->click();
+            if (answers.isEmpty())
+                poll.stop();
         });
         poll.start(10);
     }
+    explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok)
+        : BoxAnswerer(QList<QMessageBox::StandardButton>{answer})
+    {
+    }
 
     QTimer poll;
+    std::function<void()> beforeAnswer; // runs while the box is still open
+    QList<SeenBox> boxes;
     bool seen = false;
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QWidget *parent = nullptr;
+
+private:
+    QPointer<QMessageBox> lastBox;
 };
 
 // Picks `path` in the next file dialog, or cancels it when `path` is empty.
@@ -57,7 +89,12 @@ public:
             if (path.isEmpty()) {
                 dialog->reject();
             } else {
-                dialog->selectFile(path);
+                // Typed as the user would: selectFile() loses against the name the
+                // dialog proposes when its start folder does not exist.
+                if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    name->setText(path);
+                else
+                    dialog->selectFile(path);
                 static_cast<QDialog *>(dialog)->accept();
             }
         });
@@ -70,6 +107,14 @@ public:
     QString directory;
     QStringList nameFilters;
 };
+
+// Empties both settings stores of the test-mode location, so that no window
+// restores what an earlier test left.
+inline void wipeSettings()
+{
+    QSettings(QStringLiteral("QuelvaneLabs"), QStringLiteral("Oskivo")).clear();
+    QSettings(QStringLiteral("Oskivo"), QStringLiteral("Oskivo")).clear();
+}
 
 // Makes a small test clip with the ffmpeg program; returns whether it worked.
 inline bool makeTestVideo(const QString &path, const QString &size = QStringLiteral("320x240"),

@@ -65,6 +65,7 @@ private:
 
 void tst_WindowFrame::init()
 {
+    wipeSettings();
     window = new MainWindow;
     window->move(200, 150);
     window->show();
@@ -75,6 +76,7 @@ void tst_WindowFrame::cleanup()
 {
     delete window;
     window = nullptr;
+    wipeSettings();
 }
 
 void tst_WindowFrame::send(QWidget *target, QEvent::Type type, QPoint local, QPoint global,

@@ -1,0 +1,377 @@
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "videoprocessor.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMediaPlayer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class tst_ConversionControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    tst_ConversionControl() { QStandardPaths::setTestModeEnabled(true); }
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void start_refusesIncompleteInput_data();
+    void start_refusesIncompleteInput();
+    void start_createsMissingOutputDirectoryAndCompletes();
+    void typedOutputPath_isIgnored();
+    void progress_showsTruncatedPercentAndCount_data();
+    void progress_showsTruncatedPercentAndCount();
+    void finished_showsBoxAndHidesBarLater();
+    void error_showsCriticalBox();
+    void stop_unlocksAtOnceThenShowsCancellation();
+    void runningJob_keepsInputsLockedAgainstPreviewEvents();
+    void quitDuringJob_waitsForWorkerAndWritesNothingAfter();
+
+private:
+    template<typename T = QWidget>
+    T *w(const char *name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    void chooseVideo(const QString &path);
+    void chooseOutput(const QString &path);
+    QStringList jobInputs() const;
+    // Starts a job; the caller answers or waits for the box that ends it.
+    void start();
+
+    QTemporaryDir media;
+    QString clip;     // 1 s, 10 fps
+    QString longClip; // long enough to stop midway
+    std::unique_ptr<QTemporaryDir> dir;
+    MainWindow *window = nullptr;
+    VideoProcessor *processor = nullptr;
+};
+
+void tst_ConversionControl::initTestCase()
+{
+    QVERIFY(media.isValid());
+    clip = media.filePath("clip.mp4");
+    longClip = media.filePath("long.mp4");
+    QVERIFY(makeTestVideo(clip));
+    QVERIFY(makeTestVideo(longClip, "640x360", 60, 30));
+}
+
+void tst_ConversionControl::init()
+{
+    wipeSettings();
+    // Start without the default output folder, so that each test chooses its own.
+    QSettings(QStringLiteral("QuelvaneLabs"), QStringLiteral("Oskivo")).setValue("outputPath", "");
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    window = new MainWindow;
+    window->show();
+    processor = window->findChild<VideoProcessor *>();
+    QVERIFY(processor);
+}
+
+void tst_ConversionControl::cleanup()
+{
+    delete window;
+    window = nullptr;
+    dir.reset();
+    wipeSettings();
+}
+
+void tst_ConversionControl::chooseVideo(const QString &path)
+{
+    DialogChooser chooser(path);
+    w<QPushButton>("selectVideoButton")->click();
+    QVERIFY(chooser.seen);
+}
+
+void tst_ConversionControl::chooseOutput(const QString &path)
+{
+    DialogChooser chooser(path);
+    w<QPushButton>("selectOutputButton")->click();
+    QVERIFY(chooser.seen);
+    QCOMPARE(chooser.title, QStringLiteral("选择输出目录"));
+    QCOMPARE(w<QLineEdit>("outputLineEdit")->text(), path);
+}
+
+QStringList tst_ConversionControl::jobInputs() const
+{
+    QStringList enabled;
+    for (const char *name : {"selectVideoButton", "selectOutputButton", "startButton",
+                             "frameRateSpinBox", "qualitySlider", "formatComboBox",
+                             "bitDepthComboBox", "namingPatternComboBox", "customNameEdit"}) {
+        if (w(name)->isEnabled())
+            enabled << name;
+    }
+    return enabled;
+}
+
+void tst_ConversionControl::start()
+{
+    w<QPushButton>("startButton")->click();
+}
+
+void tst_ConversionControl::start_refusesIncompleteInput_data()
+{
+    QTest::addColumn<bool>("withVideo");
+    QTest::addColumn<QString>("output"); // "": none; "blocked": a path under a plain file
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no video") << false << "" << "请先选择视频文件";
+    QTest::newRow("no video, output chosen") << false << "out" << "请先选择视频文件";
+    QTest::newRow("no output") << true << "" << "请先选择输出目录";
+    QTest::newRow("output cannot be created") << true << "blocked" << "无法创建输出目录";
+}
+
+void tst_ConversionControl::start_refusesIncompleteInput()
+{
+    QFETCH(bool, withVideo);
+    QFETCH(QString, output);
+    QFETCH(QString, message);
+
+    if (withVideo)
+        chooseVideo(clip);
+    if (output == u"blocked") {
+        // Chosen while it exists, then its parent turns into a plain file.
+        const QString chosen = dir->filePath("blocker/sub");
+        QVERIFY(QDir().mkpath(chosen));
+        chooseOutput(chosen);
+        QVERIFY(QDir(dir->filePath("blocker")).removeRecursively());
+        QFile blocker(dir->filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    } else if (!output.isEmpty()) {
+        QVERIFY(QDir().mkpath(dir->filePath(output)));
+        chooseOutput(dir->filePath(output));
+    }
+    const QStringList enabledBefore = jobInputs();
+
+    BoxAnswerer answer;
+    start();
+
+    QVERIFY(answer.seen);
+    QCOMPARE(answer.title, QStringLiteral("警告"));
+    QCOMPARE(answer.text, message);
+    QCOMPARE(answer.icon, QMessageBox::Warning);
+    QCOMPARE(answer.buttons, QMessageBox::Ok);
+    QCOMPARE(answer.parent, window);
+    QVERIFY(!w("progressBar")->isVisible());
+    QVERIFY(!w("stopCButton")->isEnabled());
+    QCOMPARE(jobInputs(), enabledBefore);
+}
+
+void tst_ConversionControl::start_createsMissingOutputDirectoryAndCompletes()
+{
+    chooseVideo(clip);
+    const QString output = dir->filePath("a/b/c");
+    QVERIFY(QDir().mkpath(output));
+    chooseOutput(output);
+    QVERIFY(QDir(dir->filePath("a")).removeRecursively());
+
+    QSignalSpy finished(processor, &VideoProcessor::finished);
+    QSignalSpy progress(processor, &VideoProcessor::progressChanged);
+    BoxAnswerer *done = nullptr;
+    // The start returns before the job's first signal: check the running state first.
+    start();
+    QVERIFY(QFileInfo(output).isDir());
+    QVERIFY(w("progressBar")->isVisible());
+    QCOMPARE(w<QProgressBar>("progressBar")->value(), 0);
+    QVERIFY(w("stopCButton")->isEnabled());
+    QCOMPARE(jobInputs(), QStringList());
+    QVERIFY(!w("playPauseButton")->isEnabled());
+    QVERIFY(!w("stopButton")->isEnabled());
+    QVERIFY(w("subfolderCheckBox")->isEnabled());
+
+    done = new BoxAnswerer;
+    QVERIFY(finished.wait(30000));
+    QTRY_VERIFY(done->seen);
+    QCOMPARE(done->title, QStringLiteral("完成"));
+    QCOMPARE(done->text, QStringLiteral("视频已成功转换为图片"));
+    QCOMPARE(done->icon, QMessageBox::Information);
+    delete done;
+
+    // 1 s at 10 fps, 5 per second asked: every second frame, five images.
+    QCOMPARE(QDir(output).entryList(QDir::Files).size(), 5);
+    QCOMPARE(progress.last(), (QList<QVariant>{5, 5}));
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("处理中: 第 5/5 帧"));
+    QCOMPARE(jobInputs().size(), 9);
+    QVERIFY(!w("stopCButton")->isEnabled());
+}
+
+void tst_ConversionControl::typedOutputPath_isIgnored()
+{
+    chooseVideo(clip);
+    const QString chosen = dir->filePath("chosen");
+    QVERIFY(QDir().mkpath(chosen));
+    chooseOutput(chosen);
+    w<QLineEdit>("outputLineEdit")->setText(dir->filePath("typed"));
+
+    QSignalSpy finished(processor, &VideoProcessor::finished);
+    start();
+    BoxAnswerer done;
+    QVERIFY(finished.wait(30000));
+    QTRY_VERIFY(done.seen);
+    QVERIFY(!QFileInfo::exists(dir->filePath("typed")));
+    QCOMPARE(QDir(chosen).entryList(QDir::Files).size(), 5);
+}
+
+void tst_ConversionControl::progress_showsTruncatedPercentAndCount_data()
+{
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QString>("status");
+
+    const QString before = QStringLiteral("before");
+    QTest::newRow("3 of 50") << 3 << 50 << 6 << "处理中: 第 3/50 帧";
+    QTest::newRow("29 of 100") << 29 << 100 << 29 << "处理中: 第 29/100 帧";
+    QTest::newRow("2 of 3 truncates") << 2 << 3 << 66 << "处理中: 第 2/3 帧";
+    QTest::newRow("first of one") << 0 << 1 << 0 << "处理中: 第 0/1 帧";
+    QTest::newRow("past the estimate") << 60 << 50 << 42 << "处理中: 第 60/50 帧";
+    QTest::newRow("no estimate") << 5 << 0 << 42 << before;
+    QTest::newRow("negative estimate") << 5 << -1 << 42 << before;
+}
+
+void tst_ConversionControl::progress_showsTruncatedPercentAndCount()
+{
+    QFETCH(int, frame);
+    QFETCH(int, total);
+    QFETCH(int, percent);
+    QFETCH(QString, status);
+
+    auto *bar = w<QProgressBar>("progressBar");
+    bar->setValue(42);
+    w<QLabel>("statusLabel")->setText("before");
+
+    emit processor->progressChanged(frame, total);
+
+    QCOMPARE(bar->value(), percent);
+    QCOMPARE(w<QLabel>("statusLabel")->text(), status);
+}
+
+void tst_ConversionControl::finished_showsBoxAndHidesBarLater()
+{
+    auto *bar = w<QProgressBar>("progressBar");
+    bar->show();
+    emit processor->progressChanged(4, 5);
+    int valueWhileBoxOpen = -1;
+    bool visibleWhileBoxOpen = false;
+    BoxAnswerer done;
+    done.beforeAnswer = [&] {
+        valueWhileBoxOpen = bar->value();
+        visibleWhileBoxOpen = bar->isVisible();
+    };
+    emit processor->finished();
+
+    QVERIFY(done.seen);
+    QCOMPARE(done.title, QStringLiteral("完成"));
+    QCOMPARE(done.parent, window);
+    QCOMPARE(done.buttons, QMessageBox::Ok);
+    QCOMPARE(valueWhileBoxOpen, 100);
+    QVERIFY(visibleWhileBoxOpen);
+    QTRY_VERIFY_WITH_TIMEOUT(!bar->isVisible(), 10000);
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("处理中: 第 4/5 帧"));
+}
+
+void tst_ConversionControl::error_showsCriticalBox()
+{
+    w("progressBar")->show();
+    w("stopCButton")->setEnabled(true);
+    BoxAnswerer failed;
+    emit processor->error(QStringLiteral("无法打开视频文件"));
+
+    QVERIFY(failed.seen);
+    QCOMPARE(failed.title, QStringLiteral("错误"));
+    QCOMPARE(failed.text, QStringLiteral("处理过程中发生错误: 无法打开视频文件"));
+    QCOMPARE(failed.icon, QMessageBox::Critical);
+    QCOMPARE(failed.buttons, QMessageBox::Ok);
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("错误发生"));
+    QVERIFY(!w("progressBar")->isVisible());
+    QVERIFY(!w("stopCButton")->isEnabled());
+    QCOMPARE(jobInputs().size(), 9);
+}
+
+void tst_ConversionControl::stop_unlocksAtOnceThenShowsCancellation()
+{
+    chooseVideo(longClip);
+    QVERIFY(QDir().mkpath(dir->filePath("out")));
+    chooseOutput(dir->filePath("out"));
+    QSignalSpy progress(processor, &VideoProcessor::progressChanged);
+    QSignalSpy error(processor, &VideoProcessor::error);
+    start();
+    QTRY_VERIFY_WITH_TIMEOUT(progress.size() >= 3, 30000);
+
+    BoxAnswerer *report = new BoxAnswerer;
+    w<QPushButton>("stopCButton")->click();
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("转换已停止"));
+    QVERIFY(!w("progressBar")->isVisible());
+    QVERIFY(!w("stopCButton")->isEnabled());
+    QCOMPARE(jobInputs().size(), 9);
+
+    QVERIFY(error.wait(30000));
+    QTRY_VERIFY(report->seen);
+    QCOMPARE(report->title, QStringLiteral("错误"));
+    QCOMPARE(report->text, QStringLiteral("处理过程中发生错误: 操作已取消"));
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("错误发生"));
+    delete report;
+    QVERIFY(QDir(dir->filePath("out")).entryList(QDir::Files).size() < 300);
+}
+
+void tst_ConversionControl::runningJob_keepsInputsLockedAgainstPreviewEvents()
+{
+    chooseVideo(longClip);
+    QVERIFY(QDir().mkpath(dir->filePath("out")));
+    chooseOutput(dir->filePath("out"));
+    auto *player = window->findChild<QMediaPlayer *>();
+    QVERIFY(player);
+    QSignalSpy progress(processor, &VideoProcessor::progressChanged);
+    start();
+    QVERIFY(progress.wait(30000));
+
+    // The preview reports its own events while the job runs.
+    emit player->playbackStateChanged(QMediaPlayer::StoppedState);
+    emit player->mediaStatusChanged(QMediaPlayer::EndOfMedia);
+    QCOMPARE(jobInputs(), QStringList());
+    QVERIFY(!w("playPauseButton")->isEnabled());
+    QVERIFY(!w("stopButton")->isEnabled());
+
+    BoxAnswerer report;
+    QSignalSpy error(processor, &VideoProcessor::error);
+    w<QPushButton>("stopCButton")->click();
+    QVERIFY(error.wait(30000));
+    QTRY_VERIFY(report.seen);
+    QCOMPARE(jobInputs().size(), 9);
+}
+
+void tst_ConversionControl::quitDuringJob_waitsForWorkerAndWritesNothingAfter()
+{
+    chooseVideo(longClip);
+    const QString output = dir->filePath("out");
+    QVERIFY(QDir().mkpath(output));
+    chooseOutput(output);
+    QSignalSpy progress(processor, &VideoProcessor::progressChanged);
+    start();
+    QTRY_VERIFY_WITH_TIMEOUT(progress.size() >= 2, 30000);
+
+    delete window; // must cancel and wait for the worker
+    window = nullptr;
+    const QStringList written = QDir(output).entryList(QDir::Files);
+    QCoreApplication::processEvents();
+    QVERIFY(!written.isEmpty());
+    QCOMPARE(QDir(output).entryList(QDir::Files), written);
+}
+
+QTEST_MAIN(tst_ConversionControl)
+#include "tst_conversioncontrol.moc"

@@ -1,0 +1,246 @@
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "windowrules.h"
+
+#include <QComboBox>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QtTest>
+
+class tst_Options : public QObject
+{
+    Q_OBJECT
+
+public:
+    tst_Options() { QStandardPaths::setTestModeEnabled(true); }
+
+private slots:
+    void init();
+    void cleanup();
+
+    void formatList_keepsFixedOrderAndCase_data();
+    void formatList_keepsFixedOrderAndCase();
+    void formatList_offersTheWritersPresentHere();
+    void naming_followsEntryAndCustomName_data();
+    void naming_followsEntryAndCustomName();
+    void customName_refusesUnsafeCharacters_data();
+    void customName_refusesUnsafeCharacters();
+    void customName_survivesLeavingCustomEntry();
+    void quality_labelShowsSliderValue_data();
+    void quality_labelShowsSliderValue();
+    void bitDepth_describesAndStoresAtOnce_data();
+    void bitDepth_describesAndStoresAtOnce();
+
+private:
+    template<typename T = QWidget>
+    T *w(const char *name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    // The pattern in force, as the window saves it on closing.
+    QString savedPattern();
+
+    MainWindow *window = nullptr;
+};
+
+void tst_Options::init()
+{
+    wipeSettings();
+    window = new MainWindow;
+    window->show();
+}
+
+void tst_Options::cleanup()
+{
+    delete window;
+    window = nullptr;
+    wipeSettings();
+}
+
+QString tst_Options::savedPattern()
+{
+    QCloseEvent close;
+    QApplication::sendEvent(window, &close);
+    return QSettings("QuelvaneLabs", "Oskivo").value("customNamePattern").toString();
+}
+
+void tst_Options::formatList_keepsFixedOrderAndCase_data()
+{
+    QTest::addColumn<QList<QByteArray>>("writers");
+    QTest::addColumn<QStringList>("formats");
+
+    using B = QList<QByteArray>;
+    QTest::newRow("common writers")
+        << B{"jpg", "jpeg", "png", "bmp", "ppm"} << QStringList{"JPG", "JPEG", "PNG", "BMP", "PPM"};
+    QTest::newRow("writer order does not matter")
+        << B{"ppm", "png", "jpg"} << QStringList{"JPG", "PNG", "PPM"};
+    QTest::newRow("capitals") << B{"JPEG", "Png"} << QStringList{"JPEG", "PNG"};
+    QTest::newRow("duplicates listed once") << B{"png", "PNG", "png"} << QStringList{"PNG"};
+    QTest::newRow("tif matches nothing") << B{"tif"} << QStringList{};
+    QTest::newRow("tiff matches TIFF") << B{"tif", "tiff"} << QStringList{"TIFF"};
+    QTest::newRow("whole names only") << B{"jp", "pngx", "xbmp"} << QStringList{};
+    QTest::newRow("mixed case kept") << B{"webp", "tga"} << QStringList{"WebP", "TGA"};
+    QTest::newRow("unknown writers ignored") << B{"xpm", "ico", "cur", "pbm"} << QStringList{};
+    QTest::newRow("none") << B{} << QStringList{};
+}
+
+void tst_Options::formatList_keepsFixedOrderAndCase()
+{
+    QFETCH(QList<QByteArray>, writers);
+    QTEST(buildFormatList(writers), "formats");
+}
+
+void tst_Options::formatList_offersTheWritersPresentHere()
+{
+    auto *combo = w<QComboBox>("formatComboBox");
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i)
+        entries << combo->itemText(i);
+    QCOMPARE(entries, buildFormatList(QImageWriter::supportedImageFormats()));
+    // Debian's image format plug-ins are part of the set-up; Qt has no TGA writer.
+    QCOMPARE(entries, (QStringList{"JPG", "JPEG", "PNG", "BMP", "WebP", "TIFF", "PPM"}));
+    QCOMPARE(combo->currentIndex(), 0);
+}
+
+void tst_Options::naming_followsEntryAndCustomName_data()
+{
+    QTest::addColumn<QList<int>>("indexes"); // naming entries chosen in turn
+    QTest::addColumn<QString>("typed");      // typed into the custom edit afterwards
+    QTest::addColumn<bool>("thenEmptied");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("editVisible");
+
+    using I = QList<int>;
+    QTest::newRow("frame") << I{1, 0} << "" << false << "frame_%1" << false;
+    QTest::newRow("image") << I{1} << "" << false << "image_%1" << false;
+    QTest::newRow("video") << I{2} << "" << false << "video_%1" << false;
+    QTest::newRow("custom entry alone keeps image")
+        << I{1, 3} << "" << false << "image_%1" << true;
+    QTest::newRow("custom name") << I{3} << "my-clip_2" << false << "my-clip_2_%1" << true;
+    QTest::newRow("emptied custom name") << I{3} << "abc" << true << "frame_%1" << true;
+    QTest::newRow("fixed entry after custom name") << I{3, 2} << "" << false << "video_%1"
+                                                   << false;
+    QTest::newRow("no entry keeps pattern") << I{1, -1} << "" << false << "image_%1" << false;
+}
+
+void tst_Options::naming_followsEntryAndCustomName()
+{
+    QFETCH(QList<int>, indexes);
+    QFETCH(QString, typed);
+    QFETCH(bool, thenEmptied);
+    QFETCH(bool, editVisible);
+
+    auto *combo = w<QComboBox>("namingPatternComboBox");
+    auto *edit = w<QLineEdit>("customNameEdit");
+    for (int index : indexes)
+        combo->setCurrentIndex(index);
+    if (!typed.isEmpty())
+        QTest::keyClicks(edit, typed);
+    if (thenEmptied) {
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QString());
+    }
+
+    QCOMPARE(!edit->isHidden(), editVisible);
+    QTEST(savedPattern(), "pattern");
+}
+
+void tst_Options::customName_refusesUnsafeCharacters_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("accepted");
+
+    QTest::newRow("space") << "my clip" << "myclip";
+    QTest::newRow("dot") << "a.b" << "ab";
+    QTest::newRow("percent") << "x%1" << "x1";
+    QTest::newRow("slash and backslash") << "a/b\\c" << "abc";
+    QTest::newRow("non-ASCII letter") << "caf\u00e9" << "caf";
+    QTest::newRow("CJK") << "视频x" << "x";
+    QTest::newRow("allowed set") << "Az09_-" << "Az09_-";
+}
+
+void tst_Options::customName_refusesUnsafeCharacters()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, accepted);
+
+    w<QComboBox>("namingPatternComboBox")->setCurrentIndex(3);
+    auto *edit = w<QLineEdit>("customNameEdit");
+    // Typed as text, so that letters without a key of their own arrive too.
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(edit->text(), accepted);
+    QCOMPARE(savedPattern(), accepted + "_%1");
+}
+
+void tst_Options::customName_survivesLeavingCustomEntry()
+{
+    auto *combo = w<QComboBox>("namingPatternComboBox");
+    auto *edit = w<QLineEdit>("customNameEdit");
+    combo->setCurrentIndex(3);
+    QTest::keyClicks(edit, "clip");
+    combo->setCurrentIndex(1);
+    QVERIFY(edit->isHidden());
+    QCOMPARE(edit->text(), QStringLiteral("clip"));
+    QCOMPARE(savedPattern(), QStringLiteral("image_%1"));
+    // Coming back shows the old text but does not re-apply it.
+    combo->setCurrentIndex(3);
+    QVERIFY(!edit->isHidden());
+    QCOMPARE(edit->text(), QStringLiteral("clip"));
+    QCOMPARE(savedPattern(), QStringLiteral("image_%1"));
+}
+
+void tst_Options::quality_labelShowsSliderValue_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("lowest") << 1 << "1%";
+    QTest::newRow("middle") << 75 << "75%";
+    QTest::newRow("highest") << 100 << "100%";
+    QTest::newRow("below range") << -5 << "1%";
+    QTest::newRow("above range") << 250 << "100%";
+}
+
+void tst_Options::quality_labelShowsSliderValue()
+{
+    QFETCH(int, value);
+    QCOMPARE(w<QLabel>("qualityValueLabel")->text(), QStringLiteral("90%"));
+    w<QSlider>("qualitySlider")->setValue(value);
+    QTEST(w<QLabel>("qualityValueLabel")->text(), "label");
+}
+
+void tst_Options::bitDepth_describesAndStoresAtOnce_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("8-bit") << 0 << "标准8位色彩深度，文件较小";
+    QTest::newRow("16-bit") << 1 << "16位色彩深度，更好的色彩表现";
+    QTest::newRow("24-bit") << 2 << "标准24位RGB（每通道8位），适合大多数用途";
+    QTest::newRow("32-bit") << 3 << "32位色彩深度，最高质量，文件较大";
+    QTest::newRow("no entry") << -1 << "";
+}
+
+void tst_Options::bitDepth_describesAndStoresAtOnce()
+{
+    QFETCH(int, index);
+    QFETCH(QString, description);
+
+    auto *combo = w<QComboBox>("bitDepthComboBox");
+    QCOMPARE(combo->currentIndex(), 2); // every start selects 24 bits
+    // Leave 24 bits first so that every row is a change.
+    combo->setCurrentIndex(index == 0 ? 1 : 0);
+    combo->setCurrentIndex(index);
+
+    QCOMPARE(w<QLabel>("bitDepthLabel")->text(), description);
+    QCOMPARE(QSettings("QuelvaneLabs", "Oskivo").value("bitDepth").toInt(), index);
+    // Nothing else reaches the store before the window saves.
+    QVERIFY(!QSettings("QuelvaneLabs", "Oskivo").contains("quality"));
+}
+
+QTEST_MAIN(tst_Options)
+#include "tst_options.moc"
