@@ -1,4 +1,382 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>关于Oskivo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;​​Oskivo&lt;/h2&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>版本: 1.0.3.02</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>高效便捷的视频帧提取工具，支持多种输出格式，将动态影像转换为高质量静态图片，助您轻松获取每一帧画面。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>© 2026 QuelvaneLabs 版权所有</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Oskivo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>首页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>高级</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择源视频</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输出目录:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>浏览...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>00:00:00</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>停止转换</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>开始转换</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>位深度:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8位</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>16位</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>24位</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>32位</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标准8位色彩深度，文件较小</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>命名模式:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>frame_000001</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>image_000001</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>video_000001</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自定义...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>为每个视频创建子文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>质量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>90%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帧率 (fps):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JPG</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JPEG</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WebP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PPM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TGA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确认退出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定要退出Oskivo吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择输出目录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请先选择视频文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请先选择输出目录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法创建输出目录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帧率必须在1-60之间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>转换已停止</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>处理中: 第 %1/%2 帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频已成功转换为图片</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>错误发生</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>处理过程中发生错误: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法加载视频文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频加载失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择视频文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无效的视频文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>播放错误: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>16位色彩深度，更好的色彩表现</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标准24位RGB（每通道8位），适合大多数用途</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>32位色彩深度，最高质量，文件较大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确认重置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定要重置应用程序吗？
+这将清除所有设置和播放列表。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重置完成</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>应用程序已重置为初始状态。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>繁體中文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一键重置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关于我们</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VideoProcessor</name>
+    <message>
+        <source>操作已取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法分配格式上下文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法打开视频文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法获取流信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未找到视频流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不支持的编解码器</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法分配编解码器上下文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法初始化编解码器上下文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法打开编解码器</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法创建输出目录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法分配帧或包</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取视频数据失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法分配RGB帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法分配图像缓冲区</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法创建图像转换上下文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法保存图像: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

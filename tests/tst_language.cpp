@@ -1,0 +1,321 @@
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "videoprocessor.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTranslator>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <memory>
+
+class tst_Language : public QObject
+{
+    Q_OBJECT
+
+public:
+    tst_Language() { QStandardPaths::setTestModeEnabled(true); }
+
+private slots:
+    void init() { wipeSettings(); }
+    void cleanup()
+    {
+        window.reset();
+        wipeSettings();
+    }
+
+    void catalogs_translateEveryTextOfTheCode_data();
+    void catalogs_translateEveryTextOfTheCode();
+    void simplifiedCatalog_holdsNoMessages();
+    void switch_toLanguageInForce_doesNothing();
+    void switch_roundTrip_retextsAndKeepsValues();
+    void unknownStoredCode_fallsBackToSimplifiedChinese();
+    void storedEnglish_isInForceWhenShown();
+    void engineMessages_comeInNewLanguage();
+    void menu_isBuiltOnceAndShowsLanguages();
+    void menu_checkMarkStaysAfterReset();
+    void about_opensModallyInCurrentLanguage();
+
+private:
+    template<typename T = QWidget>
+    T *w(const char *name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    void start()
+    {
+        window = std::make_unique<MainWindow>();
+        window->show();
+    }
+    void invoke(const char *slot) { QVERIFY(QMetaObject::invokeMethod(window.get(), slot)); }
+    QString storedLanguage() const
+    {
+        return QSettings("Oskivo", "Oskivo").value("language").toString();
+    }
+    // Opens the popup menu and runs `inMenu` while it is shown, then closes it.
+    void withMenu(const std::function<void(QMenu *)> &inMenu);
+
+    std::unique_ptr<MainWindow> window;
+};
+
+void tst_Language::catalogs_translateEveryTextOfTheCode_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+
+    // Extract the texts from the code as it is now, so that a text added without
+    // a translation fails here.
+    static QTemporaryDir dir;
+    const QString ts = dir.filePath("extracted.ts");
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(LUPDATE_PATH),
+                  {"-silent", "-locations", "none", QStringLiteral(OSKIVO_SOURCE_DIR "/src"),
+                   "-ts", ts});
+    QVERIFY(lupdate.waitForFinished(120000));
+    QCOMPARE(lupdate.exitCode(), 0);
+
+    QFile file(ts);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString context;
+    int count = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == u"name") {
+            context = xml.readElementText();
+        } else if (xml.name() == u"source") {
+            const QString source = xml.readElementText();
+            QTest::addRow("%s %d", qPrintable(context), ++count) << context << source;
+        }
+    }
+    QVERIFY(!xml.hasError());
+    QVERIFY(count > 80);
+}
+
+void tst_Language::catalogs_translateEveryTextOfTheCode()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+
+    for (const char *code : {"en_US", "zh_TW"}) {
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/translations/lang_%1.qm").arg(code)));
+        const QString translation =
+            translator.translate(context.toUtf8().constData(), source.toUtf8().constData());
+        QVERIFY2(!translation.isEmpty(),
+                 qPrintable(QStringLiteral("%1 lacks %2: %3").arg(code, context, source)));
+    }
+}
+
+void tst_Language::simplifiedCatalog_holdsNoMessages()
+{
+    QFile catalog(":/translations/lang_zh_CN.qm");
+    QVERIFY(catalog.open(QIODevice::ReadOnly));
+    QCOMPARE(catalog.size(), 26);
+    QTranslator translator;
+    QVERIFY(translator.load(catalog.fileName()));
+    QVERIFY(translator.isEmpty());
+    QCOMPARE(translator.language(), QStringLiteral("zh_CN"));
+}
+
+void tst_Language::switch_toLanguageInForce_doesNothing()
+{
+    start();
+    w<QLabel>("statusLabel")->setText("kept");
+    invoke("switchToChineseSimplified");
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("kept"));
+    QVERIFY(!QSettings("Oskivo", "Oskivo").contains("language"));
+}
+
+void tst_Language::switch_roundTrip_retextsAndKeepsValues()
+{
+    start();
+    auto *formats = w<QComboBox>("formatComboBox");
+    QStringList entries;
+    for (int i = 0; i < formats->count(); ++i)
+        entries << formats->itemText(i);
+    formats->setCurrentIndex(2);
+    w<QSlider>("qualitySlider")->setValue(40);
+
+    const struct {
+        const char *slot;
+        const char *code;
+        const char *home;
+        const char *start;
+        const char *play;
+        const char *depth;
+    } steps[] = {
+        {"switchToEnglish", "en_US", "Home", "Conversion", "Play",
+         "Standard 24-bit RGB (8 bits per channel), suitable for most purposes"},
+        {"switchToChineseTraditional", "zh_TW", "首頁", "開始轉換", "播放",
+         "標準24位元RGB（每通道8位元），適合大多數用途"},
+        {"switchToChineseSimplified", "zh_CN", "首页", "开始转换", "播放",
+         "标准24位RGB（每通道8位），适合大多数用途"},
+    };
+    for (const auto &step : steps) {
+        invoke(step.slot);
+        QCOMPARE(storedLanguage(), QString::fromLatin1(step.code));
+        QCOMPARE(w<QToolButton>("homeButton")->text(), QString::fromUtf8(step.home));
+        QCOMPARE(w<QPushButton>("startButton")->text(), QString::fromUtf8(step.start));
+        QCOMPARE(w<QPushButton>("playPauseButton")->text(), QString::fromUtf8(step.play));
+        QCOMPARE(w<QLabel>("bitDepthLabel")->text(), QString::fromUtf8(step.depth));
+        QCOMPARE(w<QLabel>("qualityValueLabel")->text(), QStringLiteral("40%"));
+        QCOMPARE(w<QLabel>("timeLabel")->text(), QStringLiteral("00:00:00"));
+        QStringList now;
+        for (int i = 0; i < formats->count(); ++i)
+            now << formats->itemText(i);
+        QCOMPARE(now, entries);
+        QCOMPARE(formats->currentIndex(), 2);
+    }
+}
+
+void tst_Language::unknownStoredCode_fallsBackToSimplifiedChinese()
+{
+    QSettings("Oskivo", "Oskivo").setValue("language", "fr_FR");
+    QTest::ignoreMessage(QtWarningMsg,
+                         "Translation file not found: \":/translations/lang_fr_FR.qm\"");
+    start();
+    QCOMPARE(storedLanguage(), QStringLiteral("zh_CN"));
+    QCOMPARE(w<QToolButton>("homeButton")->text(), QStringLiteral("首页"));
+}
+
+void tst_Language::storedEnglish_isInForceWhenShown()
+{
+    QSettings("Oskivo", "Oskivo").setValue("language", "en_US");
+    start();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Oskivo"));
+    QCOMPARE(w<QToolButton>("configButton")->text(), QStringLiteral("Advanced"));
+    QCOMPARE(w<QLabel>("label")->text(), QStringLiteral("Output Directory:"));
+    // Qt's own catalog is installed too where Debian ships it.
+    QCOMPARE(QCoreApplication::translate("MainWindow", "警告"), QStringLiteral("Warning"));
+}
+
+void tst_Language::engineMessages_comeInNewLanguage()
+{
+    start();
+    invoke("switchToEnglish");
+    auto *processor = window->findChild<VideoProcessor *>();
+    QSignalSpy error(processor, &VideoProcessor::error);
+    QTemporaryDir dir;
+    BoxAnswerer failed;
+    processor->processVideo(dir.filePath("missing.mp4"), dir.path(), 5, 90, "PNG", 2, "frame_%1");
+    QVERIFY(error.wait(10000));
+    QTRY_VERIFY(failed.seen);
+    QCOMPARE(error.first().first().toString(), QStringLiteral("Unable to open video file"));
+    QCOMPARE(failed.title, QStringLiteral("Error"));
+    QCOMPARE(failed.text,
+             QStringLiteral("An error occurred during processing: Unable to open video file"));
+}
+
+void tst_Language::withMenu(const std::function<void(QMenu *)> &inMenu)
+{
+    bool shown = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        poll.stop();
+        shown = true;
+        inMenu(menu);
+        menu->close();
+    });
+    poll.start(10);
+    w<QPushButton>("menuButton")->click();
+    QVERIFY(shown);
+}
+
+void tst_Language::menu_isBuiltOnceAndShowsLanguages()
+{
+    QSettings("Oskivo", "Oskivo").setValue("language", "en_US");
+    start();
+    // Room to the right of the button, so that the screen edge does not push the menu.
+    window->move(-640, 0);
+    QMenu *first = nullptr;
+    QStringList texts;
+    QList<bool> checked;
+    QPoint pos;
+    withMenu([&](QMenu *menu) {
+        first = menu;
+        pos = menu->pos();
+        for (QAction *action : menu->actions()) {
+            texts << action->text();
+            checked << action->isChecked();
+        }
+        QCOMPARE(menu->styleSheet().size(), 178);
+        QCOMPARE(menu->parent(), window.get());
+    });
+    QCOMPARE(texts, (QStringList{"简体中文", "繁體中文", "English", "", "One-click Reset", "About Us"}));
+    QCOMPARE(checked, (QList<bool>{false, false, true, false, false, false}));
+    auto *button = w<QPushButton>("menuButton");
+    QCOMPARE(pos, button->mapToGlobal(QPoint(0, button->height())));
+
+    // Choosing Traditional Chinese moves the check and re-texts the same menu.
+    withMenu([&](QMenu *menu) {
+        QCOMPARE(menu, first);
+        menu->actions().at(1)->trigger();
+    });
+    QCOMPARE(storedLanguage(), QStringLiteral("zh_TW"));
+    withMenu([&](QMenu *menu) {
+        QCOMPARE(menu, first);
+        QCOMPARE(menu->actions().size(), 6);
+        QVERIFY(menu->actions().at(1)->isChecked());
+        QVERIFY(!menu->actions().at(2)->isChecked());
+        QCOMPARE(menu->actions().at(4)->text(), QStringLiteral("一鍵重置"));
+        QCOMPARE(menu->actions().at(5)->text(), QStringLiteral("關於我們"));
+    });
+}
+
+void tst_Language::menu_checkMarkStaysAfterReset()
+{
+    start();
+    withMenu([](QMenu *menu) { menu->actions().at(2)->trigger(); });
+    QCOMPARE(storedLanguage(), QStringLiteral("en_US"));
+    {
+        BoxAnswerer answers({QMessageBox::Yes, QMessageBox::Ok});
+        withMenu([](QMenu *menu) { menu->actions().at(4)->trigger(); });
+        QCOMPARE(answers.boxes.size(), 2);
+        QCOMPARE(answers.boxes.at(0).title, QStringLiteral("Confirm Reset"));
+    }
+    QCOMPARE(storedLanguage(), QStringLiteral("zh_CN"));
+    withMenu([](QMenu *menu) {
+        QVERIFY(menu->actions().at(2)->isChecked());
+        QCOMPARE(menu->actions().at(4)->text(), QStringLiteral("一键重置"));
+    });
+}
+
+void tst_Language::about_opensModallyInCurrentLanguage()
+{
+    start();
+    invoke("switchToEnglish");
+    QString title;
+    QWidget *parent = nullptr;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || dialog->objectName() != u"AboutDialog")
+            return;
+        poll.stop();
+        title = dialog->windowTitle();
+        parent = dialog->parentWidget();
+        dialog->reject();
+    });
+    poll.start(10);
+    withMenu([](QMenu *menu) { menu->actions().at(5)->trigger(); });
+    QCOMPARE(title, QStringLiteral("About Oskivo"));
+    QCOMPARE(parent, window.get());
+    QCOMPARE(window->findChildren<QDialog *>().size(), 0); // gone once closed
+}
+
+QTEST_MAIN(tst_Language)
+#include "tst_language.moc"
