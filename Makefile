@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test clean package
 
 all: build
 
@@ -24,3 +24,6 @@ test: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB

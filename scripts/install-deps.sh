@@ -13,7 +13,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
     fonts-wqy-microhei
-    xvfb xauth binutils-mingw-w64-x86-64
+    xvfb xauth binutils-mingw-w64-x86-64 desktop-file-utils dpkg-dev
 )
 
 missing=()

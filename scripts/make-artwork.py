@@ -346,6 +346,9 @@ LOGO_IMAGES = [(size, 32) for size in (16, 20, 24, 32, 40, 48, 64, 256)] + [
     (16, 8), (32, 8), (48, 8), (16, 4), (32, 4)]
 
 
+DESKTOP_ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
 def logo_palette(bits):
     base = [(0, 0, 0), (255, 255, 255), (0xFF, 0xAA, 0x00), (0x00, 0xCA, 0x97)]
     if bits == 4:
@@ -389,6 +392,13 @@ def main():
             f.write(png_bytes(render(shapes, 20, 20.0, 8)))
     with open(os.path.join(image_dir, "logo.ico"), "wb") as f:
         f.write(logo_ico())
+
+    # The desktop menu's icon in the hicolor theme sizes, next to the scalable logo.
+    for size in DESKTOP_ICON_SIZES:
+        icon_dir = os.path.join(args.out, "desktop", "hicolor", "%dx%d" % (size, size))
+        os.makedirs(icon_dir, exist_ok=True)
+        with open(os.path.join(icon_dir, "oskivo.png"), "wb") as f:
+            f.write(png_bytes(render(LOGO, size, 32.0, 8 if size <= 64 else 4)))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build tree, unpacks it into a scratch root and checks
+# what a user would get: the files, the menu entry, the declared dependencies, and that
+# the installed program starts.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+(cd "$build" && cpack -G DEB -B "$work/out" > "$work/cpack.log") || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/out/oskivo_*.deb)
+dpkg-deb -x "$deb" "$work/root"
+root=$work/root
+
+expected=(usr/bin/oskivo usr/share/applications/oskivo.desktop
+          usr/share/icons/hicolor/scalable/apps/oskivo.svg)
+for size in 16 22 24 32 48 64 128 256; do
+    expected+=("usr/share/icons/hicolor/${size}x${size}/apps/oskivo.png")
+done
+for f in "${expected[@]}"; do
+    [ -f "$root/$f" ] || { echo "missing from the package: $f"; exit 1; }
+done
+[ -x "$root/usr/bin/oskivo" ] || { echo "usr/bin/oskivo is not executable"; exit 1; }
+unexpected=$(cd "$root" && find . -type f | sed 's|^\./||' | sort | grep -vxF -f <(printf '%s\n' "${expected[@]}") || true)
+[ -z "$unexpected" ] || { echo "unexpected files: $unexpected"; exit 1; }
+
+desktop-file-validate --no-hints "$root/usr/share/applications/oskivo.desktop"
+grep -qx 'Exec=oskivo' "$root/usr/share/applications/oskivo.desktop"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libqt6multimedia6 libqt6multimediawidgets6 libavformat libavcodec \
+         libswscale qt6-qpa-plugins qt6-image-formats-plugins gstreamer1.0-libav \
+         gstreamer1.0-plugins-good; do
+    grep -q "$d" <<<"$depends" || { echo "Depends lacks $d: $depends"; exit 1; }
+done
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ]
+
+if ldd "$root/usr/bin/oskivo" | grep -q 'not found'; then
+    ldd "$root/usr/bin/oskivo"
+    exit 1
+fi
+# Started from the installed path it runs its event loop until stopped; a start-up
+# failure ends it early with another status.
+set +e
+HOME=$work/home QT_QPA_PLATFORM=offscreen timeout 10 "$root/usr/bin/oskivo" > "$work/run.log" 2>&1
+status=$?
+set -e
+[ "$status" -eq 124 ] || { cat "$work/run.log"; echo "oskivo ended with status $status"; exit 1; }
+echo "package ok: $(basename "$deb")"
