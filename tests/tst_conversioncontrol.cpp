@@ -39,6 +39,7 @@ private slots:
     void error_showsCriticalBox();
     void stop_unlocksAtOnceThenShowsCancellation();
     void runningJob_keepsInputsLockedAgainstPreviewEvents();
+    void resetDuringJob_leavesJobRunning();
     void quitDuringJob_waitsForWorkerAndWritesNothingAfter();
 
 private:
@@ -353,6 +354,34 @@ void tst_ConversionControl::runningJob_keepsInputsLockedAgainstPreviewEvents()
     QVERIFY(error.wait(30000));
     QTRY_VERIFY(report.seen);
     QCOMPARE(jobInputs().size(), 9);
+}
+
+void tst_ConversionControl::resetDuringJob_leavesJobRunning()
+{
+    chooseVideo(longClip);
+    QVERIFY(QDir().mkpath(dir->filePath("out")));
+    chooseOutput(dir->filePath("out"));
+    QSignalSpy progress(processor, &VideoProcessor::progressChanged);
+    QSignalSpy error(processor, &VideoProcessor::error);
+    start();
+    QVERIFY(progress.wait(30000));
+
+    {
+        BoxAnswerer answers({QMessageBox::Yes, QMessageBox::Ok});
+        QVERIFY(QMetaObject::invokeMethod(window, "resetApplication"));
+        QCOMPARE(answers.boxes.size(), 2);
+    }
+    // The job goes on, and its inputs stay locked until it ends.
+    const int before = progress.size();
+    QTRY_VERIFY_WITH_TIMEOUT(progress.size() > before + 2, 30000);
+    QCOMPARE(error.size(), 0);
+    QCOMPARE(jobInputs(), QStringList());
+    QVERIFY(w("stopCButton")->isEnabled());
+
+    BoxAnswerer report;
+    w<QPushButton>("stopCButton")->click();
+    QVERIFY(error.wait(30000));
+    QTRY_VERIFY(report.seen);
 }
 
 void tst_ConversionControl::quitDuringJob_waitsForWorkerAndWritesNothingAfter()
