@@ -53,6 +53,10 @@ private:
     QStringList jobInputs() const;
     // Starts a job; the caller answers or waits for the box that ends it.
     void start();
+    // Chooses the long clip and a fresh output folder, which it returns.
+    QString chooseLongJob();
+    // Stops the running job and closes the cancellation report that follows.
+    void stopAndAcceptReport(QSignalSpy &error);
 
     QTemporaryDir media;
     QString clip;     // 1 s, 10 fps
@@ -123,6 +127,25 @@ QStringList tst_ConversionControl::jobInputs() const
 void tst_ConversionControl::start()
 {
     w<QPushButton>("startButton")->click();
+}
+
+QString tst_ConversionControl::chooseLongJob()
+{
+    const QString output = dir->filePath("out");
+    chooseVideo(longClip);
+    if (!QDir().mkpath(output))
+        QTest::qFail("cannot make the output folder", __FILE__, __LINE__);
+    chooseOutput(output);
+    return output;
+}
+
+void tst_ConversionControl::stopAndAcceptReport(QSignalSpy &error)
+{
+    BoxAnswerer report;
+    w<QPushButton>("stopCButton")->click();
+    QVERIFY(error.wait(30000));
+    QTRY_VERIFY(report.seen);
+    QCOMPARE(report.text, QStringLiteral("处理过程中发生错误: 操作已取消"));
 }
 
 void tst_ConversionControl::start_refusesIncompleteInput_data()
@@ -306,9 +329,7 @@ void tst_ConversionControl::error_showsCriticalBox()
 
 void tst_ConversionControl::stop_unlocksAtOnceThenShowsCancellation()
 {
-    chooseVideo(longClip);
-    QVERIFY(QDir().mkpath(dir->filePath("out")));
-    chooseOutput(dir->filePath("out"));
+    chooseLongJob();
     QSignalSpy progress(processor, &VideoProcessor::progressChanged);
     QSignalSpy error(processor, &VideoProcessor::error);
     start();
@@ -332,9 +353,7 @@ void tst_ConversionControl::stop_unlocksAtOnceThenShowsCancellation()
 
 void tst_ConversionControl::runningJob_keepsInputsLockedAgainstPreviewEvents()
 {
-    chooseVideo(longClip);
-    QVERIFY(QDir().mkpath(dir->filePath("out")));
-    chooseOutput(dir->filePath("out"));
+    chooseLongJob();
     auto *player = window->findChild<QMediaPlayer *>();
     QVERIFY(player);
     QSignalSpy progress(processor, &VideoProcessor::progressChanged);
@@ -348,19 +367,14 @@ void tst_ConversionControl::runningJob_keepsInputsLockedAgainstPreviewEvents()
     QVERIFY(!w("playPauseButton")->isEnabled());
     QVERIFY(!w("stopButton")->isEnabled());
 
-    BoxAnswerer report;
     QSignalSpy error(processor, &VideoProcessor::error);
-    w<QPushButton>("stopCButton")->click();
-    QVERIFY(error.wait(30000));
-    QTRY_VERIFY(report.seen);
+    stopAndAcceptReport(error);
     QCOMPARE(jobInputs().size(), 9);
 }
 
 void tst_ConversionControl::resetDuringJob_leavesJobRunning()
 {
-    chooseVideo(longClip);
-    QVERIFY(QDir().mkpath(dir->filePath("out")));
-    chooseOutput(dir->filePath("out"));
+    chooseLongJob();
     QSignalSpy progress(processor, &VideoProcessor::progressChanged);
     QSignalSpy error(processor, &VideoProcessor::error);
     start();
@@ -378,18 +392,12 @@ void tst_ConversionControl::resetDuringJob_leavesJobRunning()
     QCOMPARE(jobInputs(), QStringList());
     QVERIFY(w("stopCButton")->isEnabled());
 
-    BoxAnswerer report;
-    w<QPushButton>("stopCButton")->click();
-    QVERIFY(error.wait(30000));
-    QTRY_VERIFY(report.seen);
+    stopAndAcceptReport(error);
 }
 
 void tst_ConversionControl::quitDuringJob_waitsForWorkerAndWritesNothingAfter()
 {
-    chooseVideo(longClip);
-    const QString output = dir->filePath("out");
-    QVERIFY(QDir().mkpath(output));
-    chooseOutput(output);
+    const QString output = chooseLongJob();
     QSignalSpy progress(processor, &VideoProcessor::progressChanged);
     start();
     QTRY_VERIFY_WITH_TIMEOUT(progress.size() >= 2, 30000);
