@@ -10,7 +10,6 @@ ExtractionPipeline::ExtractionPipeline(
     : writers(qMax(1, writers))
     , makeSink(std::move(makeSink))
     , cancelled(cancelled)
-    , freeSlots(framesInFlightLimit(this->writers))
 {
 }
 
@@ -33,27 +32,28 @@ ExtractionPipeline::Outcome ExtractionPipeline::run(
     int number = 0;
     for (;;) {
         // The slot is taken before decoding, so the frame in hand counts too.
-        freeSlots.acquire();
+        acquireSlot();
         FFmpeg::FramePtr frame;
         const FrameSource::Status status
             = stopRequested() ? FrameSource::Status::End : source.next(&frame, stop);
         if (status != FrameSource::Status::Frame) {
-            freeSlots.release();
+            releaseSlot();
             if (status == FrameSource::Status::Failed)
                 sourceFailure = source.failure();
             break;
         }
-        QMutexLocker locker(&mutex);
+        std::lock_guard locker(mutex);
         queue.push_back({++number, std::move(frame)});
-        itemQueued.wakeOne();
+        itemQueued.notify_one();
     }
 
     {
-        QMutexLocker locker(&mutex);
+        std::lock_guard locker(mutex);
         closed = true;
-        itemQueued.wakeAll();
+        itemQueued.notify_all();
     }
     pool.waitForDone();
+    std::lock_guard locker(mutex);
 
     // One place decides: an image that failed, then a stop by the user,
     // then a failure of the source.
@@ -85,15 +85,28 @@ void ExtractionPipeline::writerLoop()
             finishItem(item.number, failure);
         }
         item.frame.reset();
-        freeSlots.release();
+        releaseSlot();
     }
+}
+
+void ExtractionPipeline::acquireSlot()
+{
+    std::unique_lock locker(mutex);
+    slotFreed.wait(locker, [this] { return framesInFlight < framesInFlightLimit(writers); });
+    ++framesInFlight;
+}
+
+void ExtractionPipeline::releaseSlot()
+{
+    std::lock_guard locker(mutex);
+    --framesInFlight;
+    slotFreed.notify_one();
 }
 
 bool ExtractionPipeline::takeItem(Item *item)
 {
-    QMutexLocker locker(&mutex);
-    while (queue.empty() && !closed)
-        itemQueued.wait(&mutex);
+    std::unique_lock locker(mutex);
+    itemQueued.wait(locker, [this] { return !queue.empty() || closed; });
     if (queue.empty())
         return false;
     *item = std::move(queue.front());
@@ -107,13 +120,13 @@ bool ExtractionPipeline::shouldWrite(int number)
 {
     if (cancelled)
         return false;
-    QMutexLocker locker(&mutex);
+    std::lock_guard locker(mutex);
     return failedNumber == 0 || number < failedNumber;
 }
 
 void ExtractionPipeline::finishItem(int number, ExtractionFailure failure)
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard locker(mutex);
     if (failure != ExtractionFailure::None) {
         if (failedNumber == 0 || number < failedNumber) {
             failedNumber = number;
