@@ -11,8 +11,8 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 #else
 #include <sys/resource.h>
 #endif
@@ -105,8 +105,7 @@ int main(int argc, char *argv[])
         QTextStream(stdout) << "frames=" << written
                             << " seconds=" << QString::number(seconds, 'f', 3)
                             << " fps=" << QString::number(written / seconds, 'f', 1)
-                            << " peak_mb=" << QString::number(peakResidentMb(), 'f', 0)
-                            << Qt::endl;
+                            << " peak_mb=" << QString::number(peakResidentMb(), 'f', 0) << Qt::endl;
         app.exit(0);
     });
     QObject::connect(&processor, &VideoProcessor::error, &app, [&app](const QString &message) {

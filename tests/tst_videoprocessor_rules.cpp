@@ -39,6 +39,8 @@ private slots:
     void fullRange_onlyWhenTaggedOrJpegFormat();
     void demuxers_refusedWhenTheyFollowNames_data();
     void demuxers_refusedWhenTheyFollowNames();
+    void automaticWriters_stayWithinMemoryBudget_data();
+    void automaticWriters_stayWithinMemoryBudget();
 };
 
 void tst_VideoProcessorRules::samplingInterval_followsSourceRate_data()
@@ -273,6 +275,37 @@ void tst_VideoProcessorRules::demuxers_refusedWhenTheyFollowNames()
     QFETCH(bool, refused);
 
     QCOMPARE(isRefusedDemuxer(name.constData()), refused);
+}
+
+void tst_VideoProcessorRules::automaticWriters_stayWithinMemoryBudget_data()
+{
+    QTest::addColumn<int>("cores");
+    QTest::addColumn<qint64>("frameBytes");
+    QTest::addColumn<qint64>("imageBytes");
+    QTest::addColumn<int>("writers");
+
+    const qint64 budget = 768ll << 20;
+    const qint64 uhdFrame = 4096ll * 2160 * 3 / 2;
+    QTest::newRow("1080p RGB on 16 cores: one per core")
+        << 16 << 1920ll * 1080 * 3 / 2 << 1920ll * 1080 * 3 << 16;
+    QTest::newRow("4K RGB on 16 cores: as many as fit")
+        << 16 << uhdFrame << 4096ll * 2160 * 3
+        << int(budget / (2 * (uhdFrame + 4096ll * 2160 * 3)));
+    QTest::newRow("4K 16-bit on 16 cores: fewer still")
+        << 16 << uhdFrame << 4096ll * 2160 * 8
+        << int(budget / (2 * (uhdFrame + 4096ll * 2160 * 8)));
+    QTest::newRow("a frame beyond the budget: still one writer") << 8 << budget << budget << 1;
+    QTest::newRow("size unknown: one per core") << 4 << 0ll << 0ll << 4;
+    QTest::newRow("no core count: one writer") << 0 << 0ll << 0ll << 1;
+}
+
+void tst_VideoProcessorRules::automaticWriters_stayWithinMemoryBudget()
+{
+    QFETCH(int, cores);
+    QFETCH(qint64, frameBytes);
+    QFETCH(qint64, imageBytes);
+    QFETCH(int, writers);
+    QCOMPARE(automaticWriterCount(cores, frameBytes, imageBytes, 768ll << 20), writers);
 }
 
 QTEST_GUILESS_MAIN(tst_VideoProcessorRules)

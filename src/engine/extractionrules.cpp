@@ -198,4 +198,11 @@ bool isRefusedDemuxer(const char *name)
     return false;
 }
 
+int automaticWriterCount(int cores, qint64 sourceFrameBytes, qint64 imageBytes, qint64 memoryBudget)
+{
+    const qint64 perWriter = 2 * (qMax<qint64>(0, sourceFrameBytes) + qMax<qint64>(0, imageBytes));
+    const qint64 affordable = perWriter > 0 ? memoryBudget / perWriter : cores;
+    return int(qBound(qint64(1), affordable, qint64(qMax(1, cores))));
+}
+
 } // namespace ExtractionRules

@@ -70,6 +70,13 @@ bool isFullRange(AVColorRange range, AVPixelFormat format);
 // one local media file, so these are refused.
 bool isRefusedDemuxer(const char *name);
 
+// How many image writers a job runs when left to choose: one per core, but
+// no more than keep the frames and images in flight (two source frames and
+// two images of the output layout per writer) within memoryBudget bytes.
+// At least 1.
+int automaticWriterCount(
+    int cores, qint64 sourceFrameBytes, qint64 imageBytes, qint64 memoryBudget);
+
 } // namespace ExtractionRules
 
 #endif // EXTRACTIONRULES_H

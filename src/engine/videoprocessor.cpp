@@ -14,6 +14,7 @@
 
 extern "C" {
 #include <libavutil/display.h>
+#include <libavutil/imgutils.h>
 }
 
 using namespace ExtractionRules;
@@ -23,13 +24,29 @@ struct VideoProcessor::Job
     quint64 id = 0;
     QString videoPath;
     int frameRate = 1;
-    int writers = 1;
+    // 0: chosen by the job.
+    int writers = 0;
     ImageSettings image;
     // Each job has its own flag, so a new job never revives a stopped one.
     std::atomic_bool cancelled {false};
 };
 
 namespace {
+
+// What the frames and images in flight may take together, beyond the
+// decoder's own buffers.
+constexpr qint64 writerMemoryBudget = 768ll * 1024 * 1024;
+
+int writersFor(const MediaInput &input, BitDepth depth)
+{
+    const AVCodecParameters *video = input.stream()->codecpar;
+    const auto bytes = [video](int format) {
+        return qMax(
+            0, av_image_get_buffer_size(AVPixelFormat(format), video->width, video->height, 1));
+    };
+    return automaticWriterCount(QThread::idealThreadCount(), bytes(video->format),
+        bytes(pixelFormatForDepth(depth)), writerMemoryBudget);
+}
 
 QTransform orientationFor(const int32_t *displayMatrix)
 {
@@ -61,7 +78,7 @@ void VideoProcessor::processVideo(const QString &videoPath, const QString &outpu
     job->id = ++lastJobId;
     job->videoPath = videoPath;
     job->frameRate = frameRate;
-    job->writers = writerCount();
+    job->writers = writers;
     job->image.outputPath = outputPath;
     job->image.namingPattern = namingPattern;
     job->image.format = format;
@@ -82,7 +99,7 @@ void VideoProcessor::setWriterCount(int count)
 
 int VideoProcessor::writerCount() const
 {
-    return writers > 0 ? writers : qMax(1, QThread::idealThreadCount());
+    return writers;
 }
 
 void VideoProcessor::cancel()
@@ -166,8 +183,10 @@ void VideoProcessor::runJob(Job &job)
 
     job.image.orientation = orientationFor(input.displayMatrix());
     const ImageSettings &settings = job.image;
+    const int writerThreads
+        = job.writers > 0 ? job.writers : writersFor(input, bitDepthFromIndex(settings.bitDepth));
     ExtractionPipeline pipeline(
-        job.writers, [&settings] { return std::make_unique<ImageFileSink>(settings); },
+        writerThreads, [&settings] { return std::make_unique<ImageFileSink>(settings); },
         job.cancelled);
     const ExtractionPipeline::Outcome outcome
         = pipeline.run(source, [&](int written) { reportProgress(job.id, written, totalFrames); });

@@ -30,8 +30,9 @@ public:
     void processVideo(const QString &videoPath, const QString &outputPath, int frameRate,
         int quality, const QString &format, int bitDepth, const QString &namingPattern);
 
-    // How many threads write images; 0, the default, means one per core.
-    // Takes effect with the next job.
+    // How many threads write images. 0, the default, lets each job choose:
+    // one per core, fewer where the frames are so large that as many would
+    // not fit the job's memory budget. Takes effect with the next job.
     void setWriterCount(int count);
     int writerCount() const;
 
