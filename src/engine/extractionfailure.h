@@ -20,6 +20,7 @@ enum class ExtractionFailure {
     ImageBufferAllocation,
     ScalerFailed,
     SaveFailed,
+    NoFrames,
 };
 
 #endif // EXTRACTIONFAILURE_H

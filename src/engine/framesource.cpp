@@ -2,6 +2,27 @@
 
 #include "mediainput.h"
 
+namespace {
+
+// A decoder that keeps failing without ever delivering is given up on.
+constexpr int maxSuccessiveDecodeErrors = 1000;
+
+// 0 with the next frame the decoder has ready, or AVERROR(EAGAIN) or
+// AVERROR_EOF. A frame that fails to decode costs that frame only: the
+// decoder is asked again until it delivers, needs more input or has
+// nothing left.
+int receiveFrame(AVCodecContext *decoder, AVFrame *frame)
+{
+    for (int failures = 0; failures < maxSuccessiveDecodeErrors; ++failures) {
+        const int result = avcodec_receive_frame(decoder, frame);
+        if (result == 0 || result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return result;
+    }
+    return AVERROR(EAGAIN);
+}
+
+} // namespace
+
 DecodingFrameSource::DecodingFrameSource(MediaInput &input, int interval)
     : input(input)
     , interval(interval)
@@ -22,7 +43,7 @@ FrameSource::Status DecodingFrameSource::next(
         if (stopRequested())
             return Status::End;
 
-        const int received = avcodec_receive_frame(decoder, frame.get());
+        const int received = receiveFrame(decoder, frame.get());
         if (received == 0) {
             ++decodedCount;
             if (decodedCount % interval != 0) {
@@ -50,13 +71,16 @@ FrameSource::Status DecodingFrameSource::next(
                 return Status::Failed;
             }
             // The decoder holds back frames for reordering and threading; an
-            // empty packet makes it hand them out.
+            // empty packet makes it hand them out. Its result may be the
+            // error of the first frame held back, and the others are still
+            // to come.
             draining = true;
-            if (avcodec_send_packet(decoder, nullptr) != 0)
-                return Status::End;
+            avcodec_send_packet(decoder, nullptr);
             continue;
         }
         FFmpeg::PacketPayload payload(packet.get());
+        // A packet the decoder refuses costs that packet only: the frames
+        // decoded before it are still collected on the next turn.
         if (packet->stream_index == input.videoStreamIndex())
             avcodec_send_packet(decoder, packet.get());
     }

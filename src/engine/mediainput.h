@@ -2,13 +2,15 @@
 #define MEDIAINPUT_H
 
 #include "extractionfailure.h"
+#include "extractionrules.h"
 #include "ffmpegholders.h"
 
 #include <QString>
 
 // A chosen video opened for decoding: the demuxer, its first video stream
-// and that stream's decoder. Only one local media file is read; demuxers
-// that would follow names inside it are refused.
+// (not counting attached pictures such as cover art) and that stream's
+// decoder. Only one local media file is read; demuxers that would follow
+// names inside it are refused, and so are pictures above 16K.
 class MediaInput
 {
 public:
@@ -16,7 +18,8 @@ public:
     MediaInput(const MediaInput &) = delete;
     MediaInput &operator=(const MediaInput &) = delete;
 
-    ExtractionFailure open(const QString &path);
+    // The decoder can depend on the bit depth the frames are converted to.
+    ExtractionFailure open(const QString &path, ExtractionRules::BitDepth depth);
 
     AVFormatContext *format() const { return input.get(); }
     AVStream *stream() const { return input->streams[streamIndex]; }
@@ -29,7 +32,7 @@ public:
 
 private:
     ExtractionFailure openDemuxer(const QString &path);
-    ExtractionFailure openDecoder();
+    ExtractionFailure openDecoder(ExtractionRules::BitDepth depth);
 
     // Released after the decoder, which may still refer to the stream.
     FFmpeg::FormatContext input;

@@ -156,7 +156,8 @@ void VideoProcessor::runJob(Job &job)
     };
 
     MediaInput input;
-    if (const ExtractionFailure failure = input.open(job.videoPath);
+    if (const ExtractionFailure failure
+        = input.open(job.videoPath, bitDepthFromIndex(job.image.bitDepth));
         failure != ExtractionFailure::None) {
         fail(failure);
         return;
@@ -193,7 +194,10 @@ void VideoProcessor::runJob(Job &job)
 
     switch (outcome.kind) {
     case ExtractionPipeline::Outcome::Kind::Finished:
-        reportFinished(job.id);
+        if (outcome.written == 0)
+            fail(ExtractionFailure::NoFrames);
+        else
+            reportFinished(job.id);
         break;
     case ExtractionPipeline::Outcome::Kind::Cancelled:
         reportError(job.id, tr("操作已取消"));
@@ -240,6 +244,8 @@ QString VideoProcessor::failureMessage(
         return tr("无法创建图像转换上下文");
     case ExtractionFailure::SaveFailed:
         return tr("无法保存图像: %1").arg(job.image.filePath(imageNumber));
+    case ExtractionFailure::NoFrames:
+        return tr("视频中没有可提取的帧");
     }
     return QString();
 }
