@@ -12,11 +12,6 @@
 #include <QTransform>
 
 #include <atomic>
-#include <cmath>
-
-extern "C" {
-#include <libavutil/display.h>
-}
 
 using namespace ExtractionRules;
 
@@ -70,22 +65,85 @@ bool openLocalMedia(FFmpeg::FormatContext &input, const QString &path)
     return input.open(url.constData(), format, options.address()) == 0;
 }
 
-// Counter-clockwise degrees of the stream's display matrix; NaN without one.
-double displayRotation(const AVStream *stream)
+// The stream's display matrix; nullptr without one.
+const int32_t *displayMatrix(const AVStream *stream)
 {
-    const int32_t *matrix = nullptr;
 #if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 30, 100)
     const AVPacketSideData *sideData = av_packet_side_data_get(stream->codecpar->coded_side_data,
         stream->codecpar->nb_coded_side_data, AV_PKT_DATA_DISPLAYMATRIX);
     if (sideData && sideData->size >= 9 * sizeof(int32_t))
-        matrix = reinterpret_cast<const int32_t *>(sideData->data);
+        return reinterpret_cast<const int32_t *>(sideData->data);
 #else
     size_t size = 0;
     const uint8_t *data = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
     if (data && size >= 9 * sizeof(int32_t))
-        matrix = reinterpret_cast<const int32_t *>(data);
+        return reinterpret_cast<const int32_t *>(data);
 #endif
-    return matrix ? av_display_rotation_get(matrix) : std::nan("");
+    return nullptr;
+}
+
+// The first video stream that is the video itself: cover art and other
+// attached pictures are stored as video streams of one picture. -1 for none.
+int firstVideoStream(const AVFormatContext *input)
+{
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream *stream = input->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+            && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            return int(i);
+        }
+    }
+    return -1;
+}
+
+// FFmpeg's own VP8 and VP9 decoders leave out the alpha channel that WebM
+// stores beside the picture; libvpx's decoders read it. Only the 32-bit
+// depth writes alpha, so only there are they worth their slower decoding.
+const AVCodec *findDecoder(const AVStream *stream, BitDepth depth)
+{
+    const AVCodecID id = stream->codecpar->codec_id;
+    if (depth == BitDepth::Rgba32 && (id == AV_CODEC_ID_VP8 || id == AV_CODEC_ID_VP9)) {
+        const AVDictionaryEntry *alpha = av_dict_get(stream->metadata, "alpha_mode", nullptr, 0);
+        if (alpha && qstrcmp(alpha->value, "1") == 0) {
+            const AVCodec *libvpx
+                = avcodec_find_decoder_by_name(id == AV_CODEC_ID_VP9 ? "libvpx-vp9" : "libvpx");
+            if (libvpx)
+                return libvpx;
+        }
+    }
+    return avcodec_find_decoder(id);
+}
+
+// 16K UHD (15360 x 8640) and 16K 2:1 panoramas (16384 x 8192) still decode.
+// A larger picture, usually a damaged or forged header, is refused by the
+// decoder before it allocates gigabytes for it.
+constexpr int64_t maxPicturePixels = int64_t(16384) * 8192;
+
+bool openDecoder(AVCodecContext *decoder, const AVCodec *codec)
+{
+    // Automatic thread count; the frames held back by threading come out
+    // when the decoder is drained at the end.
+    decoder->thread_count = 0;
+    decoder->max_pixels = maxPicturePixels;
+    return avcodec_open2(decoder, codec, nullptr) >= 0;
+}
+
+// A decoder that keeps failing without ever delivering is given up on.
+constexpr int maxSuccessiveDecodeErrors = 1000;
+
+// The next frame the decoder has ready. A frame that fails to decode costs
+// that frame only: the decoder is asked again until it delivers, needs more
+// input or has nothing left (false).
+bool receiveFrame(AVCodecContext *decoder, AVFrame *frame)
+{
+    for (int failures = 0; failures < maxSuccessiveDecodeErrors; ++failures) {
+        const int result = avcodec_receive_frame(decoder, frame);
+        if (result == 0)
+            return true;
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return false;
+    }
+    return false;
 }
 
 // QImage::save does not look at the final flush, so a small image that sat
@@ -216,20 +274,14 @@ bool VideoProcessor::extractFrames(Job &job)
         return false;
     }
 
-    int streamIndex = -1;
-    for (unsigned i = 0; i < input->nb_streams; ++i) {
-        if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-            streamIndex = int(i);
-            break;
-        }
-    }
+    const int streamIndex = firstVideoStream(input.get());
     if (streamIndex < 0) {
         reportError(job.id, tr("未找到视频流"));
         return false;
     }
     AVStream *stream = input->streams[streamIndex];
 
-    const AVCodec *codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    const AVCodec *codec = findDecoder(stream, bitDepthFromIndex(job.bitDepth));
     if (!codec) {
         reportError(job.id, tr("不支持的编解码器"));
         return false;
@@ -243,10 +295,7 @@ bool VideoProcessor::extractFrames(Job &job)
         reportError(job.id, tr("无法初始化编解码器上下文"));
         return false;
     }
-    // Automatic thread count; the frames held back by threading come out
-    // when the decoder is drained at the end.
-    decoder->thread_count = 0;
-    if (avcodec_open2(decoder.get(), codec, nullptr) < 0) {
+    if (!openDecoder(decoder.get(), codec)) {
         reportError(job.id, tr("无法打开编解码器"));
         return false;
     }
@@ -271,7 +320,7 @@ bool VideoProcessor::extractFrames(Job &job)
     reportProgress(job.id, 0, totalFrames);
 
     FrameConverter converter;
-    const int quarterTurns = clockwiseQuarterTurns(displayRotation(stream));
+    const QTransform orientation = displayTransform(displayMatrix(stream));
 
     // No seek back to the start: the packets that stream probing read are
     // kept and returned first by av_read_frame. On streams without an index
@@ -283,12 +332,12 @@ bool VideoProcessor::extractFrames(Job &job)
     // Takes every interval-th frame the decoder has ready; false once a
     // frame could not be written.
     const auto takeReadyFrames = [&]() {
-        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0) {
+        while (receiveFrame(decoder.get(), frame.get())) {
             ++decodedCount;
             if (decodedCount % interval != 0)
                 continue;
             ++takenCount;
-            if (!convertAndSaveFrame(job, converter, quarterTurns, frame.get(), takenCount))
+            if (!convertAndSaveFrame(job, converter, orientation, frame.get(), takenCount))
                 return false;
             reportProgress(job.id, takenCount, totalFrames);
             if (job.cancelled)
@@ -306,9 +355,12 @@ bool VideoProcessor::extractFrames(Job &job)
             FFmpeg::PacketPayload payload(packet.get());
             if (job.cancelled)
                 break;
-            if (packet->stream_index == streamIndex
-                && avcodec_send_packet(decoder.get(), packet.get()) == 0 && !takeReadyFrames()) {
-                return false;
+            // A packet that fails to decode leaves the frames decoded
+            // before it to be collected.
+            if (packet->stream_index == streamIndex) {
+                avcodec_send_packet(decoder.get(), packet.get());
+                if (!takeReadyFrames())
+                    return false;
             }
         }
         if (job.cancelled)
@@ -325,14 +377,22 @@ bool VideoProcessor::extractFrames(Job &job)
     }
 
     // The decoder holds back frames for reordering and threading; an empty
-    // packet makes it hand them out.
-    if (avcodec_send_packet(decoder.get(), nullptr) == 0 && !takeReadyFrames())
+    // packet makes it hand them out. Its result may be the error of the
+    // first frame held back, and the others are still to come.
+    avcodec_send_packet(decoder.get(), nullptr);
+    if (!takeReadyFrames())
         return false;
-    return !job.cancelled;
+    if (job.cancelled)
+        return false;
+    if (takenCount == 0) {
+        reportError(job.id, tr("视频中没有可提取的帧"));
+        return false;
+    }
+    return true;
 }
 
-bool VideoProcessor::convertAndSaveFrame(
-    Job &job, FrameConverter &converter, int quarterTurns, const AVFrame *frame, int frameNumber)
+bool VideoProcessor::convertAndSaveFrame(Job &job, FrameConverter &converter,
+    const QTransform &orientation, const AVFrame *frame, int frameNumber)
 {
     QImage image;
     switch (converter.convert(frame, bitDepthFromIndex(job.bitDepth), &image)) {
@@ -348,8 +408,8 @@ bool VideoProcessor::convertAndSaveFrame(
         reportError(job.id, tr("无法创建图像转换上下文"));
         return false;
     }
-    if (quarterTurns != 0)
-        image = image.transformed(QTransform().rotate(90.0 * quarterTurns));
+    if (!orientation.isIdentity())
+        image = image.transformed(orientation);
 
     const QString filePath
         = outputFilePath(job.outputPath, job.namingPattern, frameNumber, job.format);

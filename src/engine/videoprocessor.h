@@ -10,6 +10,7 @@
 class FrameConverter;
 class QImage;
 class QThread;
+class QTransform;
 struct AVFrame;
 
 // Turns a video into image files on a worker thread, one job per
@@ -44,7 +45,7 @@ private:
 
     void runJob(Job &job);
     bool extractFrames(Job &job);
-    bool convertAndSaveFrame(Job &job, FrameConverter &converter, int quarterTurns,
+    bool convertAndSaveFrame(Job &job, FrameConverter &converter, const QTransform &orientation,
         const AVFrame *frame, int frameNumber);
     bool saveImage(const QImage &image, const QString &filePath, const QString &format, int quality,
         int bitDepth);
