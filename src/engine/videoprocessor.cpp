@@ -121,6 +121,13 @@ constexpr int64_t maxPicturePixels = int64_t(16384) * 8192;
 
 bool openDecoder(AVCodecContext *decoder, const AVCodec *codec)
 {
+    // A container claiming more would fail the opening; its claim is
+    // dropped instead, and each frame's own size is checked as it decodes.
+    if (int64_t(decoder->width) * decoder->height > maxPicturePixels
+        || int64_t(decoder->coded_width) * decoder->coded_height > maxPicturePixels) {
+        decoder->width = decoder->height = 0;
+        decoder->coded_width = decoder->coded_height = 0;
+    }
     // Automatic thread count; the frames held back by threading come out
     // when the decoder is drained at the end.
     decoder->thread_count = 0;
