@@ -317,15 +317,25 @@ void tst_VideoProcessorRealWorld::damagedVideo_losesOnlyTheDamagedFrames_data()
     const QList<Span> units = slices(whole);
 
     // A length past the end of its packet: the decoder rejects that frame.
-    // Chosen among the frames no other refers to, so that only it is lost.
-    QByteArray damaged = whole;
-    int victim = int(units.size()) / 2;
-    while (victim < units.size() && (whole.at(units[victim].begin + 4) & 0x60) != 0)
-        ++victim;
-    QVERIFY(victim < units.size());
-    qToBigEndian<quint32>(0x00ffffff, damaged.data() + units[victim].begin);
-    QVERIFY(writeFile(path("one_bad_frame.mp4"), damaged));
-    QTest::newRow("one frame the decoder rejects") << path("one_bad_frame.mp4") << 99;
+    // Chosen among the frames no other refers to, so that only it is lost:
+    // one in the middle, and one among the last, which the decoder still
+    // holds when the input ends.
+    const auto unreferenced = [&](int from, int step) {
+        int at = from;
+        while (at >= 0 && at < units.size() && (whole.at(units[at].begin + 4) & 0x60) != 0)
+            at += step;
+        return at;
+    };
+    const int middle = unreferenced(int(units.size()) / 2, 1);
+    const int last = unreferenced(int(units.size()) - 1, -1);
+    QVERIFY(middle < units.size() && last > middle);
+    for (const int victim : {middle, last}) {
+        QByteArray damaged = whole;
+        qToBigEndian<quint32>(0x00ffffff, damaged.data() + units[victim].begin);
+        const QString name = path(QStringLiteral("bad_frame_%1.mp4").arg(victim));
+        QVERIFY(writeFile(name, damaged));
+        QTest::addRow("decoded frame %d of 100 rejected", victim + 1) << name << 99;
+    }
 
     // A cut file keeps the frames whose data is complete; the one cut
     // through fails to decode.

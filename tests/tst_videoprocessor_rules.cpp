@@ -65,6 +65,8 @@ void tst_VideoProcessorRules::samplingInterval_followsSourceRate_data()
         << AVRational {0, 0} << AVRational {24, 1} << 5 << 1;
     QTest::newRow("negative average falls back")
         << AVRational {-25, 1} << AVRational {50, 1} << 10 << 5;
+    QTest::newRow("FLV time base as average uses the real rate")
+        << AVRational {1000, 1} << AVRational {60, 1} << 60 << 1;
     QTest::newRow("absurd rate stays an int")
         << AVRational {INT_MAX, 1} << AVRational {INT_MAX, 1} << 1 << INT_MAX;
 }

@@ -362,12 +362,9 @@ bool VideoProcessor::extractFrames(Job &job)
             FFmpeg::PacketPayload payload(packet.get());
             if (job.cancelled)
                 break;
-            // A packet that fails to decode leaves the frames decoded
-            // before it to be collected.
-            if (packet->stream_index == streamIndex) {
-                avcodec_send_packet(decoder.get(), packet.get());
-                if (!takeReadyFrames())
-                    return false;
+            if (packet->stream_index == streamIndex
+                && avcodec_send_packet(decoder.get(), packet.get()) == 0 && !takeReadyFrames()) {
+                return false;
             }
         }
         if (job.cancelled)
