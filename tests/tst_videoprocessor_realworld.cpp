@@ -90,8 +90,9 @@ bool setDisplayMatrix(QByteArray &mp4, const QList<int> &matrix)
     // Past version, flags, the times, the track id, the duration and the
     // layer, group and volume fields.
     const qsizetype at = tkhd + (mp4.at(tkhd + 4) == 1 ? 56 : 44);
+    constexpr qint32 one = 1 << 16;
     const qint32 values[9]
-        = {matrix[0] << 16, matrix[1] << 16, 0, matrix[2] << 16, matrix[3] << 16, 0, 0, 0, 1 << 30};
+        = {matrix[0] * one, matrix[1] * one, 0, matrix[2] * one, matrix[3] * one, 0, 0, 0, 1 << 30};
     for (int i = 0; i < 9; ++i)
         qToBigEndian<qint32>(values[i], mp4.data() + at + 4 * i);
     return true;
