@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
@@ -145,6 +146,18 @@ inline QStringList runJob(const QString &video, const QString &outputDir, int fr
 }
 
 #define WAIT_FOR_END(recorder, timeoutMs) QTRY_VERIFY_WITH_TIMEOUT((recorder).ends > 0, timeoutMs)
+
+inline bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // The images in a directory, in name order.
 inline QStringList imageFiles(const QString &directory)

@@ -379,5 +379,9 @@ This will clear all settings and the playlist.</translation>
         <source>无法保存图像: %1</source>
         <translation>Unable to save image: %1</translation>
     </message>
+    <message>
+        <source>视频中没有可提取的帧</source>
+        <translation>No frames could be extracted from the video</translation>
+    </message>
 </context>
 </TS>

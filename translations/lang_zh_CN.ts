@@ -378,5 +378,9 @@
         <source>无法保存图像: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>视频中没有可提取的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

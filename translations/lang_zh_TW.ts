@@ -379,5 +379,9 @@
         <source>无法保存图像: %1</source>
         <translation>無法儲存圖像: %1</translation>
     </message>
+    <message>
+        <source>视频中没有可提取的帧</source>
+        <translation>視訊中沒有可擷取的畫面</translation>
+    </message>
 </context>
 </TS>

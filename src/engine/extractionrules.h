@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QTransform>
 
 #include <cstdint>
 
@@ -29,7 +30,9 @@ BitDepth bitDepthFromIndex(int index);
 AVPixelFormat pixelFormatForDepth(BitDepth depth);
 QImage::Format imageFormatForDepth(BitDepth depth);
 
-// One decoded frame in every interval is taken; at least 1.
+// One decoded frame in every interval is taken; at least 1. An average rate
+// above the stream's base rate is not a frame rate (FLV files report their
+// millisecond time base there): the base rate is used instead.
 int samplingInterval(AVRational averageFrameRate, AVRational realFrameRate, int frameRate);
 
 // How many images a job expects to write; at least 1. streamFrames <= 0 means
@@ -55,6 +58,12 @@ int pngCompressionFromQuality(int quality);
 // clockwise quarter turns (0 to 3) that shows the picture upright. Angles in
 // between go to the nearest quarter turn; a NaN angle means none.
 int clockwiseQuarterTurns(double counterClockwiseDegrees);
+
+// What a player does to a picture with this display matrix (nine 16.16 /
+// 2.30 fixed-point values, nullptr for none): mirror it where the matrix
+// mirrors, then turn it by the nearest quarter turn. Identity without a
+// matrix or for a degenerate one.
+QTransform displayTransform(const int32_t *matrix);
 
 // The swscale colour-space constant (SWS_CS_*) for a frame's matrix tag.
 // Untagged frames follow the common practice: BT.601 below 720 lines,

@@ -10,10 +10,8 @@
 #include <QThread>
 
 #include <atomic>
-#include <cmath>
 
 extern "C" {
-#include <libavutil/display.h>
 #include <libavutil/imgutils.h>
 }
 
@@ -46,13 +44,6 @@ int writersFor(const MediaInput &input, BitDepth depth)
     };
     return automaticWriterCount(QThread::idealThreadCount(), bytes(video->format),
         bytes(pixelFormatForDepth(depth)), writerMemoryBudget);
-}
-
-QTransform orientationFor(const int32_t *displayMatrix)
-{
-    const int turns
-        = clockwiseQuarterTurns(displayMatrix ? av_display_rotation_get(displayMatrix) : NAN);
-    return QTransform().rotate(90.0 * turns);
 }
 
 } // namespace
@@ -182,7 +173,7 @@ void VideoProcessor::runJob(Job &job)
         stream->nb_frames, input.format()->duration, interval, job.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
-    job.image.orientation = orientationFor(input.displayMatrix());
+    job.image.orientation = displayTransform(input.displayMatrix());
     const ImageSettings &settings = job.image;
     const int writerThreads
         = job.writers > 0 ? job.writers : writersFor(input, bitDepthFromIndex(settings.bitDepth));
