@@ -47,7 +47,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(960, 640);
-    dragger = new FrameDragger(this, {ui->headerFrame, ui->frameMenu});
+    new FrameDragger(this, {ui->headerFrame, ui->frameMenu});
 
     // The shadow falls on the transparent margin the form leaves around the panel.
     auto *shadow = new QGraphicsDropShadowEffect(this);

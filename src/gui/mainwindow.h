@@ -7,7 +7,6 @@
 #include <QString>
 #include <QTranslator>
 
-class FrameDragger;
 class PreviewPlayer;
 class QMenu;
 class VideoProcessor;
@@ -81,7 +80,6 @@ private:
     Ui::MainWindow *ui;
     VideoProcessor *videoProcessor = nullptr;
     PreviewPlayer *preview = nullptr;
-    FrameDragger *dragger = nullptr;
     Preferences settings;
     QString videoFilePath;
     QString outputDirPath;
