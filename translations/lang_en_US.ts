@@ -312,6 +312,10 @@ This will clear all settings and the playlist.</translation>
         <source>关于我们</source>
         <translation>About Us</translation>
     </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All Files (*)</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>

@@ -311,6 +311,10 @@
         <source>关于我们</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>

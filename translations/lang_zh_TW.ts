@@ -312,6 +312,10 @@
         <source>关于我们</source>
         <translation>關於我們</translation>
     </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>所有檔案 (*)</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>
