@@ -228,6 +228,14 @@ void tst_ExtractionPipeline::failure_namesTheLowestFailedImage()
         QCOMPARE(result.outcome.imageNumber, 4);
         QCOMPARE(int(result.outcome.failure), int(ExtractionFailure::ScalerFailed));
         QCOMPARE(result.progress, oneTo(3));
+        // What other writers finished past the failure is handed back.
+        std::vector<int> pastFailure;
+        for (const int number : script.writes) {
+            if (number > 4 && !script.failures.count(number))
+                pastFailure.push_back(number);
+        }
+        std::sort(pastFailure.begin(), pastFailure.end());
+        QCOMPARE(result.outcome.writtenPastFailure, pastFailure);
         // Decoding stopped: past the failure, only frames that were already
         // in flight went unwritten.
         const int unwritten = source.produced - int(script.writes.size());

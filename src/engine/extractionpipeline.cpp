@@ -63,6 +63,7 @@ ExtractionPipeline::Outcome ExtractionPipeline::run(
         outcome.kind = Outcome::Kind::Failed;
         outcome.failure = imageFailure;
         outcome.imageNumber = failedNumber;
+        outcome.writtenPastFailure.assign(finishedOutOfOrder.begin(), finishedOutOfOrder.end());
     } else if (cancelled) {
         outcome.kind = Outcome::Kind::Cancelled;
     } else if (sourceFailure != ExtractionFailure::None) {

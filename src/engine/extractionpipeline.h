@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <vector>
 
 class FrameSource;
 class ImageSink;
@@ -33,6 +34,9 @@ public:
         // The image that failed; 0 when the source did.
         int imageNumber = 0;
         int written = 0;
+        // Images after the failed one that other writers had in hand and
+        // finished: not part of the result.
+        std::vector<int> writtenPastFailure;
     };
 
     ExtractionPipeline(int writers, SinkFactory makeSink, const std::atomic_bool &cancelled);

@@ -7,6 +7,7 @@
 #include "mediainput.h"
 
 #include <QDir>
+#include <QFile>
 #include <QThread>
 
 #include <atomic>
@@ -194,6 +195,10 @@ void VideoProcessor::runJob(Job &job)
         reportError(job.id, tr("操作已取消"));
         break;
     case ExtractionPipeline::Outcome::Kind::Failed:
+        // The job's images are the ones before the failure, as if they had
+        // been written one after the other.
+        for (const int number : outcome.writtenPastFailure)
+            QFile::remove(settings.filePath(number));
         fail(outcome.failure, outcome.imageNumber);
         break;
     }
