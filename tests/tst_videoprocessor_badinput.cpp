@@ -16,18 +16,6 @@
 
 using namespace VideoFixture;
 
-namespace {
-
-int endings(const QStringList &events)
-{
-    int count = 0;
-    for (const QString &event : events)
-        count += event == "finished" || event.startsWith("error ") ? 1 : 0;
-    return count;
-}
-
-} // namespace
-
 class tst_VideoProcessorBadInput : public QObject
 {
     Q_OBJECT

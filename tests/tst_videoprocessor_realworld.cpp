@@ -140,14 +140,6 @@ QString quadrantMismatch(const QImage &image, const QImage &expected, int tolera
     return QString();
 }
 
-int endings(const QStringList &events)
-{
-    int count = 0;
-    for (const QString &event : events)
-        count += event == "finished" || event.startsWith("error ") ? 1 : 0;
-    return count;
-}
-
 } // namespace
 
 class tst_VideoProcessorRealWorld : public QObject
