@@ -10,6 +10,37 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <psapi.h>
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// The process's peak resident memory, in MiB.
+double peakResidentMb()
+{
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters {};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
+#else
+    rusage usage {};
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return 0;
+#ifdef Q_OS_MACOS
+    return usage.ru_maxrss / (1024.0 * 1024.0);
+#else
+    return usage.ru_maxrss / 1024.0;
+#endif
+#endif
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -35,7 +66,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption pattern(QStringLiteral("pattern"),
         QStringLiteral("File-name pattern with %1 for the number."), QStringLiteral("P"),
         QStringLiteral("frame_%1"));
-    parser.addOptions({rate, quality, format, depth, pattern});
+    const QCommandLineOption writers(QStringLiteral("writers"),
+        QStringLiteral("Image writer threads; 0 = one per core."), QStringLiteral("N"),
+        QStringLiteral("0"));
+    parser.addOptions({rate, quality, format, depth, pattern, writers});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -52,14 +86,16 @@ int main(int argc, char *argv[])
     const int frameRate = number(rate);
     const int imageQuality = number(quality);
     const int bitDepth = number(depth);
-    if (!numbersOk || frameRate < 1 || frameRate > 60) {
+    const int writerCount = number(writers);
+    if (!numbersOk || frameRate < 1 || frameRate > 60 || writerCount < 0) {
         std::fprintf(stderr,
-            "oskivo-bench: --rate, --quality and --depth take numbers; "
+            "oskivo-bench: --rate, --quality, --depth and --writers take numbers; "
             "--rate 1 to 60\n");
         return 2;
     }
 
     VideoProcessor processor;
+    processor.setWriterCount(writerCount);
     QElapsedTimer clock;
     int written = 0;
     QObject::connect(&processor, &VideoProcessor::progressChanged,
@@ -68,7 +104,8 @@ int main(int argc, char *argv[])
         const double seconds = clock.nsecsElapsed() / 1e9;
         QTextStream(stdout) << "frames=" << written
                             << " seconds=" << QString::number(seconds, 'f', 3)
-                            << " fps=" << QString::number(written / seconds, 'f', 1) << Qt::endl;
+                            << " fps=" << QString::number(written / seconds, 'f', 1)
+                            << " peak_mb=" << QString::number(peakResidentMb(), 'f', 0) << Qt::endl;
         app.exit(0);
     });
     QObject::connect(&processor, &VideoProcessor::error, &app, [&app](const QString &message) {

@@ -10,8 +10,9 @@ packages=(
     qt6-svg-dev libqt6svg6
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     qt6-image-formats-plugins qt6-translations-l10n qt6-qpa-plugins
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
+    libavfilter-dev
     fonts-wqy-microhei
     xvfb xauth binutils-mingw-w64-x86-64 desktop-file-utils dpkg-dev file
 )

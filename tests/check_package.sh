@@ -30,7 +30,7 @@ grep -qx 'Exec=oskivo' "$root/usr/share/applications/oskivo.desktop"
 depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6multimedia6 libqt6multimediawidgets6 libavformat libavcodec \
          libswscale qt6-qpa-plugins qt6-image-formats-plugins gstreamer1.0-libav \
-         gstreamer1.0-plugins-good; do
+         gstreamer1.0-plugins-good gstreamer1.0-plugins-bad; do
     grep -q "$d" <<<"$depends" || { echo "Depends lacks $d: $depends"; exit 1; }
 done
 # Debian 13 and later ship the SVG image and icon plug-ins in a package of their own.

@@ -1,17 +1,40 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
+// Shared by the window's tests: finding a widget of the window under test,
+// answering its modal boxes and dialogs, and making clips.
+
+#include "preferences.h"
+#include "videofixture.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QProcess>
 #include <QSettings>
 #include <QTimer>
 
 #include <functional>
+
+// The one object named `name` of type T among the children of the top-level
+// widgets, that is of the window under test. Says so when there is none or more
+// than one, so that a renamed widget or a left-over window fails by name
+// instead of by a null pointer far away.
+template<typename T = QWidget> T *w(const QString &name)
+{
+    QList<T *> found;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == name && qobject_cast<T *>(top))
+            found << qobject_cast<T *>(top);
+        found << top->findChildren<T *>(name);
+    }
+    if (found.size() != 1)
+        qWarning("%lld objects named %s of type %s", qlonglong(found.size()), qPrintable(name),
+            T::staticMetaObject.className());
+    return found.value(0);
+}
 
 struct SeenBox
 {
@@ -35,7 +58,7 @@ public:
                 return;
             lastBox = box;
             boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                          box->parentWidget()});
+                box->parentWidget()});
             if (!seen) {
                 seen = true;
                 title = boxes.first().title;
@@ -53,7 +76,7 @@ public:
         poll.start(10);
     }
     explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok)
-        : BoxAnswerer(QList<QMessageBox::StandardButton>{answer})
+        : BoxAnswerer(QList<QMessageBox::StandardButton> {answer})
     {
     }
 
@@ -108,25 +131,34 @@ public:
     QStringList nameFilters;
 };
 
+// Handles of their own on the window's two stores, as a second program would open them.
+inline QSettings mainStore()
+{
+    return QSettings(Preferences::mainOrganization, Preferences::applicationName);
+}
+
+inline QSettings languageStore()
+{
+    return QSettings(Preferences::languageOrganization, Preferences::applicationName);
+}
+
 // Empties both settings stores of the test-mode location, so that no window
 // restores what an earlier test left.
 inline void wipeSettings()
 {
-    QSettings(QStringLiteral("QuelvaneLabs"), QStringLiteral("Oskivo")).clear();
-    QSettings(QStringLiteral("Oskivo"), QStringLiteral("Oskivo")).clear();
+    mainStore().clear();
+    languageStore().clear();
 }
 
-// Makes a small test clip with the ffmpeg program; returns whether it worked.
-inline bool makeTestVideo(const QString &path, const QString &size = QStringLiteral("320x240"),
-                          double seconds = 1.0, int rate = 10)
+// Arguments for VideoFixture::ffmpeg and MAKE_CLIP: a test-pattern clip, with the
+// encoder the container chooses unless `codec` names one.
+inline QStringList testClip(const QString &path, const QString &size = QStringLiteral("320x240"),
+    double seconds = 1.0, int rate = 10, const QStringList &codec = {})
 {
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-y", "-f", "lavfi", "-i",
-                  QStringLiteral("testsrc2=size=%1:rate=%2").arg(size).arg(rate), "-t",
-                  QString::number(seconds), "-pix_fmt", "yuv420p", path});
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit
-           && ffmpeg.exitCode() == 0;
+    return QStringList {"-f", "lavfi", "-i",
+               QStringLiteral("testsrc2=size=%1:rate=%2").arg(size).arg(rate), "-t",
+               QString::number(seconds), "-pix_fmt", "yuv420p"}
+    + codec + QStringList {path};
 }
 
 #endif // TESTSUPPORT_H

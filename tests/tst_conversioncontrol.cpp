@@ -2,8 +2,10 @@
 #include "testsupport.h"
 #include "videoprocessor.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMediaPlayer>
@@ -32,7 +34,10 @@ private slots:
     void start_refusesIncompleteInput_data();
     void start_refusesIncompleteInput();
     void start_createsMissingOutputDirectoryAndCompletes();
-    void typedOutputPath_isIgnored();
+    void images_landWhereTheFieldsSay_data();
+    void images_landWhereTheFieldsSay();
+    void typedEmptyField_failsItsStartCheck_data();
+    void typedEmptyField_failsItsStartCheck();
     void progress_showsTruncatedPercentAndCount_data();
     void progress_showsTruncatedPercentAndCount();
     void finished_showsBoxAndHidesBarLater();
@@ -43,24 +48,26 @@ private slots:
     void quitDuringJob_waitsForWorkerAndWritesNothingAfter();
 
 private:
-    template<typename T = QWidget>
-    T *w(const char *name) const
-    {
-        return window->findChild<T *>(name);
-    }
     void chooseVideo(const QString &path);
     void chooseOutput(const QString &path);
+    // Types into a path field as the user would, replacing what it shows, and
+    // confirms with Return or by moving the focus on.
+    void type(const char *field, const QString &text, bool withReturn);
+    // Makes the window the active one, so that focus can leave a field.
+    void activate();
     QStringList jobInputs() const;
     // Starts a job; the caller answers or waits for the box that ends it.
     void start();
-    // Chooses the long clip and a fresh output folder, which it returns.
+    // Chooses the long clip and a fresh output folder; returns the folder the
+    // images land in, the clip's sub-folder of the output folder.
     QString chooseLongJob();
     // Stops the running job and closes the cancellation report that follows.
     void stopAndAcceptReport(QSignalSpy &error);
 
     QTemporaryDir media;
-    QString clip;     // 1 s, 10 fps
+    QString clip; // 1 s, 10 fps
     QString longClip; // long enough to stop midway
+    QString other; // like clip, under another name
     std::unique_ptr<QTemporaryDir> dir;
     MainWindow *window = nullptr;
     VideoProcessor *processor = nullptr;
@@ -71,15 +78,17 @@ void tst_ConversionControl::initTestCase()
     QVERIFY(media.isValid());
     clip = media.filePath("clip.mp4");
     longClip = media.filePath("long.mp4");
-    QVERIFY(makeTestVideo(clip));
-    QVERIFY(makeTestVideo(longClip, "640x360", 60, 30));
+    other = media.filePath("other.mp4");
+    MAKE_CLIP(testClip(clip));
+    MAKE_CLIP(testClip(other));
+    MAKE_CLIP(testClip(longClip, "640x360", 60, 30));
 }
 
 void tst_ConversionControl::init()
 {
     wipeSettings();
     // Start without the default output folder, so that each test chooses its own.
-    QSettings(QStringLiteral("QuelvaneLabs"), QStringLiteral("Oskivo")).setValue("outputPath", "");
+    mainStore().setValue("outputPath", "");
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
     window = new MainWindow;
@@ -112,12 +121,38 @@ void tst_ConversionControl::chooseOutput(const QString &path)
     QCOMPARE(w<QLineEdit>("outputLineEdit")->text(), path);
 }
 
+void tst_ConversionControl::type(const char *field, const QString &text, bool withReturn)
+{
+    // A file dialog just closed may have left no window active.
+    activate();
+    auto *edit = w<QLineEdit>(field);
+    edit->setFocus();
+    QVERIFY(edit->hasFocus());
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(edit, text);
+    if (withReturn) {
+        QTest::keyClick(edit, Qt::Key_Return);
+    } else {
+        w("frameRateSpinBox")->setFocus();
+        QVERIFY(!edit->hasFocus());
+    }
+}
+
+void tst_ConversionControl::activate()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
 QStringList tst_ConversionControl::jobInputs() const
 {
     QStringList enabled;
     for (const char *name : {"selectVideoButton", "selectOutputButton", "startButton",
-                             "frameRateSpinBox", "qualitySlider", "formatComboBox",
-                             "bitDepthComboBox", "namingPatternComboBox", "customNameEdit"}) {
+             "frameRateSpinBox", "qualitySlider", "formatComboBox", "bitDepthComboBox",
+             "namingPatternComboBox", "customNameEdit"}) {
         if (w(name)->isEnabled())
             enabled << name;
     }
@@ -136,7 +171,7 @@ QString tst_ConversionControl::chooseLongJob()
     if (!QDir().mkpath(output))
         QTest::qFail("cannot make the output folder", __FILE__, __LINE__);
     chooseOutput(output);
-    return output;
+    return QDir(output).filePath("long");
 }
 
 void tst_ConversionControl::stopAndAcceptReport(QSignalSpy &error)
@@ -154,10 +189,14 @@ void tst_ConversionControl::start_refusesIncompleteInput_data()
     QTest::addColumn<QString>("output"); // "": none; "blocked": a path under a plain file
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("no video") << false << "" << "请先选择视频文件";
-    QTest::newRow("no video, output chosen") << false << "out" << "请先选择视频文件";
-    QTest::newRow("no output") << true << "" << "请先选择输出目录";
-    QTest::newRow("output cannot be created") << true << "blocked" << "无法创建输出目录";
+    QTest::newRow("no video") << false << ""
+                              << "请先选择视频文件";
+    QTest::newRow("no video, output chosen") << false << "out"
+                                             << "请先选择视频文件";
+    QTest::newRow("no output") << true << ""
+                               << "请先选择输出目录";
+    QTest::newRow("output cannot be created") << true << "blocked"
+                                              << "无法创建输出目录";
 }
 
 void tst_ConversionControl::start_refusesIncompleteInput()
@@ -226,29 +265,122 @@ void tst_ConversionControl::start_createsMissingOutputDirectoryAndCompletes()
     QCOMPARE(done->icon, QMessageBox::Information);
     delete done;
 
-    // 1 s at 10 fps, 5 per second asked: every second frame, five images.
-    QCOMPARE(QDir(output).entryList(QDir::Files).size(), 5);
-    QCOMPARE(progress.last(), (QList<QVariant>{5, 5}));
+    // 1 s at 10 fps, 5 per second asked: every second frame, five images, in the
+    // clip's own folder.
+    QCOMPARE(QDir(output).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(output + "/clip").entryList(QDir::Files).size(), 5);
+    QCOMPARE(progress.last(), (QList<QVariant> {5, 5}));
     QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("处理中: 第 5/5 帧"));
     QCOMPARE(jobInputs().size(), 9);
     QVERIFY(!w("stopCButton")->isEnabled());
 }
 
-void tst_ConversionControl::typedOutputPath_isIgnored()
+void tst_ConversionControl::images_landWhereTheFieldsSay_data()
 {
-    chooseVideo(clip);
-    const QString chosen = dir->filePath("chosen");
-    QVERIFY(QDir().mkpath(chosen));
-    chooseOutput(chosen);
-    w<QLineEdit>("outputLineEdit")->setText(dir->filePath("typed"));
+    QTest::addColumn<QString>("video"); // the clip's base name
+    QTest::addColumn<QString>(
+        "videoHow"); // dialog, Return, leaving, or over: typed over a chosen one
+    QTest::addColumn<QString>("outputHow");
+    QTest::addColumn<bool>("subfolder");
+    QTest::addColumn<QString>("lands"); // under the test's folder
+
+    QTest::newRow("chosen, sub-folder on: the clip's folder") << "clip"
+                                                              << "dialog"
+                                                              << "dialog" << true << "out/clip";
+    QTest::newRow("chosen, sub-folder off: the output folder") << "clip"
+                                                               << "dialog"
+                                                               << "dialog" << false << "out";
+    QTest::newRow("typed with Return, sub-folder on") << "clip"
+                                                      << "Return"
+                                                      << "Return" << true << "out/clip";
+    QTest::newRow("typed, then leaving the field, sub-folder off") << "clip"
+                                                                   << "leaving"
+                                                                   << "leaving" << false << "out";
+    QTest::newRow("typed over chosen paths") << "other"
+                                             << "over"
+                                             << "over" << true << "out/other";
+    QTest::newRow("typed video, chosen output") << "other"
+                                                << "leaving"
+                                                << "dialog" << true << "out/other";
+}
+
+void tst_ConversionControl::images_landWhereTheFieldsSay()
+{
+    QFETCH(QString, video);
+    QFETCH(QString, videoHow);
+    QFETCH(QString, outputHow);
+    QFETCH(bool, subfolder);
+    QFETCH(QString, lands);
+
+    const QString videoPath = media.filePath(video + ".mp4");
+    const QString output = dir->filePath("out");
+    if (videoHow == u"dialog") {
+        chooseVideo(videoPath);
+    } else {
+        if (videoHow == u"over")
+            chooseVideo(clip);
+        type("videoLineEdit", videoPath, videoHow != u"leaving");
+    }
+    if (outputHow == u"dialog") {
+        QVERIFY(QDir().mkpath(output));
+        chooseOutput(output);
+    } else {
+        if (outputHow == u"over") {
+            QVERIFY(QDir().mkpath(dir->filePath("chosen")));
+            chooseOutput(dir->filePath("chosen"));
+        }
+        type("outputLineEdit", output, outputHow != u"leaving");
+    }
+    w<QCheckBox>("subfolderCheckBox")->setChecked(subfolder);
+
+    // A typed video reaches the preview as a chosen one does.
+    auto *player = window->findChild<QMediaPlayer *>();
+    QCOMPARE(player->source(), QUrl::fromLocalFile(videoPath));
+    QTRY_VERIFY_WITH_TIMEOUT(w("playPauseButton")->isEnabled(), 20000);
 
     QSignalSpy finished(processor, &VideoProcessor::finished);
-    start();
     BoxAnswerer done;
+    start();
     QVERIFY(finished.wait(30000));
     QTRY_VERIFY(done.seen);
-    QVERIFY(!QFileInfo::exists(dir->filePath("typed")));
-    QCOMPARE(QDir(chosen).entryList(QDir::Files).size(), 5);
+    QCOMPARE(done.text, QStringLiteral("视频已成功转换为图片"));
+
+    // The folder of every image written anywhere under the test's folder.
+    QStringList folders;
+    QDirIterator it(dir->path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        folders << QFileInfo(QDir(dir->path()).relativeFilePath(it.next())).path();
+    QCOMPARE(folders, QStringList(5, lands));
+}
+
+void tst_ConversionControl::typedEmptyField_failsItsStartCheck_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("video field emptied") << "videoLineEdit"
+                                         << "请先选择视频文件";
+    QTest::newRow("output field emptied") << "outputLineEdit"
+                                          << "请先选择输出目录";
+}
+
+void tst_ConversionControl::typedEmptyField_failsItsStartCheck()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, message);
+
+    chooseVideo(clip);
+    QVERIFY(QDir().mkpath(dir->filePath("out")));
+    chooseOutput(dir->filePath("out"));
+    type(field.toLatin1(), QString(), true);
+
+    BoxAnswerer answer;
+    start();
+    QVERIFY(answer.seen);
+    QCOMPARE(answer.text, message);
+    QVERIFY(!w("stopCButton")->isEnabled());
+    QCOMPARE(QDir(dir->filePath("out")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QStringList());
 }
 
 void tst_ConversionControl::progress_showsTruncatedPercentAndCount_data()
@@ -348,7 +480,7 @@ void tst_ConversionControl::stop_unlocksAtOnceThenShowsCancellation()
     QCOMPARE(report->text, QStringLiteral("处理过程中发生错误: 操作已取消"));
     QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("错误发生"));
     delete report;
-    QVERIFY(QDir(dir->filePath("out")).entryList(QDir::Files).size() < 300);
+    QVERIFY(QDir(dir->filePath("out/long")).entryList(QDir::Files).size() < 300);
 }
 
 void tst_ConversionControl::runningJob_keepsInputsLockedAgainstPreviewEvents()

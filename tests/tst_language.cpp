@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
@@ -39,27 +40,21 @@ private slots:
     void switch_roundTrip_retextsAndKeepsValues();
     void unknownStoredCode_fallsBackToSimplifiedChinese();
     void storedEnglish_isInForceWhenShown();
+    void startLanguage_bringsQtsOwnTexts_data();
+    void startLanguage_bringsQtsOwnTexts();
     void engineMessages_comeInNewLanguage();
     void menu_isBuiltOnceAndShowsLanguages();
     void menu_checkMarkStaysAfterReset();
     void about_opensModallyInCurrentLanguage();
 
 private:
-    template<typename T = QWidget>
-    T *w(const char *name) const
-    {
-        return window->findChild<T *>(name);
-    }
     void start()
     {
         window = std::make_unique<MainWindow>();
         window->show();
     }
     void invoke(const char *slot) { QVERIFY(QMetaObject::invokeMethod(window.get(), slot)); }
-    QString storedLanguage() const
-    {
-        return QSettings("Oskivo", "Oskivo").value("language").toString();
-    }
+    QString storedLanguage() const { return languageStore().value("language").toString(); }
     // Opens the popup menu and runs `inMenu` while it is shown, then closes it.
     void withMenu(const std::function<void(QMenu *)> &inMenu);
 
@@ -134,7 +129,7 @@ void tst_Language::switch_toLanguageInForce_doesNothing()
     w<QLabel>("statusLabel")->setText("kept");
     invoke("switchToChineseSimplified");
     QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("kept"));
-    QVERIFY(!QSettings("Oskivo", "Oskivo").contains("language"));
+    QVERIFY(!languageStore().contains("language"));
 }
 
 void tst_Language::switch_roundTrip_retextsAndKeepsValues()
@@ -181,7 +176,7 @@ void tst_Language::switch_roundTrip_retextsAndKeepsValues()
 
 void tst_Language::unknownStoredCode_fallsBackToSimplifiedChinese()
 {
-    QSettings("Oskivo", "Oskivo").setValue("language", "fr_FR");
+    languageStore().setValue("language", "fr_FR");
     QTest::ignoreMessage(QtWarningMsg,
                          "Translation file not found: \":/translations/lang_fr_FR.qm\"");
     start();
@@ -191,13 +186,52 @@ void tst_Language::unknownStoredCode_fallsBackToSimplifiedChinese()
 
 void tst_Language::storedEnglish_isInForceWhenShown()
 {
-    QSettings("Oskivo", "Oskivo").setValue("language", "en_US");
+    languageStore().setValue("language", "en_US");
     start();
     QCOMPARE(window->windowTitle(), QStringLiteral("Oskivo"));
     QCOMPARE(w<QToolButton>("configButton")->text(), QStringLiteral("Advanced"));
     QCOMPARE(w<QLabel>("label")->text(), QStringLiteral("Output Directory:"));
     // Qt's own catalog is installed too where Debian ships it.
     QCOMPARE(QCoreApplication::translate("MainWindow", "警告"), QStringLiteral("Warning"));
+}
+
+void tst_Language::startLanguage_bringsQtsOwnTexts_data()
+{
+    QTest::addColumn<QString>("stored"); // empty: nothing stored, a first start
+    QTest::addColumn<QString>("yes"); // the Yes button of the window's question
+
+    QTest::newRow("first start, Simplified Chinese") << ""
+                                                     << "是(&Y)";
+    QTest::newRow("stored Simplified Chinese") << "zh_CN"
+                                               << "是(&Y)";
+    QTest::newRow("stored Traditional Chinese") << "zh_TW"
+                                                << "是(&Y)";
+    QTest::newRow("stored English") << "en_US"
+                                    << "&Yes";
+}
+
+void tst_Language::startLanguage_bringsQtsOwnTexts()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, yes);
+
+    const QString code = stored.isEmpty() ? QStringLiteral("zh_CN") : stored;
+    if (!QFile::exists(
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_" + code + ".qm"))
+        QSKIP("Qt's own catalogs are not installed");
+    if (!stored.isEmpty())
+        languageStore().setValue("language", stored);
+    start();
+
+    QString shown;
+    BoxAnswerer no(QMessageBox::No);
+    no.beforeAnswer = [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        shown = box->button(QMessageBox::Yes)->text();
+    };
+    w<QAbstractButton>("closeButton")->click();
+    QVERIFY(no.seen);
+    QCOMPARE(shown, yes);
 }
 
 void tst_Language::engineMessages_comeInNewLanguage()
@@ -237,7 +271,7 @@ void tst_Language::withMenu(const std::function<void(QMenu *)> &inMenu)
 
 void tst_Language::menu_isBuiltOnceAndShowsLanguages()
 {
-    QSettings("Oskivo", "Oskivo").setValue("language", "en_US");
+    languageStore().setValue("language", "en_US");
     start();
     // Room to the right of the button, so that the screen edge does not push the menu.
     window->move(-640, 0);

@@ -50,12 +50,6 @@ private slots:
     void buttonGroup_isExclusiveWithBothNavigationButtons();
 
 private:
-    template<typename T = QObject>
-    T *child(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
-
     MainWindow *window = nullptr;
 };
 
@@ -211,7 +205,7 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder()
     QFETCH(int, spacing);
     QFETCH(QList<int>, margins);
 
-    auto *layout = child<QLayout>(name);
+    auto *layout = w<QLayout>(name);
     QVERIFY(layout);
     QCOMPARE(QString::fromLatin1(layout->metaObject()->className()), className);
     if (owner.isEmpty()) {
@@ -320,7 +314,7 @@ void tst_MainWindowForm::properties_haveDesignValues()
     QFETCH(QByteArray, property);
     QFETCH(QVariant, expected);
 
-    QObject *object = name == u"MainWindow" ? window : child(name);
+    QObject *object = name == u"MainWindow" ? window : w<QObject>(name);
     QVERIFY(object);
     QVariant actual = object->property(property.constData());
     QVERIFY2(actual.isValid(), property.constData());
@@ -383,7 +377,7 @@ void tst_MainWindowForm::texts_areSourceTexts()
         QCOMPARE(window->windowTitle(), text);
         return;
     }
-    QObject *object = child(name);
+    QObject *object = w<QObject>(name);
     QVERIFY(object);
     if (item >= 0) {
         auto *combo = qobject_cast<QComboBox *>(object);
@@ -415,7 +409,7 @@ void tst_MainWindowForm::icons_comeFromTheBundle()
     QFETCH(QString, offIcon);
     QFETCH(QString, onIcon);
 
-    auto *button = child<QAbstractButton>(name);
+    auto *button = w<QAbstractButton>(name);
     QVERIFY(button);
     const QSize size(24, 24);
     const QImage off = button->icon().pixmap(size, QIcon::Normal, QIcon::Off).toImage();
@@ -449,12 +443,12 @@ void tst_MainWindowForm::focusChain_followsCreationOrder()
 
 void tst_MainWindowForm::buttonGroup_isExclusiveWithBothNavigationButtons()
 {
-    auto *group = child<QButtonGroup>("buttonGroup");
+    auto *group = w<QButtonGroup>("buttonGroup");
     QVERIFY(group);
     QVERIFY(group->exclusive());
     QCOMPARE(group->buttons(),
-             (QList<QAbstractButton *>{child<QAbstractButton>("homeButton"),
-                                       child<QAbstractButton>("configButton")}));
+        (QList<QAbstractButton *> {
+            w<QAbstractButton>("homeButton"), w<QAbstractButton>("configButton")}));
     QVERIFY(group->id(group->buttons().at(0)) < -1); // automatically assigned ids
 }
 

@@ -36,11 +36,6 @@ private slots:
     void bitDepth_describesAndStoresAtOnce();
 
 private:
-    template<typename T = QWidget>
-    T *w(const char *name) const
-    {
-        return window->findChild<T *>(name);
-    }
     // The pattern in force, as the window saves it on closing.
     QString savedPattern();
 
@@ -65,7 +60,7 @@ QString tst_Options::savedPattern()
 {
     QCloseEvent close;
     QApplication::sendEvent(window, &close);
-    return QSettings("QuelvaneLabs", "Oskivo").value("customNamePattern").toString();
+    return mainStore().value("customNamePattern").toString();
 }
 
 void tst_Options::formatList_keepsFixedOrderAndCase_data()
@@ -237,9 +232,9 @@ void tst_Options::bitDepth_describesAndStoresAtOnce()
     combo->setCurrentIndex(index);
 
     QCOMPARE(w<QLabel>("bitDepthLabel")->text(), description);
-    QCOMPARE(QSettings("QuelvaneLabs", "Oskivo").value("bitDepth").toInt(), index);
+    QCOMPARE(mainStore().value("bitDepth").toInt(), index);
     // Nothing else reaches the store before the window saves.
-    QVERIFY(!QSettings("QuelvaneLabs", "Oskivo").contains("quality"));
+    QVERIFY(!mainStore().contains("quality"));
 }
 
 QTEST_MAIN(tst_Options)

@@ -36,13 +36,10 @@ private slots:
     void playPause_beforeLoadDoesNothing();
     void pauseLater_enablesStopWhichReturnsToStart();
     void invalidFile_disablesPreviewControls();
+    void kinds_reachLoadedWithTheirPicture_data();
+    void kinds_reachLoadedWithTheirPicture();
 
 private:
-    template<typename T = QWidget>
-    T *w(const char *name) const
-    {
-        return window->findChild<T *>(name);
-    }
     void choose(const QString &path);
 
     QTemporaryDir media;
@@ -63,7 +60,7 @@ void tst_Preview::initTestCase()
     }
     QVERIFY(media.isValid());
     wide = media.filePath("wide.mp4");
-    QVERIFY(makeTestVideo(wide, "1920x1080", 3, 10));
+    MAKE_CLIP(testClip(wide, "1920x1080", 3, 10));
     junk = media.filePath("junk.mp4");
     QFile file(junk);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -94,9 +91,10 @@ void tst_Preview::choose(const QString &path)
     QVERIFY(chooser.seen);
     QCOMPARE(chooser.title, QStringLiteral("选择视频文件"));
     QCOMPARE(chooser.directory,
-             QDir(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation)).absolutePath());
+        QDir(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation)).absolutePath());
     QCOMPARE(chooser.nameFilters,
-             QStringList("视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)"));
+        (QStringList {
+            "视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)", "所有文件 (*)"}));
 }
 
 void tst_Preview::setup_buildsSilentSingleRunPlayerInFixedView()
@@ -114,15 +112,15 @@ void tst_Preview::setup_buildsSilentSingleRunPlayerInFixedView()
     QCOMPARE(view->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(view->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(view->viewportUpdateMode(), QGraphicsView::FullViewportUpdate);
-    QVERIFY(view->renderHints().testFlags(QPainter::Antialiasing
-                                          | QPainter::SmoothPixmapTransform));
+    QVERIFY(
+        view->renderHints().testFlags(QPainter::Antialiasing | QPainter::SmoothPixmapTransform));
     QVERIFY(!w("playPauseButton")->isEnabled());
     QVERIFY(!w("stopButton")->isEnabled());
 }
 
 void tst_Preview::dialog_cancelledChangesNothing()
 {
-    DialogChooser chooser{QString()};
+    DialogChooser chooser {QString()};
     w<QPushButton>("selectVideoButton")->click();
     QVERIFY(chooser.seen);
     QCOMPARE(w<QLineEdit>("videoLineEdit")->text(), QString());
@@ -182,11 +180,44 @@ void tst_Preview::invalidFile_disablesPreviewControls()
 {
     choose(junk);
     QTRY_VERIFY_WITH_TIMEOUT(w<QLabel>("statusLabel")->text() == u"无效的视频文件"
-                                 || w<QLabel>("statusLabel")->text().startsWith(u"播放错误: "),
-                             20000);
+            || w<QLabel>("statusLabel")->text().startsWith(u"播放错误: "),
+        20000);
     QVERIFY(!w("playPauseButton")->isEnabled());
     QVERIFY(!w("stopButton")->isEnabled());
     QVERIFY(w("startButton")->isEnabled());
+}
+
+void tst_Preview::kinds_reachLoadedWithTheirPicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("codec"); // empty: the container's own choice
+
+    QTest::newRow("MPEG-TS, MPEG-2 video") << "clip.ts" << QStringList();
+    QTest::newRow("MPEG-TS, H.264") << "h264.ts" << QStringList {"-c:v", "libx264"};
+    QTest::newRow("AV1 in Matroska, libaom")
+        << "aom.mkv" << QStringList {"-c:v", "libaom-av1", "-cpu-used", "8"};
+    QTest::newRow("AV1 in MP4, SVT-AV1") << "svt.mp4" << QStringList {"-c:v", "libsvtav1"};
+    QTest::newRow("FLV") << "clip.flv" << QStringList();
+    QTest::newRow("MXF, MPEG-2 video") << "clip.mxf" << QStringList();
+}
+
+void tst_Preview::kinds_reachLoadedWithTheirPicture()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, codec);
+
+    const QString path = media.filePath(name);
+    // MXF takes broadcast frame rates only. GStreamer finds no duration, and
+    // shows no picture, in an MPEG-TS file much shorter than this.
+    MAKE_CLIP(testClip(path, "320x240", 3, 25, codec));
+    choose(path);
+
+    QTRY_VERIFY_WITH_TIMEOUT(w("playPauseButton")->isEnabled(), 20000);
+    QCOMPARE(player->playbackState(), QMediaPlayer::PausedState);
+    // A picture arrived: a demuxer and a decoder for the kind exist.
+    auto *item = qobject_cast<QGraphicsVideoItem *>(player->videoOutput());
+    QTRY_COMPARE_WITH_TIMEOUT(item->nativeSize(), QSizeF(320, 240), 20000);
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QString());
 }
 
 QTEST_MAIN(tst_Preview)

@@ -45,20 +45,15 @@ private slots:
     void reset_thenRestart_hasEmptyPaths();
 
 private:
-    static QVariant stored(const QString &key) { return QSettings("QuelvaneLabs", "Oskivo").value(key); }
+    static QVariant stored(const QString &key) { return mainStore().value(key); }
     static void store(const QString &key, const QVariant &value)
     {
-        QSettings("QuelvaneLabs", "Oskivo").setValue(key, value);
+        mainStore().setValue(key, value);
     }
     void start()
     {
         window = std::make_unique<MainWindow>();
         window->show();
-    }
-    template<typename T = QWidget>
-    T *w(const char *name) const
-    {
-        return window->findChild<T *>(name);
     }
     QString savedPattern()
     {
@@ -204,11 +199,10 @@ void tst_Settings::save_writesEveryKeyInOrder()
 {
     start();
     window->close();
-    const QStringList keys = QSettings("QuelvaneLabs", "Oskivo").allKeys();
-    for (const char *key : {"videoPath", "outputPath", "frameRate", "quality", "format", "bitDepth",
-                            "namingPattern", "createSubfolder", "customNamePattern", "geometry",
-                            "windowState"})
-        QVERIFY2(keys.contains(key), key);
+    const QStringList keys = mainStore().allKeys();
+    QCOMPARE(keys.size(), Preferences::keys().size());
+    for (const Preferences::Key key : Preferences::keys())
+        QVERIFY2(keys.contains(Preferences::name(key)), qPrintable(Preferences::name(key)));
     QVERIFY(!stored("geometry").toByteArray().isEmpty());
     QVERIFY(!stored("windowState").toByteArray().isEmpty());
 }
@@ -218,7 +212,7 @@ void tst_Settings::bitDepth_changeSurvivesEndWithoutClose()
     start();
     w<QComboBox>("bitDepthComboBox")->setCurrentIndex(1);
     // A second window reads the store while the first never closed.
-    QCOMPARE(QSettings("QuelvaneLabs", "Oskivo").value("bitDepth").toInt(), 1);
+    QCOMPARE(mainStore().value("bitDepth").toInt(), 1);
 }
 
 void tst_Settings::reset_answeredNo_changesNothing()
@@ -270,9 +264,9 @@ void tst_Settings::reset_clearsStoresAndReturnsToDefaults()
     QVERIFY(window->findChild<QMediaPlayer *>());
     QVERIFY(window->findChild<QMediaPlayer *>() != player);
     // The store holds only what the handlers wrote since.
-    QCOMPARE(QSettings("QuelvaneLabs", "Oskivo").allKeys(), QStringList{"bitDepth"});
+    QCOMPARE(mainStore().allKeys(), QStringList {"bitDepth"});
     QCOMPARE(stored("bitDepth").toInt(), 2);
-    QVERIFY(!QSettings("Oskivo", "Oskivo").contains("language"));
+    QVERIFY(!languageStore().contains("language"));
     QCOMPARE(savedPattern(), QStringLiteral("frame_%1"));
 }
 

@@ -16,30 +16,6 @@
 
 using namespace VideoFixture;
 
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-int endings(const QStringList &events)
-{
-    int count = 0;
-    for (const QString &event : events)
-        count += event == "finished" || event.startsWith("error ") ? 1 : 0;
-    return count;
-}
-
-} // namespace
-
 class tst_VideoProcessorBadInput : public QObject
 {
     Q_OBJECT

@@ -1,10 +1,14 @@
 // The engine's rules for inputs that no generated video can have: frame
-// rates of zero, unknown durations, frame numbers past six digits.
+// rates of zero, unknown durations, frame numbers past six digits, display
+// matrices at odd angles.
 
 #include "extractionrules.h"
 
 #include <QStandardPaths>
+#include <QtMath>
 #include <QtTest>
+
+#include <cmath>
 
 extern "C" {
 #include <libavutil/avutil.h>
@@ -33,12 +37,16 @@ private slots:
     void pngCompression_scalesQuality();
     void quarterTurns_roundToNearest_data();
     void quarterTurns_roundToNearest();
+    void displayTransform_mirrorsThenTurns_data();
+    void displayTransform_mirrorsThenTurns();
     void colourMatrix_followsTagsOrHeight_data();
     void colourMatrix_followsTagsOrHeight();
     void fullRange_onlyWhenTaggedOrJpegFormat_data();
     void fullRange_onlyWhenTaggedOrJpegFormat();
     void demuxers_refusedWhenTheyFollowNames_data();
     void demuxers_refusedWhenTheyFollowNames();
+    void automaticWriters_stayWithinMemoryBudget_data();
+    void automaticWriters_stayWithinMemoryBudget();
 };
 
 void tst_VideoProcessorRules::samplingInterval_followsSourceRate_data()
@@ -65,6 +73,8 @@ void tst_VideoProcessorRules::samplingInterval_followsSourceRate_data()
         << AVRational {0, 0} << AVRational {24, 1} << 5 << 1;
     QTest::newRow("negative average falls back")
         << AVRational {-25, 1} << AVRational {50, 1} << 10 << 5;
+    QTest::newRow("FLV time base as average uses the real rate")
+        << AVRational {1000, 1} << AVRational {60, 1} << 60 << 1;
     QTest::newRow("absurd rate stays an int")
         << AVRational {INT_MAX, 1} << AVRational {INT_MAX, 1} << 1 << INT_MAX;
 }
@@ -202,6 +212,46 @@ void tst_VideoProcessorRules::quarterTurns_roundToNearest()
     QCOMPARE(clockwiseQuarterTurns(counterClockwise), turns);
 }
 
+void tst_VideoProcessorRules::displayTransform_mirrorsThenTurns_data()
+{
+    // The upper-left 2x2 of the display matrix, empty for none.
+    QTest::addColumn<QList<double>>("matrix");
+    // Where the picture's right and down directions end up.
+    QTest::addColumn<QPoint>("right");
+    QTest::addColumn<QPoint>("down");
+
+    const double c = std::cos(qDegreesToRadians(80.0));
+    const double s = std::sin(qDegreesToRadians(80.0));
+    QTest::newRow("no matrix") << QList<double>() << QPoint(1, 0) << QPoint(0, 1);
+    QTest::newRow("all zero: ignored")
+        << QList<double> {0, 0, 0, 0} << QPoint(1, 0) << QPoint(0, 1);
+    QTest::newRow("portrait phone: a quarter clockwise")
+        << QList<double> {0, 1, -1, 0} << QPoint(0, 1) << QPoint(-1, 0);
+    QTest::newRow("mirrored") << QList<double> {-1, 0, 0, 1} << QPoint(-1, 0) << QPoint(0, 1);
+    QTest::newRow("mirrored upside down")
+        << QList<double> {1, 0, 0, -1} << QPoint(1, 0) << QPoint(0, -1);
+    QTest::newRow("turned and mirrored: transposed")
+        << QList<double> {0, 1, 1, 0} << QPoint(0, 1) << QPoint(1, 0);
+    QTest::newRow("80 degrees and mirrored rounds to transposed")
+        << QList<double> {-c, s, s, c} << QPoint(0, 1) << QPoint(1, 0);
+    QTest::newRow("scaled rotation keeps its turn")
+        << QList<double> {0, 2, -2, 0} << QPoint(0, 1) << QPoint(-1, 0);
+}
+
+void tst_VideoProcessorRules::displayTransform_mirrorsThenTurns()
+{
+    QFETCH(QList<double>, matrix);
+    QFETCH(QPoint, right);
+    QFETCH(QPoint, down);
+
+    int32_t fixed[9] = {0, 0, 0, 0, 0, 0, 0, 0, 1 << 30};
+    for (int i = 0; i < matrix.size(); ++i)
+        fixed[i < 2 ? i : i + 1] = int32_t(std::lround(matrix[i] * 65536));
+    const QTransform transform = displayTransform(matrix.isEmpty() ? nullptr : fixed);
+    QCOMPARE(transform.map(QPointF(1, 0)).toPoint(), right);
+    QCOMPARE(transform.map(QPointF(0, 1)).toPoint(), down);
+}
+
 void tst_VideoProcessorRules::colourMatrix_followsTagsOrHeight_data()
 {
     QTest::addColumn<int>("colorspace");
@@ -273,6 +323,37 @@ void tst_VideoProcessorRules::demuxers_refusedWhenTheyFollowNames()
     QFETCH(bool, refused);
 
     QCOMPARE(isRefusedDemuxer(name.constData()), refused);
+}
+
+void tst_VideoProcessorRules::automaticWriters_stayWithinMemoryBudget_data()
+{
+    QTest::addColumn<int>("cores");
+    QTest::addColumn<qint64>("frameBytes");
+    QTest::addColumn<qint64>("imageBytes");
+    QTest::addColumn<int>("writers");
+
+    const qint64 budget = 768ll << 20;
+    const qint64 uhdFrame = 4096ll * 2160 * 3 / 2;
+    QTest::newRow("1080p RGB on 16 cores: one per core")
+        << 16 << 1920ll * 1080 * 3 / 2 << 1920ll * 1080 * 3 << 16;
+    QTest::newRow("4K RGB on 16 cores: as many as fit")
+        << 16 << uhdFrame << 4096ll * 2160 * 3
+        << int(budget / (2 * (uhdFrame + 4096ll * 2160 * 3)));
+    QTest::newRow("4K 16-bit on 16 cores: fewer still")
+        << 16 << uhdFrame << 4096ll * 2160 * 8
+        << int(budget / (2 * (uhdFrame + 4096ll * 2160 * 8)));
+    QTest::newRow("a frame beyond the budget: still one writer") << 8 << budget << budget << 1;
+    QTest::newRow("size unknown: one per core") << 4 << 0ll << 0ll << 4;
+    QTest::newRow("no core count: one writer") << 0 << 0ll << 0ll << 1;
+}
+
+void tst_VideoProcessorRules::automaticWriters_stayWithinMemoryBudget()
+{
+    QFETCH(int, cores);
+    QFETCH(qint64, frameBytes);
+    QFETCH(qint64, imageBytes);
+    QFETCH(int, writers);
+    QCOMPARE(automaticWriterCount(cores, frameBytes, imageBytes, 768ll << 20), writers);
 }
 
 QTEST_GUILESS_MAIN(tst_VideoProcessorRules)

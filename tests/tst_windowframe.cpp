@@ -39,7 +39,6 @@ private slots:
     void pages_followNavigationButtons();
 
 private:
-    QWidget *widget(const char *name) const { return window->findChild<QWidget *>(name); }
     // Sends a mouse event to `target` as the window system would: the application
     // hands an ignored press on to the parents.
     void send(QWidget *target, QEvent::Type type, QPoint local, QPoint global,
@@ -96,16 +95,16 @@ void tst_WindowFrame::frame_isFramelessTranslucentFixedWithShadow()
     window->resize(1200, 800);
     QCOMPARE(window->size(), QSize(960, 640));
 
-    auto *shadow = qobject_cast<QGraphicsDropShadowEffect *>(widget("centralwidget")->graphicsEffect());
+    auto *shadow = qobject_cast<QGraphicsDropShadowEffect *>(w("centralwidget")->graphicsEffect());
     QVERIFY(shadow);
     QCOMPARE(shadow->blurRadius(), 20.0);
     QCOMPARE(shadow->color(), QColor(0, 0, 0, 80));
     QCOMPARE(shadow->offset(), QPointF(0, 0));
     QVERIFY(shadow->isEnabled());
 
-    QCOMPARE(widget("headerFrame")->height(), 50);
-    QVERIFY(widget("frameMenu")->width() <= 60);
-    QCOMPARE(widget("frameMian")->geometry(), QRect(10, 10, 940, 620));
+    QCOMPARE(w("headerFrame")->height(), 50);
+    QVERIFY(w("frameMenu")->width() <= 60);
+    QCOMPARE(w("frameMian")->geometry(), QRect(10, 10, 940, 620));
 }
 
 void tst_WindowFrame::drag_leftPressInDragAreaMovesWindowByCursorTravel_data()
@@ -125,7 +124,7 @@ void tst_WindowFrame::drag_leftPressInDragAreaMovesWindowByCursorTravel()
     QFETCH(QString, target);
     QFETCH(int, steps);
 
-    QWidget *pressed = widget(target.toLatin1());
+    QWidget *pressed = w(target.toLatin1());
     QVERIFY(pressed);
     // The bottom-left corner is clear of the buttons in both frames.
     const QPoint local(2, pressed->height() - 3);
@@ -164,7 +163,7 @@ void tst_WindowFrame::drag_startsOnlyOnLeftPressInDragArea()
     QFETCH(QPoint, local);
     QFETCH(Qt::MouseButton, button);
 
-    QWidget *pressed = widget(target.toLatin1());
+    QWidget *pressed = w(target.toLatin1());
     QVERIFY(pressed);
     const QPoint start = window->frameGeometry().topLeft();
     const QPoint cursor = pressed->mapToGlobal(local);
@@ -178,7 +177,7 @@ void tst_WindowFrame::drag_startsOnlyOnLeftPressInDragArea()
 
 void tst_WindowFrame::drag_rightReleaseDoesNotEndIt()
 {
-    QWidget *title = widget("label_6");
+    QWidget *title = w("label_6");
     const QPoint cursor = title->mapToGlobal(QPoint(2, 2));
     const QPoint start = window->frameGeometry().topLeft();
 
@@ -192,7 +191,7 @@ void tst_WindowFrame::drag_rightReleaseDoesNotEndIt()
 
 void tst_WindowFrame::drag_endsOnLeftRelease()
 {
-    QWidget *title = widget("label_6");
+    QWidget *title = w("label_6");
     const QPoint cursor = title->mapToGlobal(QPoint(2, 2));
     const QPoint start = window->frameGeometry().topLeft();
 
@@ -206,7 +205,7 @@ void tst_WindowFrame::drag_endsOnLeftRelease()
 
 void tst_WindowFrame::drag_needsLeftButtonHeldWhileMoving()
 {
-    QWidget *title = widget("label_6");
+    QWidget *title = w("label_6");
     const QPoint cursor = title->mapToGlobal(QPoint(2, 2));
     const QPoint start = window->frameGeometry().topLeft();
 
@@ -236,7 +235,7 @@ void tst_WindowFrame::close_answerDecidesWhetherApplicationQuits()
     // After a "no" the click returns with the loop still running: end it with a marker.
     constexpr int stillRunning = 7;
     QTimer::singleShot(0, window, [this, quits] {
-        static_cast<QAbstractButton *>(widget("closeButton"))->click();
+        static_cast<QAbstractButton *>(w("closeButton"))->click();
         if (!quits)
             QCoreApplication::exit(stillRunning);
     });
@@ -254,9 +253,9 @@ void tst_WindowFrame::close_answerDecidesWhetherApplicationQuits()
 
 void tst_WindowFrame::pages_followNavigationButtons()
 {
-    auto *stack = qobject_cast<QStackedWidget *>(widget("stackedWidget"));
-    auto *home = qobject_cast<QAbstractButton *>(widget("homeButton"));
-    auto *config = qobject_cast<QAbstractButton *>(widget("configButton"));
+    auto *stack = qobject_cast<QStackedWidget *>(w("stackedWidget"));
+    auto *home = qobject_cast<QAbstractButton *>(w("homeButton"));
+    auto *config = qobject_cast<QAbstractButton *>(w("configButton"));
 
     const struct {
         QAbstractButton *click;

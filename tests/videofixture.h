@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
@@ -144,7 +145,30 @@ inline QStringList runJob(const QString &video, const QString &outputDir, int fr
     return recorder.events;
 }
 
+// How many of the events end a job; a job ends exactly once.
+inline int endings(const QStringList &events)
+{
+    int count = 0;
+    for (const QString &event : events)
+        count += event == QLatin1String("finished") || event.startsWith(QLatin1String("error "))
+            ? 1
+            : 0;
+    return count;
+}
+
 #define WAIT_FOR_END(recorder, timeoutMs) QTRY_VERIFY_WITH_TIMEOUT((recorder).ends > 0, timeoutMs)
+
+inline bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // The images in a directory, in name order.
 inline QStringList imageFiles(const QString &directory)

@@ -312,6 +312,10 @@ This will clear all settings and the playlist.</translation>
         <source>关于我们</source>
         <translation>About Us</translation>
     </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All Files (*)</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>
@@ -378,6 +382,10 @@ This will clear all settings and the playlist.</translation>
     <message>
         <source>无法保存图像: %1</source>
         <translation>Unable to save image: %1</translation>
+    </message>
+    <message>
+        <source>视频中没有可提取的帧</source>
+        <translation>No frames could be extracted from the video</translation>
     </message>
 </context>
 </TS>

@@ -311,6 +311,10 @@
         <source>关于我们</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>
@@ -376,6 +380,10 @@
     </message>
     <message>
         <source>无法保存图像: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频中没有可提取的帧</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -312,6 +312,10 @@
         <source>关于我们</source>
         <translation>關於我們</translation>
     </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>所有檔案 (*)</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>
@@ -378,6 +382,10 @@
     <message>
         <source>无法保存图像: %1</source>
         <translation>無法儲存圖像: %1</translation>
+    </message>
+    <message>
+        <source>视频中没有可提取的帧</source>
+        <translation>視訊中沒有可擷取的畫面</translation>
     </message>
 </context>
 </TS>

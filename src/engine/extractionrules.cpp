@@ -2,6 +2,7 @@
 
 #include <QLatin1String>
 #include <QList>
+#include <QtMath>
 
 #include <climits>
 #include <cmath>
@@ -80,6 +81,12 @@ int samplingInterval(AVRational averageFrameRate, AVRational realFrameRate, int 
         sourceRate = double(realFrameRate.num) / realFrameRate.den;
         if (sourceRate < minimumUsableRate)
             sourceRate = defaultSourceRate;
+    } else {
+        const double realRate = double(realFrameRate.num) / realFrameRate.den;
+        if (std::isfinite(sourceRate) && std::isfinite(realRate) && realRate >= minimumUsableRate
+            && sourceRate > realRate) {
+            sourceRate = realRate;
+        }
     }
     const double interval = sourceRate / frameRate;
     if (!std::isfinite(interval) || interval < 1.0)
@@ -135,6 +142,35 @@ int clockwiseQuarterTurns(double counterClockwiseDegrees)
         return 0;
     const long turns = std::lround(-counterClockwiseDegrees / 90.0);
     return int(((turns % 4) + 4) % 4);
+}
+
+QTransform displayTransform(const int32_t *matrix)
+{
+    if (!matrix)
+        return QTransform();
+    // The matrix maps row vectors, (x' y') = (x y) [a b; c d], in the same
+    // downward-y picture coordinates as QTransform.
+    constexpr double unit = 1 << 16;
+    double a = matrix[0] / unit;
+    double b = matrix[1] / unit;
+    const double c = matrix[3] / unit;
+    const double d = matrix[4] / unit;
+    const double determinant = a * d - b * c;
+    if (!std::isfinite(determinant) || determinant == 0.0)
+        return QTransform();
+
+    QTransform transform;
+    if (determinant < 0) {
+        // Mirroring the source's horizontal axis first leaves a rotation.
+        transform = QTransform::fromScale(-1, 1);
+        a = -a;
+        b = -b;
+    }
+    const double clockwiseDegrees = qRadiansToDegrees(std::atan2(b, a));
+    const int turns = clockwiseQuarterTurns(-clockwiseDegrees);
+    if (turns != 0)
+        transform *= QTransform().rotate(90.0 * turns);
+    return transform;
 }
 
 int swsColorspace(AVColorSpace colorspace, int height)
@@ -196,6 +232,13 @@ bool isRefusedDemuxer(const char *name)
         }
     }
     return false;
+}
+
+int automaticWriterCount(int cores, qint64 sourceFrameBytes, qint64 imageBytes, qint64 memoryBudget)
+{
+    const qint64 perWriter = 2 * (qMax<qint64>(0, sourceFrameBytes) + qMax<qint64>(0, imageBytes));
+    const qint64 affordable = perWriter > 0 ? memoryBudget / perWriter : cores;
+    return int(qBound(qint64(1), affordable, qint64(qMax(1, cores))));
 }
 
 } // namespace ExtractionRules

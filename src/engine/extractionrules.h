@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QTransform>
 
 #include <cstdint>
 
@@ -29,7 +30,9 @@ BitDepth bitDepthFromIndex(int index);
 AVPixelFormat pixelFormatForDepth(BitDepth depth);
 QImage::Format imageFormatForDepth(BitDepth depth);
 
-// One decoded frame in every interval is taken; at least 1.
+// One decoded frame in every interval is taken; at least 1. An average rate
+// above the stream's base rate is not a frame rate (FLV files report their
+// millisecond time base there): the base rate is used instead.
 int samplingInterval(AVRational averageFrameRate, AVRational realFrameRate, int frameRate);
 
 // How many images a job expects to write; at least 1. streamFrames <= 0 means
@@ -56,6 +59,12 @@ int pngCompressionFromQuality(int quality);
 // between go to the nearest quarter turn; a NaN angle means none.
 int clockwiseQuarterTurns(double counterClockwiseDegrees);
 
+// What a player does to a picture with this display matrix (nine 16.16 /
+// 2.30 fixed-point values, nullptr for none): mirror it where the matrix
+// mirrors, then turn it by the nearest quarter turn. Identity without a
+// matrix or for a degenerate one.
+QTransform displayTransform(const int32_t *matrix);
+
 // The swscale colour-space constant (SWS_CS_*) for a frame's matrix tag.
 // Untagged frames follow the common practice: BT.601 below 720 lines,
 // BT.709 from 720 lines up.
@@ -69,6 +78,13 @@ bool isFullRange(AVColorRange range, AVPixelFormat format);
 // concatenation scripts, session descriptions). A chosen video is read as
 // one local media file, so these are refused.
 bool isRefusedDemuxer(const char *name);
+
+// How many image writers a job runs when left to choose: one per core, but
+// no more than keep the frames and images in flight (two source frames and
+// two images of the output layout per writer) within memoryBudget bytes.
+// At least 1.
+int automaticWriterCount(
+    int cores, qint64 sourceFrameBytes, qint64 imageBytes, qint64 memoryBudget);
 
 } // namespace ExtractionRules
 

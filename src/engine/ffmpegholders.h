@@ -8,6 +8,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 #include <libavutil/frame.h>
@@ -26,6 +27,11 @@ using FramePtr = std::unique_ptr<AVFrame, AddressDeleter<AVFrame, av_frame_free>
 using PacketPtr = std::unique_ptr<AVPacket, AddressDeleter<AVPacket, av_packet_free>>;
 using CodecContextPtr
     = std::unique_ptr<AVCodecContext, AddressDeleter<AVCodecContext, avcodec_free_context>>;
+
+using FilterGraphPtr
+    = std::unique_ptr<AVFilterGraph, AddressDeleter<AVFilterGraph, avfilter_graph_free>>;
+using FilterInOutPtr
+    = std::unique_ptr<AVFilterInOut, AddressDeleter<AVFilterInOut, avfilter_inout_free>>;
 
 struct SwsContextDeleter
 {

@@ -21,6 +21,13 @@ FrameConverter::Status FrameConverter::convert(const AVFrame *frame, BitDepth de
 {
     const AVPixelFormat target = pixelFormatForDepth(depth);
 
+    // PQ and HLG samples read as SDR come out pale and shifted. Where the
+    // tone mapping is not available they are converted as they are.
+    if (ToneMapper::isHdr(frame)) {
+        if (const AVFrame *mapped = toneMapper.map(frame))
+            frame = mapped;
+    }
+
     // The frame's own size and format, not the decoder's: a stream that
     // changes resolution midway may deliver frames of the old size after the
     // decoder has moved on.

@@ -3,13 +3,15 @@
 
 #include "extractionrules.h"
 #include "ffmpegholders.h"
+#include "tonemapper.h"
 
 #include <QImage>
 
 // Converts decoded frames into the pixel layout of a bit depth and shows the
 // result as a QImage. The scaler and the destination buffer are kept from
 // one frame to the next and remade only when a frame's size, pixel format or
-// colour tags differ from the previous frame's.
+// colour tags differ from the previous frame's. HDR frames are tone-mapped
+// to SDR first.
 class FrameConverter
 {
 public:
@@ -20,6 +22,7 @@ public:
     Status convert(const AVFrame *frame, ExtractionRules::BitDepth depth, QImage *image);
 
 private:
+    ToneMapper toneMapper;
     FFmpeg::SwsContextPtr scaler;
     FFmpeg::FramePtr picture;
     int sourceWidth = 0;

@@ -1,21 +1,19 @@
 #include "videoprocessor.h"
 
+#include "extractionpipeline.h"
 #include "extractionrules.h"
-#include "ffmpegholders.h"
-#include "frameconverter.h"
+#include "framesource.h"
+#include "imagesink.h"
+#include "mediainput.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QImageWriter>
 #include <QThread>
-#include <QTransform>
 
 #include <atomic>
-#include <cmath>
 
 extern "C" {
-#include <libavutil/display.h>
+#include <libavutil/imgutils.h>
 }
 
 using namespace ExtractionRules;
@@ -24,87 +22,29 @@ struct VideoProcessor::Job
 {
     quint64 id = 0;
     QString videoPath;
-    QString outputPath;
     int frameRate = 1;
-    int quality = 0;
-    QString format;
-    int bitDepth = 2;
-    QString namingPattern;
+    // 0: chosen by the job.
+    int writers = 0;
+    ImageSettings image;
     // Each job has its own flag, so a new job never revives a stopped one.
     std::atomic_bool cancelled {false};
 };
 
 namespace {
 
-struct IoContextDeleter
+// What the frames and images in flight may take together, beyond the
+// decoder's own buffers.
+constexpr qint64 writerMemoryBudget = 768ll * 1024 * 1024;
+
+int writersFor(const MediaInput &input, BitDepth depth)
 {
-    void operator()(AVIOContext *io) const { avio_closep(&io); }
-};
-using IoContextPtr = std::unique_ptr<AVIOContext, IoContextDeleter>;
-
-// Opens the chosen file as one local media file. Only the file protocol is
-// allowed for anything the demuxer opens, and demuxers that follow names
-// inside the file (playlists, concatenation scripts) are refused before
-// they read anything: a concat script naming itself would otherwise recurse
-// until the process runs out of file descriptors.
-bool openLocalMedia(FFmpeg::FormatContext &input, const QString &path)
-{
-    const QByteArray url = "file:" + path.toUtf8();
-
-    const AVInputFormat *format = nullptr;
-    {
-        FFmpeg::Dictionary options;
-        options.set("protocol_whitelist", "file");
-        AVIOContext *rawIo = nullptr;
-        if (avio_open2(&rawIo, url.constData(), AVIO_FLAG_READ, nullptr, options.address()) < 0)
-            return false;
-        IoContextPtr io(rawIo);
-        if (av_probe_input_buffer2(io.get(), &format, url.constData(), nullptr, 0, 0) < 0)
-            return false;
-    }
-    if (!format || isRefusedDemuxer(format->name))
-        return false;
-
-    FFmpeg::Dictionary options;
-    options.set("protocol_whitelist", "file");
-    return input.open(url.constData(), format, options.address()) == 0;
-}
-
-// Counter-clockwise degrees of the stream's display matrix; NaN without one.
-double displayRotation(const AVStream *stream)
-{
-    const int32_t *matrix = nullptr;
-#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 30, 100)
-    const AVPacketSideData *sideData = av_packet_side_data_get(stream->codecpar->coded_side_data,
-        stream->codecpar->nb_coded_side_data, AV_PKT_DATA_DISPLAYMATRIX);
-    if (sideData && sideData->size >= 9 * sizeof(int32_t))
-        matrix = reinterpret_cast<const int32_t *>(sideData->data);
-#else
-    size_t size = 0;
-    const uint8_t *data = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
-    if (data && size >= 9 * sizeof(int32_t))
-        matrix = reinterpret_cast<const int32_t *>(data);
-#endif
-    return matrix ? av_display_rotation_get(matrix) : std::nan("");
-}
-
-// QImage::save does not look at the final flush, so a small image that sat
-// in QFile's buffer on a full disk counted as written. A file that failed is
-// removed rather than left cut off.
-bool writeImageFile(
-    const QImage &image, const QString &filePath, const QByteArray &writerFormat, int quality)
-{
-    QFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QImageWriter writer(&file, writerFormat);
-    writer.setQuality(quality);
-    bool ok = writer.write(image) && file.flush();
-    file.close();
-    ok = ok && file.error() == QFileDevice::NoError;
-    if (!ok)
-        file.remove();
-    return ok;
+    const AVCodecParameters *video = input.stream()->codecpar;
+    const auto bytes = [video](int format) {
+        return qMax(
+            0, av_image_get_buffer_size(AVPixelFormat(format), video->width, video->height, 1));
+    };
+    return automaticWriterCount(QThread::idealThreadCount(), bytes(video->format),
+        bytes(pixelFormatForDepth(depth)), writerMemoryBudget);
 }
 
 } // namespace
@@ -129,18 +69,29 @@ void VideoProcessor::processVideo(const QString &videoPath, const QString &outpu
     auto job = std::make_shared<Job>();
     job->id = ++lastJobId;
     job->videoPath = videoPath;
-    job->outputPath = outputPath;
     job->frameRate = frameRate;
-    job->quality = quality;
-    job->format = format;
-    job->bitDepth = bitDepth;
-    job->namingPattern = namingPattern;
+    job->writers = writers;
+    job->image.outputPath = outputPath;
+    job->image.namingPattern = namingPattern;
+    job->image.format = format;
+    job->image.quality = quality;
+    job->image.bitDepth = bitDepth;
     currentJob = job;
 
     QThread *thread = QThread::create([this, job] { runJob(*job); });
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     worker = thread;
     thread->start();
+}
+
+void VideoProcessor::setWriterCount(int count)
+{
+    writers = qMax(0, count);
+}
+
+int VideoProcessor::writerCount() const
+{
+    return writers;
 }
 
 void VideoProcessor::cancel()
@@ -191,217 +142,106 @@ void VideoProcessor::reportError(quint64 jobId, const QString &message)
 
 void VideoProcessor::runJob(Job &job)
 {
-    const bool ok = extractFrames(job);
-    if (job.cancelled)
-        reportError(job.id, tr("操作已取消"));
-    else if (ok)
-        reportFinished(job.id);
-}
-
-bool VideoProcessor::extractFrames(Job &job)
-{
     FFmpeg::NetworkScope network;
+    const auto fail = [&](ExtractionFailure failure, int imageNumber = 0) {
+        reportError(job.id, failureMessage(failure, job, imageNumber));
+    };
 
-    FFmpeg::FormatContext input;
-    if (!input.allocate()) {
-        reportError(job.id, tr("无法分配格式上下文"));
-        return false;
-    }
-    if (!openLocalMedia(input, job.videoPath)) {
-        reportError(job.id, tr("无法打开视频文件"));
-        return false;
-    }
-    if (avformat_find_stream_info(input.get(), nullptr) < 0) {
-        reportError(job.id, tr("无法获取流信息"));
-        return false;
+    MediaInput input;
+    if (const ExtractionFailure failure
+        = input.open(job.videoPath, bitDepthFromIndex(job.image.bitDepth));
+        failure != ExtractionFailure::None) {
+        fail(failure);
+        return;
     }
 
-    int streamIndex = -1;
-    for (unsigned i = 0; i < input->nb_streams; ++i) {
-        if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-            streamIndex = int(i);
-            break;
-        }
-    }
-    if (streamIndex < 0) {
-        reportError(job.id, tr("未找到视频流"));
-        return false;
-    }
-    AVStream *stream = input->streams[streamIndex];
-
-    const AVCodec *codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!codec) {
-        reportError(job.id, tr("不支持的编解码器"));
-        return false;
-    }
-    FFmpeg::CodecContextPtr decoder(avcodec_alloc_context3(codec));
-    if (!decoder) {
-        reportError(job.id, tr("无法分配编解码器上下文"));
-        return false;
-    }
-    if (avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0) {
-        reportError(job.id, tr("无法初始化编解码器上下文"));
-        return false;
-    }
-    // Automatic thread count; the frames held back by threading come out
-    // when the decoder is drained at the end.
-    decoder->thread_count = 0;
-    if (avcodec_open2(decoder.get(), codec, nullptr) < 0) {
-        reportError(job.id, tr("无法打开编解码器"));
-        return false;
-    }
-
-    QDir outputDir(job.outputPath);
+    QDir outputDir(job.image.outputPath);
     if (!outputDir.exists() && !outputDir.mkpath(QStringLiteral("."))) {
-        reportError(job.id, tr("无法创建输出目录"));
-        return false;
+        fail(ExtractionFailure::OutputDirectory);
+        return;
     }
 
-    FFmpeg::FramePtr frame(av_frame_alloc());
-    FFmpeg::PacketPtr packet(av_packet_alloc());
-    if (!frame || !packet) {
-        reportError(job.id, tr("无法分配帧或包"));
-        return false;
-    }
-
+    const AVStream *stream = input.stream();
     const int interval
         = samplingInterval(stream->avg_frame_rate, stream->r_frame_rate, job.frameRate);
-    const int totalFrames
-        = estimatedTotalFrames(stream->nb_frames, input->duration, interval, job.frameRate);
+    DecodingFrameSource source(input, interval);
+    if (!source.isValid()) {
+        fail(ExtractionFailure::FrameOrPacketAllocation);
+        return;
+    }
+
+    const int totalFrames = estimatedTotalFrames(
+        stream->nb_frames, input.format()->duration, interval, job.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
-    FrameConverter converter;
-    const int quarterTurns = clockwiseQuarterTurns(displayRotation(stream));
+    job.image.orientation = displayTransform(input.displayMatrix());
+    const ImageSettings &settings = job.image;
+    const int writerThreads
+        = job.writers > 0 ? job.writers : writersFor(input, bitDepthFromIndex(settings.bitDepth));
+    ExtractionPipeline pipeline(
+        writerThreads, [&settings] { return std::make_unique<ImageFileSink>(settings); },
+        job.cancelled);
+    const ExtractionPipeline::Outcome outcome
+        = pipeline.run(source, [&](int written) { reportProgress(job.id, written, totalFrames); });
 
-    // No seek back to the start: the packets that stream probing read are
-    // kept and returned first by av_read_frame. On streams without an index
-    // (raw H.264, for one) a seek to 0 fails after reading to the end, and
-    // the job would then find nothing left to read.
-
-    int decodedCount = 0;
-    int takenCount = 0;
-    // Takes every interval-th frame the decoder has ready; false once a
-    // frame could not be written.
-    const auto takeReadyFrames = [&]() {
-        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0) {
-            ++decodedCount;
-            if (decodedCount % interval != 0)
-                continue;
-            ++takenCount;
-            if (!convertAndSaveFrame(job, converter, quarterTurns, frame.get(), takenCount))
-                return false;
-            reportProgress(job.id, takenCount, totalFrames);
-            if (job.cancelled)
-                break;
-        }
-        return true;
-    };
-
-    int readResult = 0;
-    for (;;) {
-        readResult = av_read_frame(input.get(), packet.get());
-        if (readResult < 0)
-            break;
-        {
-            FFmpeg::PacketPayload payload(packet.get());
-            if (job.cancelled)
-                break;
-            if (packet->stream_index == streamIndex
-                && avcodec_send_packet(decoder.get(), packet.get()) == 0 && !takeReadyFrames()) {
-                return false;
-            }
-        }
-        if (job.cancelled)
-            break;
-    }
-
-    if (job.cancelled)
-        return false;
-    // A truncated file ends with AVERROR_EOF like a complete one; anything
-    // else means the rest of the video could not be read.
-    if (readResult < 0 && readResult != AVERROR_EOF) {
-        reportError(job.id, tr("读取视频数据失败"));
-        return false;
-    }
-
-    // The decoder holds back frames for reordering and threading; an empty
-    // packet makes it hand them out.
-    if (avcodec_send_packet(decoder.get(), nullptr) == 0 && !takeReadyFrames())
-        return false;
-    return !job.cancelled;
-}
-
-bool VideoProcessor::convertAndSaveFrame(
-    Job &job, FrameConverter &converter, int quarterTurns, const AVFrame *frame, int frameNumber)
-{
-    QImage image;
-    switch (converter.convert(frame, bitDepthFromIndex(job.bitDepth), &image)) {
-    case FrameConverter::Status::Converted:
+    switch (outcome.kind) {
+    case ExtractionPipeline::Outcome::Kind::Finished:
+        if (outcome.written == 0)
+            fail(ExtractionFailure::NoFrames);
+        else
+            reportFinished(job.id);
         break;
-    case FrameConverter::Status::FrameAllocationFailed:
-        reportError(job.id, tr("无法分配RGB帧"));
-        return false;
-    case FrameConverter::Status::BufferAllocationFailed:
-        reportError(job.id, tr("无法分配图像缓冲区"));
-        return false;
-    case FrameConverter::Status::ScalerFailed:
-        reportError(job.id, tr("无法创建图像转换上下文"));
-        return false;
+    case ExtractionPipeline::Outcome::Kind::Cancelled:
+        reportError(job.id, tr("操作已取消"));
+        break;
+    case ExtractionPipeline::Outcome::Kind::Failed:
+        // The job's images are the ones before the failure, as if they had
+        // been written one after the other.
+        for (const int number : outcome.writtenPastFailure)
+            QFile::remove(settings.filePath(number));
+        fail(outcome.failure, outcome.imageNumber);
+        break;
     }
-    if (quarterTurns != 0)
-        image = image.transformed(QTransform().rotate(90.0 * quarterTurns));
-
-    const QString filePath
-        = outputFilePath(job.outputPath, job.namingPattern, frameNumber, job.format);
-    if (!saveImage(image, filePath, job.format, job.quality, job.bitDepth)) {
-        reportError(job.id, tr("无法保存图像: %1").arg(filePath));
-        return false;
-    }
-    return true;
 }
 
-bool VideoProcessor::saveImage(
-    const QImage &image, const QString &filePath, const QString &format, int quality, int bitDepth)
+QString VideoProcessor::failureMessage(
+    ExtractionFailure failure, const Job &job, int imageNumber) const
 {
-    const QByteArray name = writerFormatName(format);
-    QImage written = image;
-    int writerQuality = quality;
-
-    const auto convertUnlessAlready = [&written](QImage::Format target) {
-        if (written.format() != target)
-            written = written.convertToFormat(target);
-    };
-
-    if (name == "BMP") {
-        switch (bitDepth) {
-        case 0:
-            convertUnlessAlready(QImage::Format_Grayscale8);
-            break;
-        case 1:
-            written = written.convertToFormat(QImage::Format_RGB888);
-            break;
-        case 2:
-            convertUnlessAlready(QImage::Format_RGB888);
-            break;
-        case 3:
-            convertUnlessAlready(QImage::Format_ARGB32);
-            break;
-        default:
-            break;
-        }
-    } else if (name == "JPG" || name == "JPEG") {
-        if (written.format() != QImage::Format_RGB888
-            && written.format() != QImage::Format_Grayscale8) {
-            written = written.convertToFormat(QImage::Format_RGB888);
-        }
-    } else if (name == "PNG") {
-        writerQuality = pngCompressionFromQuality(quality);
-    } else if (name == "WEBP") {
-        // Qt's WebP writer reads an image with padded lines at the wrong
-        // stride: garbled colours, and reads past the end of the buffer.
-        // It gets a packed copy.
-        written = written.copy();
+    switch (failure) {
+    case ExtractionFailure::None:
+        break;
+    case ExtractionFailure::FormatContextAllocation:
+        return tr("无法分配格式上下文");
+    case ExtractionFailure::OpenInput:
+        return tr("无法打开视频文件");
+    case ExtractionFailure::StreamInfo:
+        return tr("无法获取流信息");
+    case ExtractionFailure::NoVideoStream:
+        return tr("未找到视频流");
+    case ExtractionFailure::UnsupportedCodec:
+        return tr("不支持的编解码器");
+    case ExtractionFailure::CodecContextAllocation:
+        return tr("无法分配编解码器上下文");
+    case ExtractionFailure::CodecParameters:
+        return tr("无法初始化编解码器上下文");
+    case ExtractionFailure::CodecOpen:
+        return tr("无法打开编解码器");
+    case ExtractionFailure::OutputDirectory:
+        return tr("无法创建输出目录");
+    case ExtractionFailure::FrameOrPacketAllocation:
+        return tr("无法分配帧或包");
+    case ExtractionFailure::ReadFailed:
+        return tr("读取视频数据失败");
+    case ExtractionFailure::ImageFrameAllocation:
+        return tr("无法分配RGB帧");
+    case ExtractionFailure::ImageBufferAllocation:
+        return tr("无法分配图像缓冲区");
+    case ExtractionFailure::ScalerFailed:
+        return tr("无法创建图像转换上下文");
+    case ExtractionFailure::SaveFailed:
+        return tr("无法保存图像: %1").arg(job.image.filePath(imageNumber));
+    case ExtractionFailure::NoFrames:
+        return tr("视频中没有可提取的帧");
     }
-
-    return writeImageFile(written, filePath, name, writerQuality);
+    return QString();
 }

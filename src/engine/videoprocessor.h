@@ -7,10 +7,9 @@
 
 #include <memory>
 
-class FrameConverter;
-class QImage;
+#include "extractionfailure.h"
+
 class QThread;
-struct AVFrame;
 
 // Turns a video into image files on a worker thread, one job per
 // processVideo call. Progress, completion, failure and cancellation arrive as
@@ -31,6 +30,12 @@ public:
     void processVideo(const QString &videoPath, const QString &outputPath, int frameRate,
         int quality, const QString &format, int bitDepth, const QString &namingPattern);
 
+    // How many threads write images. 0, the default, lets each job choose:
+    // one per core, fewer where the frames are so large that as many would
+    // not fit the job's memory budget. Takes effect with the next job.
+    void setWriterCount(int count);
+    int writerCount() const;
+
 signals:
     void progressChanged(int frame, int totalFrames);
     void finished();
@@ -43,11 +48,7 @@ private:
     struct Job;
 
     void runJob(Job &job);
-    bool extractFrames(Job &job);
-    bool convertAndSaveFrame(Job &job, FrameConverter &converter, int quarterTurns,
-        const AVFrame *frame, int frameNumber);
-    bool saveImage(const QImage &image, const QString &filePath, const QString &format, int quality,
-        int bitDepth);
+    QString failureMessage(ExtractionFailure failure, const Job &job, int imageNumber) const;
     void stopWorker();
 
     // Signals are emitted on this object's thread, and only while the job
@@ -59,6 +60,7 @@ private:
     std::shared_ptr<Job> currentJob;
     QPointer<QThread> worker;
     quint64 lastJobId = 0;
+    int writers = 0;
 };
 
 #endif // VIDEOPROCESSOR_H

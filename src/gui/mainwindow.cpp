@@ -1,11 +1,12 @@
 #include "mainwindow.h"
-#include "ui_mainwindow.h"
 #include "aboutdialog.h"
+#include "framedragger.h"
+#include "previewplayer.h"
+#include "ui_mainwindow.h"
 #include "videoprocessor.h"
 #include "windowrules.h"
 
 #include <QActionGroup>
-#include <QAudioOutput>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
@@ -13,29 +14,26 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
-#include <QGraphicsScene>
-#include <QGraphicsVideoItem>
 #include <QImageWriter>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QRegularExpressionValidator>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
-const QString mainOrganization = QStringLiteral("QuelvaneLabs");
-const QString languageOrganization = QStringLiteral("Oskivo");
-const QString applicationName = QStringLiteral("Oskivo");
-const QString defaultLanguage = QStringLiteral("zh_CN");
-const QString defaultNamePattern = QStringLiteral("frame_%1");
+using Key = Preferences::Key;
+
 constexpr int customNamingIndex = 3;
 
 enum BitDepthIndex { Gray8 = 0, Rgb16 = 1, Rgb24 = 2, Rgba32 = 3 };
+
+QString defaultNamePattern()
+{
+    return Preferences::defaultValue(Key::CustomNamePattern).toString();
+}
 
 } // namespace
 
@@ -43,13 +41,13 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
     , videoProcessor(new VideoProcessor(this))
-    , settings(new QSettings(mainOrganization, applicationName, this))
 {
     ui->setupUi(this);
 
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(960, 640);
+    new FrameDragger(this, {ui->headerFrame, ui->frameMenu});
 
     // The shadow falls on the transparent margin the form leaves around the panel.
     auto *shadow = new QGraphicsDropShadowEffect(this);
@@ -64,7 +62,19 @@ MainWindow::MainWindow(QWidget *parent)
     ui->customNameEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[a-zA-Z0-9_-]*")), this));
     ui->customNameEdit->hide();
-    setupMediaPlayer();
+
+    preview = new PreviewPlayer(ui->videoView, ui->timeLabel, ui->durationLabel, this);
+    connect(preview, &PreviewPlayer::stateChanged, this, &MainWindow::showPreviewState);
+    connect(preview, &PreviewPlayer::invalidMedia, this,
+        [this] { ui->statusLabel->setText(tr("无效的视频文件")); });
+    connect(preview, &PreviewPlayer::playerError, this, [this](const QString &errorString) {
+        ui->statusLabel->setText(tr("播放错误: %1").arg(errorString));
+    });
+    connect(preview, &PreviewPlayer::loadFailed, this, [this] {
+        QMessageBox::critical(this, tr("错误"), tr("无法加载视频文件"));
+        ui->statusLabel->setText(tr("视频加载失败"));
+    });
+    preview->setup();
 
     connect(videoProcessor, &VideoProcessor::progressChanged, this, &MainWindow::updateProgress);
     connect(videoProcessor, &VideoProcessor::finished, this, &MainWindow::processingFinished);
@@ -82,7 +92,9 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     saveSettings();
-    releasePlayer();
+    // The player goes before the form whose view and labels it uses.
+    delete preview;
+    preview = nullptr;
     delete ui;
     // The engine, a child, is destroyed after this: it cancels a running job and
     // waits for its worker.
@@ -102,53 +114,10 @@ void MainWindow::retranslateForm()
         formats->setItemText(i, entries.at(i));
 }
 
-bool MainWindow::isInDragArea(const QPoint &windowPos) const
-{
-    for (const QWidget *area : {static_cast<const QWidget *>(ui->headerFrame),
-                                static_cast<const QWidget *>(ui->frameMenu)}) {
-        if (area->rect().contains(area->mapFrom(this, windowPos)))
-            return true;
-    }
-    return false;
-}
-
-void MainWindow::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && !isFullScreen()
-        && isInDragArea(event->position().toPoint())) {
-        dragging = true;
-        dragStartCursorPos = event->globalPosition().toPoint();
-        dragStartWindowPos = frameGeometry().topLeft();
-        event->accept();
-        return;
-    }
-    QMainWindow::mousePressEvent(event);
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent *event)
-{
-    if (dragging && (event->buttons() & Qt::LeftButton) && !isFullScreen()) {
-        move(dragStartWindowPos + (event->globalPosition().toPoint() - dragStartCursorPos));
-        event->accept();
-        return;
-    }
-    QMainWindow::mouseMoveEvent(event);
-}
-
-void MainWindow::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && dragging) {
-        dragging = false;
-        event->accept();
-        return;
-    }
-    QMainWindow::mouseReleaseEvent(event);
-}
-
 void MainWindow::on_closeButton_clicked()
 {
-    const auto answer = QMessageBox::question(this, tr("确认退出"), tr("确定要退出Oskivo吗？"),
-                                              QMessageBox::Yes | QMessageBox::No);
+    const auto answer = QMessageBox::question(
+        this, tr("确认退出"), tr("确定要退出Oskivo吗？"), QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
         QCoreApplication::quit();
 }
@@ -177,19 +146,34 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    fitVideoItemIfValid();
+    preview->fitVideoItemIfValid();
 }
 
 // --- Conversion control ---
 
 void MainWindow::on_selectOutputButton_clicked()
 {
-    const QString dir = QFileDialog::getExistingDirectory(this, tr("选择输出目录"), outputDirPath,
-                                                          QFileDialog::ShowDirsOnly);
+    const QString dir = QFileDialog::getExistingDirectory(
+        this, tr("选择输出目录"), outputDirPath, QFileDialog::ShowDirsOnly);
     if (!dir.isEmpty()) {
         outputDirPath = dir;
         ui->outputLineEdit->setText(dir);
     }
+}
+
+void MainWindow::on_outputLineEdit_editingFinished()
+{
+    outputDirPath = ui->outputLineEdit->text();
+}
+
+// With the sub-folder option, each video's images go into a folder named after
+// the video, so that a second video into the same output folder overwrites nothing.
+QString MainWindow::jobDirectory() const
+{
+    const QString baseName = QFileInfo(videoFilePath).completeBaseName();
+    if (!ui->subfolderCheckBox->isChecked() || baseName.isEmpty())
+        return outputDirPath;
+    return QDir(outputDirPath).filePath(baseName);
 }
 
 void MainWindow::on_startButton_clicked()
@@ -202,8 +186,9 @@ void MainWindow::on_startButton_clicked()
         QMessageBox::warning(this, tr("警告"), tr("请先选择输出目录"));
         return;
     }
-    QDir outputDir(outputDirPath);
-    if (!outputDir.exists() && !outputDir.mkpath(QStringLiteral("."))) {
+    const QString targetPath = jobDirectory();
+    QDir targetDir(targetPath);
+    if (!targetDir.exists() && !targetDir.mkpath(QStringLiteral("."))) {
         QMessageBox::warning(this, tr("警告"), tr("无法创建输出目录"));
         return;
     }
@@ -221,8 +206,8 @@ void MainWindow::on_startButton_clicked()
     updateControlStates(true);
     ui->progressBar->setValue(0);
     ui->stopCButton->setEnabled(true);
-    videoProcessor->processVideo(videoFilePath, outputDirPath, frameRate, quality, format,
-                                 bitDepth, namePattern);
+    videoProcessor->processVideo(
+        videoFilePath, targetPath, frameRate, quality, format, bitDepth, namePattern);
 }
 
 void MainWindow::on_stopCButton_clicked()
@@ -268,97 +253,19 @@ void MainWindow::processingError(const QString &error)
     QMessageBox::critical(this, tr("错误"), tr("处理过程中发生错误: %1").arg(error));
 }
 
-// --- Preview player ---
-
-void MainWindow::setupMediaPlayer()
-{
-    releasePlayer();
-
-    videoScene = new QGraphicsScene(this);
-    QGraphicsView *view = ui->videoView;
-    view->setScene(videoScene);
-    view->setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
-    view->setAlignment(Qt::AlignCenter);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-
-    videoItem = new QGraphicsVideoItem;
-    videoItem->setFlags(QGraphicsItem::ItemIsSelectable | QGraphicsItem::ItemIsFocusable);
-    videoScene->addItem(videoItem);
-
-    mediaPlayer = new QMediaPlayer(this);
-    mediaPlayer->setVideoOutput(videoItem);
-    auto *audioOutput = new QAudioOutput(this);
-    audioOutput->setVolume(0.0);
-    mediaPlayer->setAudioOutput(audioOutput);
-    mediaPlayer->setLoops(1);
-
-    connect(mediaPlayer, &QMediaPlayer::positionChanged, this, &MainWindow::updatePosition);
-    connect(mediaPlayer, &QMediaPlayer::durationChanged, this, &MainWindow::durationChanged);
-    connect(mediaPlayer, &QMediaPlayer::mediaStatusChanged, this, &MainWindow::mediaStatusChanged);
-    connect(mediaPlayer, &QMediaPlayer::playbackStateChanged, this,
-            &MainWindow::playbackStateChanged);
-    connect(mediaPlayer, &QMediaPlayer::errorOccurred, this, &MainWindow::handlePlayerError);
-    connect(videoItem, &QGraphicsVideoItem::nativeSizeChanged, this,
-            &MainWindow::fitVideoItemIfValid);
-
-    updateControlStates(false);
-    updatePlayPauseButton();
-    qDebug() << "Media player setup complete";
-}
-
-void MainWindow::releasePlayer()
-{
-    if (mediaPlayer) {
-        mediaPlayer->stop();
-        disconnect(mediaPlayer, nullptr, this, nullptr);
-        delete mediaPlayer;
-        mediaPlayer = nullptr;
-    }
-    if (videoItem) {
-        delete videoItem;
-        videoItem = nullptr;
-    }
-    if (videoScene) {
-        delete videoScene;
-        videoScene = nullptr;
-    }
-    mediaLoaded = false;
-}
+// --- Preview ---
 
 void MainWindow::loadVideo(const QString &filePath)
 {
-    qDebug() << "Loading video file:" << filePath;
-    if (filePath.isEmpty() || !QFileInfo::exists(filePath)) {
-        qDebug() << "Video file does not exist or path is empty";
-        return;
-    }
-
-    try {
-        if (mediaPlayer) {
-            mediaPlayer->stop();
-            mediaLoaded = false;
-            mediaPlayer->setSource(QUrl::fromLocalFile(filePath));
-            connect(
-                mediaPlayer, &QMediaPlayer::mediaStatusChanged, this,
-                [this](QMediaPlayer::MediaStatus status) {
-                    if (status == QMediaPlayer::LoadedMedia)
-                        QTimer::singleShot(50, this, &MainWindow::fitVideoItemIfValid);
-                },
-                Qt::SingleShotConnection);
-        }
-    } catch (...) {
-        QMessageBox::critical(this, tr("错误"), tr("无法加载视频文件"));
-        ui->statusLabel->setText(tr("视频加载失败"));
-    }
+    preview->load(filePath);
 }
 
 void MainWindow::on_selectVideoButton_clicked()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("选择视频文件"), QStandardPaths::writableLocation(QStandardPaths::MoviesLocation),
-        tr("视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)"));
+    const QString file = QFileDialog::getOpenFileName(this, tr("选择视频文件"),
+        QStandardPaths::writableLocation(QStandardPaths::MoviesLocation),
+        tr("视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)")
+            + QStringLiteral(";;") + tr("所有文件 (*)"));
     if (file.isEmpty())
         return;
     videoFilePath = file;
@@ -366,136 +273,52 @@ void MainWindow::on_selectVideoButton_clicked()
     loadVideo(videoFilePath);
 }
 
-void MainWindow::mediaStatusChanged(QMediaPlayer::MediaStatus status)
+void MainWindow::on_videoLineEdit_editingFinished()
 {
-    qDebug() << "Media status changed:" << status;
-    switch (status) {
-    case QMediaPlayer::EndOfMedia:
-        mediaPlayer->setPosition(0);
-        updateControlStates(false);
-        updatePlayPauseButton();
-        break;
-    case QMediaPlayer::InvalidMedia:
-        ui->statusLabel->setText(tr("无效的视频文件"));
-        mediaLoaded = false;
-        updateControlStates(false);
-        updatePlayPauseButton();
-        break;
-    case QMediaPlayer::LoadedMedia:
-        onMediaLoaded();
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::onMediaLoaded()
-{
-    if (!mediaPlayer || mediaPlayer->mediaStatus() != QMediaPlayer::LoadedMedia || mediaLoaded)
+    const QString typed = ui->videoLineEdit->text();
+    if (typed == videoFilePath)
         return;
-    mediaLoaded = true;
-    mediaPlayer->pause();
-    mediaPlayer->setPosition(0);
-    fitVideoItemIfValid();
-    QTimer::singleShot(100, this, &MainWindow::fitVideoItemIfValid);
-    updateControlStates(false);
-    updatePlayPauseButton();
+    videoFilePath = typed;
+    loadVideo(videoFilePath);
 }
 
 void MainWindow::on_playPauseButton_clicked()
 {
-    if (!mediaPlayer || !mediaLoaded)
-        return;
-    if (mediaPlayer->playbackState() == QMediaPlayer::PlayingState)
-        mediaPlayer->pause();
-    else
-        mediaPlayer->play();
-    updateControlStates(false);
-    updatePlayPauseButton();
+    preview->togglePlayPause();
 }
 
 void MainWindow::on_stopButton_clicked()
 {
-    if (!mediaPlayer)
-        return;
-    mediaPlayer->stop();
-    mediaPlayer->setPosition(0);
-    updateControlStates(false);
-    updatePlayPauseButton();
+    preview->stop();
 }
 
-void MainWindow::playbackStateChanged(QMediaPlayer::PlaybackState)
+void MainWindow::showPreviewState()
 {
     updateControlStates(false);
     updatePlayPauseButton();
-}
-
-void MainWindow::updatePosition(qint64 position)
-{
-    if (mediaPlayer && mediaPlayer->duration() > 0)
-        ui->timeLabel->setText(formatClockTime(position));
-}
-
-void MainWindow::durationChanged(qint64 duration)
-{
-    if (mediaPlayer && duration > 0)
-        ui->durationLabel->setText(formatClockTime(duration));
-}
-
-void MainWindow::handlePlayerError(QMediaPlayer::Error error, const QString &errorString)
-{
-    qDebug() << "Media player error:" << error << errorString;
-    ui->statusLabel->setText(tr("播放错误: %1").arg(errorString));
-}
-
-void MainWindow::onVideoNativeSizeChanged(const QSizeF &size)
-{
-    qDebug() << "Video native size changed to:" << size;
-    fitVideoItemIfValid();
 }
 
 void MainWindow::updatePlayPauseButton()
 {
-    if (!mediaPlayer || !mediaLoaded)
+    if (!preview->hasPlayer() || !preview->isLoaded())
         return;
-    ui->playPauseButton->setText(mediaPlayer->playbackState() == QMediaPlayer::PlayingState
-                                     ? tr("暂停")
-                                     : tr("播放"));
+    ui->playPauseButton->setText(preview->isPlaying() ? tr("暂停") : tr("播放"));
 }
 
 void MainWindow::updateControlStates(bool processing)
 {
-    const ControlStates states =
-        controlStatesFor(processing || jobRunning, mediaPlayer != nullptr, mediaLoaded,
-                         mediaPlayer ? mediaPlayer->position() : 0);
+    const ControlStates states = controlStatesFor(
+        processing || jobRunning, preview->hasPlayer(), preview->isLoaded(), preview->position());
     for (QWidget *input : {static_cast<QWidget *>(ui->selectVideoButton),
-                           static_cast<QWidget *>(ui->selectOutputButton),
-                           static_cast<QWidget *>(ui->startButton),
-                           static_cast<QWidget *>(ui->frameRateSpinBox),
-                           static_cast<QWidget *>(ui->qualitySlider),
-                           static_cast<QWidget *>(ui->formatComboBox),
-                           static_cast<QWidget *>(ui->bitDepthComboBox),
-                           static_cast<QWidget *>(ui->namingPatternComboBox),
-                           static_cast<QWidget *>(ui->customNameEdit)})
+             static_cast<QWidget *>(ui->selectOutputButton),
+             static_cast<QWidget *>(ui->startButton), static_cast<QWidget *>(ui->frameRateSpinBox),
+             static_cast<QWidget *>(ui->qualitySlider), static_cast<QWidget *>(ui->formatComboBox),
+             static_cast<QWidget *>(ui->bitDepthComboBox),
+             static_cast<QWidget *>(ui->namingPatternComboBox),
+             static_cast<QWidget *>(ui->customNameEdit)})
         input->setEnabled(states.jobInputs);
     ui->playPauseButton->setEnabled(states.playPause);
     ui->stopButton->setEnabled(states.previewStop);
-}
-
-void MainWindow::fitVideoItemIfValid()
-{
-    if (videoItem && videoItem->nativeSize().isValid())
-        fitVideoItem();
-}
-
-void MainWindow::fitVideoItem()
-{
-    const std::optional<QRect> rect = fitVideoRect(videoItem->nativeSize(), ui->videoView->size());
-    if (!rect)
-        return;
-    videoItem->setSize(rect->size());
-    videoItem->setPos(rect->topLeft());
-    ui->videoView->update();
 }
 
 // --- Output options ---
@@ -538,8 +361,7 @@ void MainWindow::on_bitDepthComboBox_currentIndexChanged(int index)
     ui->bitDepthLabel->setText(description);
 
     // Written at once, unlike the other options, which wait for the window to close.
-    QSettings store(mainOrganization, applicationName);
-    store.setValue(QStringLiteral("bitDepth"), index);
+    Preferences::storeNow(Key::BitDepth, index);
 }
 
 void MainWindow::on_namingPatternComboBox_currentIndexChanged(int index)
@@ -550,7 +372,7 @@ void MainWindow::on_namingPatternComboBox_currentIndexChanged(int index)
 
 void MainWindow::on_customNameEdit_textChanged(const QString &text)
 {
-    namePattern = text.isEmpty() ? defaultNamePattern : text + QStringLiteral("_%1");
+    namePattern = text.isEmpty() ? defaultNamePattern() : text + QStringLiteral("_%1");
 }
 
 // --- Settings ---
@@ -558,29 +380,21 @@ void MainWindow::on_customNameEdit_textChanged(const QString &text)
 void MainWindow::loadSettings()
 {
     qDebug() << "Loading settings...";
-    videoFilePath = settings->value(QStringLiteral("videoPath"), QString()).toString();
-    outputDirPath = settings
-                        ->value(QStringLiteral("outputPath"),
-                                QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
-                                    + QStringLiteral("/VideoFrames"))
-                        .toString();
+    videoFilePath = settings.value(Key::VideoPath).toString();
+    outputDirPath = settings.value(Key::OutputPath).toString();
     ui->videoLineEdit->setText(videoFilePath);
     ui->outputLineEdit->setText(outputDirPath);
-    ui->frameRateSpinBox->setValue(settings->value(QStringLiteral("frameRate"), 5).toInt());
-    ui->qualitySlider->setValue(settings->value(QStringLiteral("quality"), 90).toInt());
-    ui->formatComboBox->setCurrentIndex(settings->value(QStringLiteral("format"), 0).toInt());
-    ui->bitDepthComboBox->setCurrentIndex(
-        settings->value(QStringLiteral("bitDepth"), int(Rgb24)).toInt());
-    ui->namingPatternComboBox->setCurrentIndex(
-        settings->value(QStringLiteral("namingPattern"), 0).toInt());
-    ui->subfolderCheckBox->setChecked(
-        settings->value(QStringLiteral("createSubfolder"), true).toBool());
+    ui->frameRateSpinBox->setValue(settings.value(Key::FrameRate).toInt());
+    ui->qualitySlider->setValue(settings.value(Key::Quality).toInt());
+    ui->formatComboBox->setCurrentIndex(settings.value(Key::Format).toInt());
+    ui->bitDepthComboBox->setCurrentIndex(settings.value(Key::BitDepth).toInt());
+    ui->namingPatternComboBox->setCurrentIndex(settings.value(Key::NamingPattern).toInt());
+    ui->subfolderCheckBox->setChecked(settings.value(Key::CreateSubfolder).toBool());
 
-    namePattern =
-        settings->value(QStringLiteral("customNamePattern"), defaultNamePattern).toString();
+    namePattern = settings.value(Key::CustomNamePattern).toString();
     // A hand-edited store must not send the images outside the output directory.
     if (!isSafeNamePattern(namePattern))
-        namePattern = defaultNamePattern;
+        namePattern = defaultNamePattern();
     if (ui->namingPatternComboBox->currentIndex() == customNamingIndex) {
         QString baseName = namePattern;
         baseName.remove(QStringLiteral("_%1"));
@@ -590,7 +404,7 @@ void MainWindow::loadSettings()
     if (!videoFilePath.isEmpty() && QFileInfo::exists(videoFilePath)) {
         qDebug() << "Loading saved video file:" << videoFilePath;
         loadVideo(videoFilePath);
-        QTimer::singleShot(500, this, &MainWindow::fitVideoItemIfValid);
+        QTimer::singleShot(500, preview, &PreviewPlayer::fitVideoItemIfValid);
     } else {
         qDebug() << "No valid video file to load from settings";
     }
@@ -599,35 +413,58 @@ void MainWindow::loadSettings()
 
 void MainWindow::saveSettings()
 {
-    settings->setValue(QStringLiteral("videoPath"), videoFilePath);
-    settings->setValue(QStringLiteral("outputPath"), outputDirPath);
-    settings->setValue(QStringLiteral("frameRate"), ui->frameRateSpinBox->value());
-    settings->setValue(QStringLiteral("quality"), ui->qualitySlider->value());
-    settings->setValue(QStringLiteral("format"), ui->formatComboBox->currentIndex());
-    settings->setValue(QStringLiteral("bitDepth"), ui->bitDepthComboBox->currentIndex());
-    settings->setValue(QStringLiteral("namingPattern"), ui->namingPatternComboBox->currentIndex());
-    settings->setValue(QStringLiteral("createSubfolder"), ui->subfolderCheckBox->isChecked());
-    settings->setValue(QStringLiteral("customNamePattern"), namePattern);
-    settings->setValue(QStringLiteral("geometry"), saveGeometry());
-    settings->setValue(QStringLiteral("windowState"), saveState());
+    for (const Key key : Preferences::keys()) {
+        QVariant value;
+        switch (key) {
+        case Key::VideoPath:
+            value = videoFilePath;
+            break;
+        case Key::OutputPath:
+            value = outputDirPath;
+            break;
+        case Key::FrameRate:
+            value = ui->frameRateSpinBox->value();
+            break;
+        case Key::Quality:
+            value = ui->qualitySlider->value();
+            break;
+        case Key::Format:
+            value = ui->formatComboBox->currentIndex();
+            break;
+        case Key::BitDepth:
+            value = ui->bitDepthComboBox->currentIndex();
+            break;
+        case Key::NamingPattern:
+            value = ui->namingPatternComboBox->currentIndex();
+            break;
+        case Key::CreateSubfolder:
+            value = ui->subfolderCheckBox->isChecked();
+            break;
+        case Key::CustomNamePattern:
+            value = namePattern;
+            break;
+        case Key::Geometry:
+            value = saveGeometry();
+            break;
+        case Key::WindowState:
+            value = saveState();
+            break;
+        }
+        settings.setValue(key, value);
+    }
     qDebug() << "Settings saved";
 }
 
 void MainWindow::resetApplication()
 {
-    const auto answer = QMessageBox::question(
-        this, tr("确认重置"), tr("确定要重置应用程序吗？\n这将清除所有设置和播放列表。"),
+    const auto answer = QMessageBox::question(this, tr("确认重置"),
+        tr("确定要重置应用程序吗？\n这将清除所有设置和播放列表。"),
         QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
 
-    releasePlayer();
-    {
-        QSettings store(mainOrganization, applicationName);
-        store.clear();
-        store.sync();
-        store.clear();
-    }
+    preview->release();
+    Preferences::clearMain();
     videoFilePath.clear();
     outputDirPath.clear();
     ui->videoLineEdit->clear();
@@ -635,26 +472,23 @@ void MainWindow::resetApplication()
     ui->statusLabel->clear();
     ui->progressBar->setValue(0);
     ui->progressBar->hide();
-    ui->frameRateSpinBox->setValue(5);
-    ui->qualitySlider->setValue(90);
-    ui->qualityValueLabel->setText(QStringLiteral("90%"));
-    ui->formatComboBox->setCurrentIndex(0);
-    ui->bitDepthComboBox->setCurrentIndex(Rgb24);
-    ui->namingPatternComboBox->setCurrentIndex(0);
-    ui->subfolderCheckBox->setChecked(true);
+    ui->frameRateSpinBox->setValue(Preferences::defaultValue(Key::FrameRate).toInt());
+    ui->qualitySlider->setValue(Preferences::defaultValue(Key::Quality).toInt());
+    showQualityValue();
+    ui->formatComboBox->setCurrentIndex(Preferences::defaultValue(Key::Format).toInt());
+    ui->bitDepthComboBox->setCurrentIndex(Preferences::defaultValue(Key::BitDepth).toInt());
+    ui->namingPatternComboBox->setCurrentIndex(
+        Preferences::defaultValue(Key::NamingPattern).toInt());
+    ui->subfolderCheckBox->setChecked(Preferences::defaultValue(Key::CreateSubfolder).toBool());
     ui->customNameEdit->clear();
     ui->customNameEdit->hide();
-    namePattern = defaultNamePattern;
-    ui->timeLabel->setText(QStringLiteral("00:00:00"));
-    ui->durationLabel->setText(QStringLiteral("00:00:00"));
-    updateControlStates(false);
-    updatePlayPauseButton();
-    setupMediaPlayer();
-    {
-        QSettings store(languageOrganization, applicationName);
-        store.remove(QStringLiteral("language"));
-    }
-    switchLanguage(defaultLanguage);
+    namePattern = defaultNamePattern();
+    ui->timeLabel->setText(formatClockTime(0));
+    ui->durationLabel->setText(formatClockTime(0));
+    showPreviewState();
+    preview->setup();
+    Preferences::removeLanguage();
+    switchLanguage(Preferences::defaultLanguage);
     QMessageBox::information(this, tr("重置完成"), tr("应用程序已重置为初始状态。"));
 }
 
@@ -662,8 +496,13 @@ void MainWindow::resetApplication()
 
 void MainWindow::loadLanguage()
 {
-    const QSettings store(languageOrganization, applicationName);
-    switchLanguage(store.value(QStringLiteral("language"), defaultLanguage).toString());
+    const QString code = Preferences::language();
+    // The switch skips the language in force, yet at start no catalog is installed,
+    // Qt's own included.
+    if (code == currentLanguage)
+        applyLanguage(code);
+    else
+        switchLanguage(code);
 }
 
 void MainWindow::switchToChineseSimplified()
@@ -686,31 +525,33 @@ void MainWindow::switchLanguage(const QString &code)
     if (code == currentLanguage)
         return;
     currentLanguage = code;
-    {
-        QSettings store(languageOrganization, applicationName);
-        store.setValue(QStringLiteral("language"), code);
-    }
+    Preferences::setLanguage(code);
+    applyLanguage(code);
+}
 
+void MainWindow::applyLanguage(const QString &code)
+{
+    const QString &fallback = Preferences::defaultLanguage;
     QCoreApplication::removeTranslator(&appTranslator);
     QCoreApplication::removeTranslator(&qtTranslator);
     // Qt's catalog goes in first so that ours takes precedence.
-    if (qtTranslator.load(QStringLiteral("qt_") + code,
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslator.load(
+            QStringLiteral("qt_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator);
 
     const QString catalog = QStringLiteral(":/translations/lang_%1.qm").arg(code);
     if (!QFile::exists(catalog)) {
         qWarning() << "Translation file not found:" << catalog;
-        if (code != defaultLanguage) {
-            switchLanguage(defaultLanguage);
+        if (code != fallback) {
+            switchLanguage(fallback);
             return;
         }
     } else if (appTranslator.load(catalog)) {
         QCoreApplication::installTranslator(&appTranslator);
     } else {
         qWarning() << "Failed to load translation file:" << catalog;
-        if (code != defaultLanguage) {
-            switchLanguage(defaultLanguage);
+        if (code != fallback) {
+            switchLanguage(fallback);
             return;
         }
     }
@@ -718,10 +559,7 @@ void MainWindow::switchLanguage(const QString &code)
     retranslateForm();
     showQualityValue();
     updatePlayPauseButton();
-    if (mediaPlayer) {
-        updatePosition(mediaPlayer->position());
-        durationChanged(mediaPlayer->duration());
-    }
+    preview->showTimes();
     retranslatePopupMenu();
     on_bitDepthComboBox_currentIndexChanged(ui->bitDepthComboBox->currentIndex());
 }
@@ -732,20 +570,20 @@ void MainWindow::showPopupMenu()
 {
     if (!popupMenu) {
         popupMenu = new QMenu(this);
-        popupMenu->setStyleSheet(QStringLiteral(
-            "QMenu { background-color: white; border: 1px solid #ddd; }"
-            "QMenu::item { padding: 5px 20px 5px 10px; }"
-            "QMenu::item:selected { background-color: #e6f2ff; }"
-            "QMenu::icon { left: 5px; }"));
+        popupMenu->setStyleSheet(
+            QStringLiteral("QMenu { background-color: white; border: 1px solid #ddd; }"
+                           "QMenu::item { padding: 5px 20px 5px 10px; }"
+                           "QMenu::item:selected { background-color: #e6f2ff; }"
+                           "QMenu::icon { left: 5px; }"));
 
         auto *languages = new QActionGroup(this);
         languages->setExclusive(true);
-        const struct {
+        const struct
+        {
             QString text;
             QString code;
         } entries[] = {{tr("简体中文"), QStringLiteral("zh_CN")},
-                       {tr("繁體中文"), QStringLiteral("zh_TW")},
-                       {tr("English"), QStringLiteral("en_US")}};
+            {tr("繁體中文"), QStringLiteral("zh_TW")}, {tr("English"), QStringLiteral("en_US")}};
         for (const auto &entry : entries) {
             auto *action = new QAction(entry.text, this);
             action->setCheckable(true);

@@ -1,17 +1,14 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "preferences.h"
+
 #include <QMainWindow>
-#include <QMediaPlayer>
-#include <QPoint>
-#include <QSizeF>
 #include <QString>
 #include <QTranslator>
 
-class QGraphicsScene;
-class QGraphicsVideoItem;
+class PreviewPlayer;
 class QMenu;
-class QSettings;
 class VideoProcessor;
 
 QT_BEGIN_NAMESPACE
@@ -29,15 +26,14 @@ public:
     ~MainWindow() override;
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void on_selectVideoButton_clicked();
+    void on_videoLineEdit_editingFinished();
     void on_selectOutputButton_clicked();
+    void on_outputLineEdit_editingFinished();
     void on_startButton_clicked();
     void on_stopCButton_clicked();
     void updateProgress(int frame, int totalFrames);
@@ -46,11 +42,6 @@ private slots:
     void on_qualitySlider_valueChanged(int value);
     void on_playPauseButton_clicked();
     void on_stopButton_clicked();
-    void updatePosition(qint64 position);
-    void durationChanged(qint64 duration);
-    void mediaStatusChanged(QMediaPlayer::MediaStatus status);
-    void onMediaLoaded();
-    void playbackStateChanged(QMediaPlayer::PlaybackState state);
     void on_closeButton_clicked();
     void on_minButton_clicked();
     void on_homeButton_clicked();
@@ -63,18 +54,15 @@ private slots:
     void switchToChineseSimplified();
     void switchToChineseTraditional();
     void switchToEnglish();
-    void onVideoNativeSizeChanged(const QSizeF &size);
 
 private:
-    // Preview player
-    void setupMediaPlayer();
-    void releasePlayer();
+    // Preview
     void loadVideo(const QString &filePath);
-    void handlePlayerError(QMediaPlayer::Error error, const QString &errorString);
     void updatePlayPauseButton();
     void updateControlStates(bool processing);
-    void fitVideoItem();
-    void fitVideoItemIfValid();
+    void showPreviewState();
+    // Conversion
+    QString jobDirectory() const;
     // Options, settings and language
     void buildFormatList();
     void showQualityValue();
@@ -82,29 +70,23 @@ private:
     void saveSettings();
     void loadLanguage();
     void switchLanguage(const QString &code);
+    void applyLanguage(const QString &code);
     void showPopupMenu();
     void retranslatePopupMenu();
     // Re-texts the form without touching the format list, whose entries are
     // replaced at start-up and would otherwise be re-texted by position.
     void retranslateForm();
-    bool isInDragArea(const QPoint &windowPos) const;
 
     Ui::MainWindow *ui;
-    bool dragging = false;
-    QPoint dragStartCursorPos;
-    QPoint dragStartWindowPos;
     VideoProcessor *videoProcessor = nullptr;
+    PreviewPlayer *preview = nullptr;
+    Preferences settings;
     QString videoFilePath;
     QString outputDirPath;
-    QMediaPlayer *mediaPlayer = nullptr;
-    QGraphicsScene *videoScene = nullptr;
-    QGraphicsVideoItem *videoItem = nullptr;
-    QSettings *settings = nullptr;
-    bool mediaLoaded = false;
     QMenu *popupMenu = nullptr;
     QTranslator appTranslator;
     QTranslator qtTranslator;
-    QString currentLanguage = QStringLiteral("zh_CN");
+    QString currentLanguage = Preferences::defaultLanguage;
     QString namePattern = QStringLiteral("frame_%1");
     // Set from a job's start until it finishes, fails or is stopped.
     bool jobRunning = false;

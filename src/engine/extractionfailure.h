@@ -1,0 +1,26 @@
+#ifndef EXTRACTIONFAILURE_H
+#define EXTRACTIONFAILURE_H
+
+// Why a stage of an extraction job stopped. The stages report these; the
+// job turns them into translated messages in one place.
+enum class ExtractionFailure {
+    None,
+    FormatContextAllocation,
+    OpenInput,
+    StreamInfo,
+    NoVideoStream,
+    UnsupportedCodec,
+    CodecContextAllocation,
+    CodecParameters,
+    CodecOpen,
+    OutputDirectory,
+    FrameOrPacketAllocation,
+    ReadFailed,
+    ImageFrameAllocation,
+    ImageBufferAllocation,
+    ScalerFailed,
+    SaveFailed,
+    NoFrames,
+};
+
+#endif // EXTRACTIONFAILURE_H

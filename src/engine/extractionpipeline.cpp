@@ -1,0 +1,146 @@
+#include "extractionpipeline.h"
+
+#include "framesource.h"
+#include "imagesink.h"
+
+#include <QThreadPool>
+
+ExtractionPipeline::ExtractionPipeline(
+    int writers, SinkFactory makeSink, const std::atomic_bool &cancelled)
+    : writers(qMax(1, writers))
+    , makeSink(std::move(makeSink))
+    , cancelled(cancelled)
+{
+}
+
+ExtractionPipeline::Outcome ExtractionPipeline::run(
+    FrameSource &source, const ProgressCallback &progressCallback)
+{
+    progress = &progressCallback;
+
+    // A pool of the job's own: nothing else queues work on it, and it is
+    // gone, its threads joined, when the job is.
+    QThreadPool pool;
+    pool.setMaxThreadCount(writers);
+    for (int i = 0; i < writers; ++i)
+        pool.start([this] { writerLoop(); });
+
+    const FrameSource::StopCheck stop = [this] {
+        return stopRequested();
+    };
+    ExtractionFailure sourceFailure = ExtractionFailure::None;
+    int number = 0;
+    for (;;) {
+        // The slot is taken before decoding, so the frame in hand counts too.
+        acquireSlot();
+        FFmpeg::FramePtr frame;
+        const FrameSource::Status status
+            = stopRequested() ? FrameSource::Status::End : source.next(&frame, stop);
+        if (status != FrameSource::Status::Frame) {
+            releaseSlot();
+            if (status == FrameSource::Status::Failed)
+                sourceFailure = source.failure();
+            break;
+        }
+        std::lock_guard locker(mutex);
+        queue.push_back({++number, std::move(frame)});
+        itemQueued.notify_one();
+    }
+
+    {
+        std::lock_guard locker(mutex);
+        closed = true;
+        itemQueued.notify_all();
+    }
+    pool.waitForDone();
+    std::lock_guard locker(mutex);
+
+    // One place decides: an image that failed, then a stop by the user,
+    // then a failure of the source.
+    Outcome outcome;
+    outcome.written = written;
+    if (failedNumber != 0) {
+        outcome.kind = Outcome::Kind::Failed;
+        outcome.failure = imageFailure;
+        outcome.imageNumber = failedNumber;
+        outcome.writtenPastFailure.assign(finishedOutOfOrder.begin(), finishedOutOfOrder.end());
+    } else if (cancelled) {
+        outcome.kind = Outcome::Kind::Cancelled;
+    } else if (sourceFailure != ExtractionFailure::None) {
+        outcome.kind = Outcome::Kind::Failed;
+        outcome.failure = sourceFailure;
+    }
+    return outcome;
+}
+
+void ExtractionPipeline::writerLoop()
+{
+    const std::unique_ptr<ImageSink> sink = makeSink();
+    Item item;
+    while (takeItem(&item)) {
+        if (shouldWrite(item.number)) {
+            const ExtractionFailure failure = sink->write(item.frame.get(), item.number);
+            // The reference goes back to the decoder's pool before the slot
+            // is freed.
+            item.frame.reset();
+            finishItem(item.number, failure);
+        }
+        item.frame.reset();
+        releaseSlot();
+    }
+}
+
+void ExtractionPipeline::acquireSlot()
+{
+    std::unique_lock locker(mutex);
+    slotFreed.wait(locker, [this] { return framesInFlight < framesInFlightLimit(writers); });
+    ++framesInFlight;
+}
+
+void ExtractionPipeline::releaseSlot()
+{
+    std::lock_guard locker(mutex);
+    --framesInFlight;
+    slotFreed.notify_one();
+}
+
+bool ExtractionPipeline::takeItem(Item *item)
+{
+    std::unique_lock locker(mutex);
+    itemQueued.wait(locker, [this] { return !queue.empty() || closed; });
+    if (queue.empty())
+        return false;
+    *item = std::move(queue.front());
+    queue.pop_front();
+    return true;
+}
+
+// After a stop by the user, frames still queued are dropped; after a failed
+// image, only the ones behind it.
+bool ExtractionPipeline::shouldWrite(int number)
+{
+    if (cancelled)
+        return false;
+    std::lock_guard locker(mutex);
+    return failedNumber == 0 || number < failedNumber;
+}
+
+void ExtractionPipeline::finishItem(int number, ExtractionFailure failure)
+{
+    std::lock_guard locker(mutex);
+    if (failure != ExtractionFailure::None) {
+        if (failedNumber == 0 || number < failedNumber) {
+            failedNumber = number;
+            imageFailure = failure;
+        }
+        failedAny = true;
+        return;
+    }
+    finishedOutOfOrder.insert(number);
+    // Reported under the lock, so that the reports leave in order.
+    while (!finishedOutOfOrder.empty() && *finishedOutOfOrder.begin() == written + 1) {
+        finishedOutOfOrder.erase(finishedOutOfOrder.begin());
+        ++written;
+        (*progress)(written);
+    }
+}

@@ -1,0 +1,89 @@
+#ifndef EXTRACTIONPIPELINE_H
+#define EXTRACTIONPIPELINE_H
+
+#include "extractionfailure.h"
+#include "ffmpegholders.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <vector>
+
+class FrameSource;
+class ImageSink;
+
+// Joins a frame source on the calling thread to a pool of writer threads of
+// the pipeline's own, each with a sink of its own. At most two frames per
+// writer are in flight; the source waits while the writers are behind.
+class ExtractionPipeline
+{
+public:
+    using SinkFactory = std::function<std::unique_ptr<ImageSink>()>;
+    // Called once for every k, in order, when images 1..k are all written.
+    using ProgressCallback = std::function<void(int written)>;
+
+    struct Outcome
+    {
+        enum class Kind { Finished, Cancelled, Failed };
+        Kind kind = Kind::Finished;
+        ExtractionFailure failure = ExtractionFailure::None;
+        // The image that failed; 0 when the source did.
+        int imageNumber = 0;
+        int written = 0;
+        // Images after the failed one that other writers had in hand and
+        // finished: not part of the result.
+        std::vector<int> writtenPastFailure;
+    };
+
+    ExtractionPipeline(int writers, SinkFactory makeSink, const std::atomic_bool &cancelled);
+    ExtractionPipeline(const ExtractionPipeline &) = delete;
+    ExtractionPipeline &operator=(const ExtractionPipeline &) = delete;
+
+    static int framesInFlightLimit(int writers) { return 2 * writers; }
+
+    // Runs the whole job and returns once every writer has stopped, so that
+    // nothing is written afterwards. A failed image stops the source and
+    // the images after it; the images before it are still written, so the
+    // outcome names the lowest-numbered failure whatever the timing.
+    Outcome run(FrameSource &source, const ProgressCallback &progress);
+
+private:
+    struct Item
+    {
+        int number = 0;
+        FFmpeg::FramePtr frame;
+    };
+
+    void writerLoop();
+    bool takeItem(Item *item);
+    bool shouldWrite(int number);
+    void finishItem(int number, ExtractionFailure failure);
+    void acquireSlot();
+    void releaseSlot();
+    bool stopRequested() const { return cancelled || failedAny; }
+
+    const int writers;
+    const SinkFactory makeSink;
+    const std::atomic_bool &cancelled;
+    const ProgressCallback *progress = nullptr;
+
+    // Standard locks rather than Qt's: ThreadSanitizer sees through them
+    // without an instrumented Qt.
+    std::mutex mutex;
+    std::condition_variable itemQueued;
+    std::condition_variable slotFreed;
+    int framesInFlight = 0;
+    std::deque<Item> queue;
+    bool closed = false;
+    std::set<int> finishedOutOfOrder;
+    int written = 0;
+    int failedNumber = 0;
+    ExtractionFailure imageFailure = ExtractionFailure::None;
+    std::atomic_bool failedAny {false};
+};
+
+#endif // EXTRACTIONPIPELINE_H

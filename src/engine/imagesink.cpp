@@ -1,0 +1,104 @@
+#include "imagesink.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+
+using namespace ExtractionRules;
+
+namespace {
+
+// QImage::save does not look at the final flush, so a small image that sat
+// in QFile's buffer on a full disk counted as written. A file that failed is
+// removed rather than left cut off.
+bool writeImageFile(
+    const QImage &image, const QString &filePath, const QByteArray &writerFormat, int quality)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QImageWriter writer(&file, writerFormat);
+    writer.setQuality(quality);
+    bool ok = writer.write(image) && file.flush();
+    file.close();
+    ok = ok && file.error() == QFileDevice::NoError;
+    if (!ok)
+        file.remove();
+    return ok;
+}
+
+// Some writers take only some layouts, or read them wrongly: each gets one
+// it writes correctly.
+bool saveImage(
+    const QImage &image, const QString &filePath, const QString &format, int quality, int bitDepth)
+{
+    const QByteArray name = writerFormatName(format);
+    QImage written = image;
+    int writerQuality = quality;
+
+    const auto convertUnlessAlready = [&written](QImage::Format target) {
+        if (written.format() != target)
+            written = written.convertToFormat(target);
+    };
+
+    if (name == "BMP") {
+        switch (bitDepthFromIndex(bitDepth)) {
+        case BitDepth::Gray8:
+            convertUnlessAlready(QImage::Format_Grayscale8);
+            break;
+        case BitDepth::Rgb16:
+            written = written.convertToFormat(QImage::Format_RGB888);
+            break;
+        case BitDepth::Rgb24:
+            convertUnlessAlready(QImage::Format_RGB888);
+            break;
+        case BitDepth::Rgba32:
+            convertUnlessAlready(QImage::Format_ARGB32);
+            break;
+        }
+    } else if (name == "JPG" || name == "JPEG") {
+        if (written.format() != QImage::Format_RGB888
+            && written.format() != QImage::Format_Grayscale8) {
+            written = written.convertToFormat(QImage::Format_RGB888);
+        }
+    } else if (name == "PNG") {
+        writerQuality = pngCompressionFromQuality(quality);
+    } else if (name == "WEBP") {
+        // Qt's WebP writer reads an image with padded lines at the wrong
+        // stride: garbled colours, and reads past the end of the buffer.
+        // It gets a packed copy.
+        written = written.copy();
+    }
+
+    return writeImageFile(written, filePath, name, writerQuality);
+}
+
+} // namespace
+
+ImageFileSink::ImageFileSink(const ImageSettings &settings)
+    : settings(settings)
+{
+}
+
+ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
+{
+    QImage image;
+    switch (converter.convert(frame, bitDepthFromIndex(settings.bitDepth), &image)) {
+    case FrameConverter::Status::Converted:
+        break;
+    case FrameConverter::Status::FrameAllocationFailed:
+        return ExtractionFailure::ImageFrameAllocation;
+    case FrameConverter::Status::BufferAllocationFailed:
+        return ExtractionFailure::ImageBufferAllocation;
+    case FrameConverter::Status::ScalerFailed:
+        return ExtractionFailure::ScalerFailed;
+    }
+    if (!settings.orientation.isIdentity())
+        image = image.transformed(settings.orientation);
+
+    if (!saveImage(image, settings.filePath(number), settings.format, settings.quality,
+            settings.bitDepth)) {
+        return ExtractionFailure::SaveFailed;
+    }
+    return ExtractionFailure::None;
+}

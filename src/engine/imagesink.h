@@ -1,0 +1,56 @@
+#ifndef IMAGESINK_H
+#define IMAGESINK_H
+
+#include "extractionfailure.h"
+#include "extractionrules.h"
+#include "frameconverter.h"
+
+#include <QString>
+#include <QTransform>
+
+struct AVFrame;
+
+// Takes the frames a job keeps, one writer thread each: a sink is used by
+// one thread only, so it may keep state from one frame to the next.
+class ImageSink
+{
+public:
+    virtual ~ImageSink() = default;
+    // Writes taken frame `number`; None on success.
+    virtual ExtractionFailure write(const AVFrame *frame, int number) = 0;
+};
+
+// What every image of a job shares.
+struct ImageSettings
+{
+    QString outputPath;
+    QString namingPattern;
+    QString format;
+    int quality = 90;
+    int bitDepth = 2;
+    // Shows the picture as a player does; identity when the stream has no
+    // display matrix.
+    QTransform orientation;
+
+    QString filePath(int number) const
+    {
+        return ExtractionRules::outputFilePath(outputPath, namingPattern, number, format);
+    }
+};
+
+// Converts each frame for the job's bit depth, turns it upright and writes
+// it as "<output>/<pattern with the number>.<format>".
+class ImageFileSink : public ImageSink
+{
+public:
+    explicit ImageFileSink(const ImageSettings &settings);
+
+    ExtractionFailure write(const AVFrame *frame, int number) override;
+
+private:
+    const ImageSettings &settings;
+    // swscale contexts are not shareable between threads: one per sink.
+    FrameConverter converter;
+};
+
+#endif // IMAGESINK_H

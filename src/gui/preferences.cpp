@@ -1,0 +1,118 @@
+#include "preferences.h"
+
+#include <QStandardPaths>
+
+namespace {
+
+struct Entry
+{
+    Preferences::Key key;
+    const char *name;
+};
+
+// The save order.
+constexpr Entry entries[] = {
+    {Preferences::Key::VideoPath, "videoPath"},
+    {Preferences::Key::OutputPath, "outputPath"},
+    {Preferences::Key::FrameRate, "frameRate"},
+    {Preferences::Key::Quality, "quality"},
+    {Preferences::Key::Format, "format"},
+    {Preferences::Key::BitDepth, "bitDepth"},
+    {Preferences::Key::NamingPattern, "namingPattern"},
+    {Preferences::Key::CreateSubfolder, "createSubfolder"},
+    {Preferences::Key::CustomNamePattern, "customNamePattern"},
+    {Preferences::Key::Geometry, "geometry"},
+    {Preferences::Key::WindowState, "windowState"},
+};
+
+QSettings languageStore()
+{
+    return QSettings(Preferences::languageOrganization, Preferences::applicationName);
+}
+
+} // namespace
+
+QList<Preferences::Key> Preferences::keys()
+{
+    QList<Key> result;
+    for (const Entry &entry : entries)
+        result << entry.key;
+    return result;
+}
+
+QString Preferences::name(Key key)
+{
+    for (const Entry &entry : entries) {
+        if (entry.key == key)
+            return QString::fromLatin1(entry.name);
+    }
+    return QString();
+}
+
+QVariant Preferences::defaultValue(Key key)
+{
+    switch (key) {
+    case Key::VideoPath:
+        return QString();
+    case Key::OutputPath:
+        // Resolved on each read: the location depends on the user and on test mode.
+        return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
+            + QStringLiteral("/VideoFrames");
+    case Key::FrameRate:
+        return 5;
+    case Key::Quality:
+        return 90;
+    case Key::Format:
+        return 0;
+    case Key::BitDepth:
+        return 2;
+    case Key::NamingPattern:
+        return 0;
+    case Key::CreateSubfolder:
+        return true;
+    case Key::CustomNamePattern:
+        return QStringLiteral("frame_%1");
+    case Key::Geometry:
+    case Key::WindowState:
+        break;
+    }
+    return QVariant();
+}
+
+QVariant Preferences::value(Key key) const
+{
+    return main.value(name(key), defaultValue(key));
+}
+
+void Preferences::setValue(Key key, const QVariant &value)
+{
+    main.setValue(name(key), value);
+}
+
+void Preferences::storeNow(Key key, const QVariant &value)
+{
+    QSettings(mainOrganization, applicationName).setValue(name(key), value);
+}
+
+void Preferences::clearMain()
+{
+    QSettings store(mainOrganization, applicationName);
+    store.clear();
+    store.sync();
+    store.clear();
+}
+
+QString Preferences::language()
+{
+    return languageStore().value(languageKey, defaultLanguage).toString();
+}
+
+void Preferences::setLanguage(const QString &code)
+{
+    languageStore().setValue(languageKey, code);
+}
+
+void Preferences::removeLanguage()
+{
+    languageStore().remove(languageKey);
+}

@@ -1,0 +1,58 @@
+#ifndef PREFERENCES_H
+#define PREFERENCES_H
+
+#include <QList>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+// The window's two settings stores: the main store, with every key listed in
+// Preferences::Key, and the language store, with the interface language only.
+// Knows each key's name and default; knows nothing of widgets.
+class Preferences
+{
+public:
+    enum class Key {
+        VideoPath,
+        OutputPath,
+        FrameRate,
+        Quality,
+        Format,
+        BitDepth,
+        NamingPattern,
+        CreateSubfolder,
+        CustomNamePattern,
+        Geometry,
+        WindowState,
+    };
+
+    static inline const QString mainOrganization = QStringLiteral("QuelvaneLabs");
+    static inline const QString languageOrganization = QStringLiteral("Oskivo");
+    static inline const QString applicationName = QStringLiteral("Oskivo");
+    static inline const QString languageKey = QStringLiteral("language");
+    static inline const QString defaultLanguage = QStringLiteral("zh_CN");
+
+    // Every key of the main store, in the order a save writes them.
+    static QList<Key> keys();
+    static QString name(Key key);
+    // What reading an absent key gives; invalid for the keys that are never read.
+    static QVariant defaultValue(Key key);
+
+    // Through the long-lived handle.
+    QVariant value(Key key) const;
+    void setValue(Key key, const QVariant &value);
+
+    // Through a short-lived handle, which writes the store back when it closes.
+    static void storeNow(Key key, const QVariant &value);
+    // Empties the main store; what the handlers write afterwards is all it holds.
+    static void clearMain();
+
+    static QString language();
+    static void setLanguage(const QString &code);
+    static void removeLanguage();
+
+private:
+    QSettings main {mainOrganization, applicationName};
+};
+
+#endif // PREFERENCES_H

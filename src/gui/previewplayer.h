@@ -1,0 +1,69 @@
+#ifndef PREVIEWPLAYER_H
+#define PREVIEWPLAYER_H
+
+#include <QMediaPlayer>
+#include <QObject>
+#include <QString>
+
+class QGraphicsScene;
+class QGraphicsVideoItem;
+class QGraphicsView;
+class QLabel;
+
+// The silent preview on the home page: the player, the scene and video item it
+// draws into, the picture's fit into the view and the two time labels. The
+// window owns it, forwards its buttons to it and reads its state for the
+// control rule; the texts the user reads about it stay with the window.
+class PreviewPlayer : public QObject
+{
+    Q_OBJECT
+
+public:
+    PreviewPlayer(
+        QGraphicsView *view, QLabel *timeLabel, QLabel *durationLabel, QObject *parent = nullptr);
+    ~PreviewPlayer() override;
+
+    // A fresh, empty player; the previous one is released first.
+    void setup();
+    void release();
+    // Points the player at a local file and parks it on its first frame once
+    // loaded. An empty path or a missing file changes nothing.
+    void load(const QString &filePath);
+
+    void togglePlayPause();
+    void stop();
+
+    bool hasPlayer() const { return mediaPlayer != nullptr; }
+    bool isLoaded() const { return mediaLoaded; }
+    bool isPlaying() const;
+    qint64 position() const;
+
+    // Sets both labels again from the player, as after a re-translation.
+    void showTimes();
+    void fitVideoItemIfValid();
+
+signals:
+    // The player's state changed in a way the window's controls reflect.
+    void stateChanged();
+    void invalidMedia();
+    void playerError(const QString &errorString);
+    void loadFailed();
+
+private:
+    void updatePosition(qint64 position);
+    void durationChanged(qint64 duration);
+    void mediaStatusChanged(QMediaPlayer::MediaStatus status);
+    void onMediaLoaded();
+    void handlePlayerError(QMediaPlayer::Error error, const QString &errorString);
+    void fitVideoItem();
+
+    QGraphicsView *view;
+    QLabel *timeLabel;
+    QLabel *durationLabel;
+    QMediaPlayer *mediaPlayer = nullptr;
+    QGraphicsScene *videoScene = nullptr;
+    QGraphicsVideoItem *videoItem = nullptr;
+    bool mediaLoaded = false;
+};
+
+#endif // PREVIEWPLAYER_H
