@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build, test and run Oskivo.
+# Installs the Debian 12 or 13 packages needed to build, test and run Oskivo.
 # Packages already present are skipped; nothing is installed when all are.
 set -euo pipefail
 
@@ -14,8 +14,14 @@ packages=(
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
     libavfilter-dev
     fonts-wqy-microhei
-    xvfb xauth binutils-mingw-w64-x86-64 desktop-file-utils dpkg-dev
+    xvfb xauth binutils-mingw-w64-x86-64 desktop-file-utils dpkg-dev file
 )
+# Debian 13 moved Qt's SVG image and icon plug-ins out of libqt6svg6. Its Qt plays the
+# preview through the FFmpeg plug-in in libqt6multimedia6; Debian 12's through GStreamer.
+. /etc/os-release
+if [ "${VERSION_ID:-}" != 12 ]; then
+    packages+=(qt6-svg-plugins)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -33,6 +33,10 @@ for d in libqt6widgets6 libqt6multimedia6 libqt6multimediawidgets6 libavformat l
          gstreamer1.0-plugins-good gstreamer1.0-plugins-bad; do
     grep -q "$d" <<<"$depends" || { echo "Depends lacks $d: $depends"; exit 1; }
 done
+# Debian 13 and later ship the SVG image and icon plug-ins in a package of their own.
+if [ "$(. /etc/os-release && echo "${VERSION_ID:-}")" != 12 ]; then
+    grep -q qt6-svg-plugins <<<"$depends" || { echo "Depends lacks qt6-svg-plugins: $depends"; exit 1; }
+fi
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ]
 
 if ldd "$root/usr/bin/oskivo" | grep -q 'not found'; then

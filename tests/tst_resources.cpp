@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -617,7 +618,7 @@ void tst_Resources::styleSheet_isAcceptedByApplication()
     qInstallMessageHandler(previous);
 
     bool parseFailed = false;
-    for (const QString &message : qAsConst(capturedMessages)) {
+    for (const QString &message : std::as_const(capturedMessages)) {
         if (message.contains(QLatin1String("Could not parse")))
             parseFailed = true;
     }
