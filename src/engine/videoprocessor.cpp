@@ -89,11 +89,6 @@ void VideoProcessor::setWriterCount(int count)
     writers = qMax(0, count);
 }
 
-int VideoProcessor::writerCount() const
-{
-    return writers;
-}
-
 void VideoProcessor::cancel()
 {
     if (currentJob)

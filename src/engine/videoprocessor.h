@@ -1,13 +1,13 @@
 #ifndef VIDEOPROCESSOR_H
 #define VIDEOPROCESSOR_H
 
+#include "extractionfailure.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
-
-#include "extractionfailure.h"
 
 class QThread;
 
@@ -34,7 +34,6 @@ public:
     // one per core, fewer where the frames are so large that as many would
     // not fit the job's memory budget. Takes effect with the next job.
     void setWriterCount(int count);
-    int writerCount() const;
 
 signals:
     void progressChanged(int frame, int totalFrames);
