@@ -387,5 +387,9 @@ This will clear all settings and the playlist.</translation>
         <source>视频中没有可提取的帧</source>
         <translation>No frames could be extracted from the video</translation>
     </message>
+    <message>
+        <source>命名格式无效: %1</source>
+        <translation>Invalid naming pattern: %1</translation>
+    </message>
 </context>
 </TS>

@@ -386,5 +386,9 @@
         <source>视频中没有可提取的帧</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>命名格式无效: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -387,5 +387,9 @@
         <source>视频中没有可提取的帧</source>
         <translation>視訊中沒有可擷取的畫面</translation>
     </message>
+    <message>
+        <source>命名格式无效: %1</source>
+        <translation>命名格式無效: %1</translation>
+    </message>
 </context>
 </TS>

@@ -13,6 +13,7 @@ enum class ExtractionFailure {
     CodecContextAllocation,
     CodecParameters,
     CodecOpen,
+    NamingPattern,
     OutputDirectory,
     FrameOrPacketAllocation,
     ReadFailed,

@@ -66,6 +66,7 @@ ExtractionPipeline::Outcome ExtractionPipeline::run(
         outcome.writtenPastFailure.assign(finishedOutOfOrder.begin(), finishedOutOfOrder.end());
     } else if (cancelled) {
         outcome.kind = Outcome::Kind::Cancelled;
+        outcome.failure = sourceFailure;
     } else if (sourceFailure != ExtractionFailure::None) {
         outcome.kind = Outcome::Kind::Failed;
         outcome.failure = sourceFailure;
@@ -77,8 +78,9 @@ void ExtractionPipeline::writerLoop()
 {
     const std::unique_ptr<ImageSink> sink = makeSink();
     Item item;
-    while (takeItem(&item)) {
-        if (shouldWrite(item.number)) {
+    bool write = false;
+    while (takeItem(&item, &write)) {
+        if (write) {
             const ExtractionFailure failure = sink->write(item.frame.get(), item.number);
             // The reference goes back to the decoder's pool before the slot
             // is freed.
@@ -104,7 +106,11 @@ void ExtractionPipeline::releaseSlot()
     slotFreed.notify_one();
 }
 
-bool ExtractionPipeline::takeItem(Item *item)
+// Whether an image is written is decided as it leaves the queue, under the
+// queue's lock: images leave in order, so after a stop by the user the
+// written ones are 1..k and every one of them is reported. After a failed
+// image, only the ones behind it are dropped.
+bool ExtractionPipeline::takeItem(Item *item, bool *write)
 {
     std::unique_lock locker(mutex);
     itemQueued.wait(locker, [this] { return !queue.empty() || closed; });
@@ -112,17 +118,8 @@ bool ExtractionPipeline::takeItem(Item *item)
         return false;
     *item = std::move(queue.front());
     queue.pop_front();
+    *write = !cancelled && (failedNumber == 0 || item->number < failedNumber);
     return true;
-}
-
-// After a stop by the user, frames still queued are dropped; after a failed
-// image, only the ones behind it.
-bool ExtractionPipeline::shouldWrite(int number)
-{
-    if (cancelled)
-        return false;
-    std::lock_guard locker(mutex);
-    return failedNumber == 0 || number < failedNumber;
 }
 
 void ExtractionPipeline::finishItem(int number, ExtractionFailure failure)

@@ -59,8 +59,7 @@ private:
     };
 
     void writerLoop();
-    bool takeItem(Item *item);
-    bool shouldWrite(int number);
+    bool takeItem(Item *item, bool *write);
     void finishItem(int number, ExtractionFailure failure);
     void acquireSlot();
     void releaseSlot();

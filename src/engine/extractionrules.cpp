@@ -1,5 +1,6 @@
 #include "extractionrules.h"
 
+#include <QDir>
 #include <QLatin1String>
 #include <QList>
 #include <QtMath>
@@ -239,6 +240,27 @@ int automaticWriterCount(int cores, qint64 sourceFrameBytes, qint64 imageBytes, 
     const qint64 perWriter = 2 * (qMax<qint64>(0, sourceFrameBytes) + qMax<qint64>(0, imageBytes));
     const qint64 affordable = perWriter > 0 ? memoryBudget / perWriter : cores;
     return int(qBound(qint64(1), affordable, qint64(qMax(1, cores))));
+}
+
+bool isSafeNamingPattern(const QString &pattern)
+{
+    return !pattern.contains(u'/') && !pattern.contains(u'\\') && !pattern.contains(u':')
+        && !pattern.contains(QLatin1String("..")) && !QDir::isAbsolutePath(pattern);
+}
+
+int squarePixelWidth(int width, AVRational sampleAspectRatio)
+{
+    if (sampleAspectRatio.num <= 0 || sampleAspectRatio.den <= 0
+        || sampleAspectRatio.num == sampleAspectRatio.den) {
+        return width;
+    }
+    const double ratio = av_q2d(sampleAspectRatio);
+    const double stretched = std::round(width * ratio);
+    // No real format stores pixels 16 times wider or narrower than they are
+    // shown: such a ratio is damage, and would ask for a huge picture.
+    if (ratio > 16 || ratio < 1.0 / 16 || stretched < 1 || stretched > 32768)
+        return width;
+    return int(stretched);
 }
 
 } // namespace ExtractionRules

@@ -48,6 +48,10 @@ QString frameNumberText(int frameNumber);
 QString outputFilePath(
     const QString &outputDir, const QString &namingPattern, int frameNumber, const QString &format);
 
+// Whether every name the pattern gives stays inside the output directory:
+// no path separator, no "..", no drive and not absolute.
+bool isSafeNamingPattern(const QString &pattern);
+
 // The format name handed to the image writer: the format in upper case.
 QByteArray writerFormatName(const QString &format);
 
@@ -85,6 +89,11 @@ bool isRefusedDemuxer(const char *name);
 // At least 1.
 int automaticWriterCount(
     int cores, qint64 sourceFrameBytes, qint64 imageBytes, qint64 memoryBudget);
+
+// The width at which a picture stored `width` pixels wide with this sample
+// aspect ratio shows square pixels, rounded to the nearest pixel; the height
+// stays. `width` itself for square, unknown (0/x) or absurd ratios.
+int squarePixelWidth(int width, AVRational sampleAspectRatio);
 
 } // namespace ExtractionRules
 

@@ -21,6 +21,9 @@ FrameConverter::Status FrameConverter::convert(const AVFrame *frame, BitDepth de
 {
     const AVPixelFormat target = pixelFormatForDepth(depth);
 
+    // Taken before tone mapping, whose graph need not pass it on.
+    const AVRational aspect = frame->sample_aspect_ratio;
+
     // PQ and HLG samples read as SDR come out pale and shifted. Where the
     // tone mapping is not available they are converted as they are.
     if (ToneMapper::isHdr(frame)) {
@@ -34,16 +37,17 @@ FrameConverter::Status FrameConverter::convert(const AVFrame *frame, BitDepth de
     const int width = frame->width;
     const int height = frame->height;
     const auto format = AVPixelFormat(frame->format);
+    const int targetWidth = squarePixelWidth(width, aspect);
 
     AVFrame *destination = picture.get();
-    if (!destination || destination->width != width || destination->height != height
+    if (!destination || destination->width != targetWidth || destination->height != height
         || destination->format != target) {
         picture.reset(av_frame_alloc());
         destination = picture.get();
         if (!destination)
             return Status::FrameAllocationFailed;
         destination->format = target;
-        destination->width = width;
+        destination->width = targetWidth;
         destination->height = height;
         // Padded, aligned rows: swscale's vector code writes whole blocks,
         // past the last pixel of a row and past a tightly packed buffer.
@@ -56,9 +60,9 @@ FrameConverter::Status FrameConverter::convert(const AVFrame *frame, BitDepth de
     const int matrix = swsColorspace(frame->colorspace, height);
     const int full = isFullRange(frame->color_range, format) ? 1 : 0;
     if (!scaler || sourceWidth != width || sourceHeight != height || sourceFormat != format
-        || colorspace != matrix || fullRange != full) {
-        scaler.reset(sws_getCachedContext(scaler.release(), width, height, format, width, height,
-            target, SWS_BILINEAR, nullptr, nullptr, nullptr));
+        || colorspace != matrix || fullRange != full || scaledWidth != targetWidth) {
+        scaler.reset(sws_getCachedContext(scaler.release(), width, height, format, targetWidth,
+            height, target, SWS_BILINEAR, nullptr, nullptr, nullptr));
         if (!scaler) {
             sourceFormat = -1;
             return Status::ScalerFailed;
@@ -70,6 +74,7 @@ FrameConverter::Status FrameConverter::convert(const AVFrame *frame, BitDepth de
                 scaler.get(), coefficients, full, coefficients, 1, 0, 1 << 16, 1 << 16);
         }
         sourceWidth = width;
+        scaledWidth = targetWidth;
         sourceHeight = height;
         sourceFormat = format;
         colorspace = matrix;
@@ -89,12 +94,11 @@ FrameConverter::Status FrameConverter::convert(const AVFrame *frame, BitDepth de
         for (int y = 0; y < height; ++y) {
             auto *pixel
                 = reinterpret_cast<uint16_t *>(destination->data[0] + y * destination->linesize[0]);
-            for (int x = 0; x < width; ++x)
+            for (int x = 0; x < targetWidth; ++x)
                 pixel[4 * x + 3] = 0xffff;
         }
     }
 
-    *image = QImage(
-        destination->data[0], width, height, destination->linesize[0], imageFormatForDepth(depth));
+    *image = QImage(destination->data[0], targetWidth, height, destination->linesize[0], imageFormatForDepth(depth));
     return Status::Converted;
 }

@@ -11,7 +11,8 @@
 // result as a QImage. The scaler and the destination buffer are kept from
 // one frame to the next and remade only when a frame's size, pixel format or
 // colour tags differ from the previous frame's. HDR frames are tone-mapped
-// to SDR first.
+// to SDR first. Frames with non-square pixels (a sample aspect ratio other
+// than 1:1) are stretched to square pixels in the same conversion.
 class FrameConverter
 {
 public:
@@ -26,6 +27,7 @@ private:
     FFmpeg::SwsContextPtr scaler;
     FFmpeg::FramePtr picture;
     int sourceWidth = 0;
+    int scaledWidth = 0;
     int sourceHeight = 0;
     int sourceFormat = -1;
     int colorspace = -1;

@@ -56,6 +56,9 @@ FrameSource::Status DecodingFrameSource::next(
                 return Status::Failed;
             }
             av_frame_move_ref(handed.get(), frame.get());
+            // The container's ratio where it has one, as players show it.
+            handed->sample_aspect_ratio
+                = av_guess_sample_aspect_ratio(input.format(), input.stream(), handed.get());
             *taken = std::move(handed);
             return Status::Frame;
         }

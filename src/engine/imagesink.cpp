@@ -73,6 +73,18 @@ bool saveImage(
     return writeImageFile(written, filePath, name, writerQuality);
 }
 
+// QImage keeps the pixel layout through a plain mirror or a quarter turn,
+// but a mirror and a turn in one transform take its general path, which
+// gives premultiplied alpha: the mirror goes first, on its own.
+QImage upright(const QImage &image, const QTransform &orientation)
+{
+    if (orientation.determinant() >= 0)
+        return image.transformed(orientation);
+    const QTransform turn = QTransform::fromScale(-1, 1) * orientation;
+    const QImage mirrored = image.mirrored(true, false);
+    return turn.isIdentity() ? mirrored : mirrored.transformed(turn);
+}
+
 } // namespace
 
 ImageFileSink::ImageFileSink(const ImageSettings &settings)
@@ -94,7 +106,7 @@ ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
         return ExtractionFailure::ScalerFailed;
     }
     if (!settings.orientation.isIdentity())
-        image = image.transformed(settings.orientation);
+        image = upright(image, settings.orientation);
 
     if (!saveImage(image, settings.filePath(number), settings.format, settings.quality,
             settings.bitDepth)) {

@@ -5,9 +5,11 @@
 #include "framesource.h"
 #include "imagesink.h"
 #include "mediainput.h"
+#include "outputfolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <atomic>
@@ -135,35 +137,50 @@ void VideoProcessor::reportError(quint64 jobId, const QString &message)
         Qt::QueuedConnection);
 }
 
+// A job ends with finished(), or with its failure's message, or with the
+// stop's message, or with both when it failed and was stopped.
 void VideoProcessor::runJob(Job &job)
 {
+    OutputFolder folder;
+    const QString failure = extract(job, folder);
+    // Nothing of a failed or stopped job may be left behind, not even the
+    // folder made for it.
+    if (!failure.isEmpty() || job.cancelled)
+        folder.removeIfEmpty();
+    if (!failure.isEmpty())
+        reportError(job.id, failure);
+    if (job.cancelled)
+        reportError(job.id, tr("操作已取消"));
+    else if (failure.isEmpty())
+        reportFinished(job.id);
+}
+
+QString VideoProcessor::extract(Job &job, OutputFolder &folder)
+{
     FFmpeg::NetworkScope network;
-    const auto fail = [&](ExtractionFailure failure, int imageNumber = 0) {
-        reportError(job.id, failureMessage(failure, job, imageNumber));
+    const auto message = [&](ExtractionFailure failure, int imageNumber = 0) {
+        return failureMessage(failure, job, imageNumber);
     };
+
+    if (!isSafeNamingPattern(job.image.namingPattern))
+        return message(ExtractionFailure::NamingPattern);
 
     MediaInput input;
     if (const ExtractionFailure failure
         = input.open(job.videoPath, bitDepthFromIndex(job.image.bitDepth));
         failure != ExtractionFailure::None) {
-        fail(failure);
-        return;
+        return message(failure);
     }
 
-    QDir outputDir(job.image.outputPath);
-    if (!outputDir.exists() && !outputDir.mkpath(QStringLiteral("."))) {
-        fail(ExtractionFailure::OutputDirectory);
-        return;
-    }
+    if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
+        return message(ExtractionFailure::OutputDirectory);
 
     const AVStream *stream = input.stream();
     const int interval
         = samplingInterval(stream->avg_frame_rate, stream->r_frame_rate, job.frameRate);
     DecodingFrameSource source(input, interval);
-    if (!source.isValid()) {
-        fail(ExtractionFailure::FrameOrPacketAllocation);
-        return;
-    }
+    if (!source.isValid())
+        return message(ExtractionFailure::FrameOrPacketAllocation);
 
     const int totalFrames = estimatedTotalFrames(
         stream->nb_frames, input.format()->duration, interval, job.frameRate);
@@ -181,22 +198,18 @@ void VideoProcessor::runJob(Job &job)
 
     switch (outcome.kind) {
     case ExtractionPipeline::Outcome::Kind::Finished:
-        if (outcome.written == 0)
-            fail(ExtractionFailure::NoFrames);
-        else
-            reportFinished(job.id);
-        break;
+        return outcome.written == 0 ? message(ExtractionFailure::NoFrames) : QString();
     case ExtractionPipeline::Outcome::Kind::Cancelled:
-        reportError(job.id, tr("操作已取消"));
-        break;
+        // The source may have failed before the stop.
+        return outcome.failure == ExtractionFailure::None ? QString() : message(outcome.failure);
     case ExtractionPipeline::Outcome::Kind::Failed:
         // The job's images are the ones before the failure, as if they had
         // been written one after the other.
         for (const int number : outcome.writtenPastFailure)
             QFile::remove(settings.filePath(number));
-        fail(outcome.failure, outcome.imageNumber);
-        break;
+        return message(outcome.failure, outcome.imageNumber);
     }
+    return QString();
 }
 
 QString VideoProcessor::failureMessage(
@@ -221,6 +234,8 @@ QString VideoProcessor::failureMessage(
         return tr("无法初始化编解码器上下文");
     case ExtractionFailure::CodecOpen:
         return tr("无法打开编解码器");
+    case ExtractionFailure::NamingPattern:
+        return tr("命名格式无效: %1").arg(job.image.namingPattern);
     case ExtractionFailure::OutputDirectory:
         return tr("无法创建输出目录");
     case ExtractionFailure::FrameOrPacketAllocation:

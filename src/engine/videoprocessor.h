@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class OutputFolder;
 class QThread;
 
 // Turns a video into image files on a worker thread, one job per
@@ -47,6 +48,8 @@ private:
     struct Job;
 
     void runJob(Job &job);
+    // The failure's message, empty when there was none.
+    QString extract(Job &job, OutputFolder &folder);
     QString failureMessage(ExtractionFailure failure, const Job &job, int imageNumber) const;
     void stopWorker();
 

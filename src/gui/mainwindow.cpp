@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "aboutdialog.h"
+#include "extractionrules.h"
 #include "framedragger.h"
 #include "previewplayer.h"
 #include "ui_mainwindow.h"
@@ -187,8 +188,8 @@ void MainWindow::on_startButton_clicked()
         return;
     }
     const QString targetPath = jobDirectory();
-    QDir targetDir(targetPath);
-    if (!targetDir.exists() && !targetDir.mkpath(QStringLiteral("."))) {
+    jobFolder = OutputFolder();
+    if (!QFileInfo(targetPath).isDir() && !jobFolder.create(targetPath)) {
         QMessageBox::warning(this, tr("警告"), tr("无法创建输出目录"));
         return;
     }
@@ -245,6 +246,7 @@ void MainWindow::processingFinished()
 
 void MainWindow::processingError(const QString &error)
 {
+    jobFolder.removeIfEmpty();
     jobRunning = false;
     updateControlStates(false);
     ui->statusLabel->setText(tr("错误发生"));
@@ -393,7 +395,7 @@ void MainWindow::loadSettings()
 
     namePattern = settings.value(Key::CustomNamePattern).toString();
     // A hand-edited store must not send the images outside the output directory.
-    if (!isSafeNamePattern(namePattern))
+    if (!ExtractionRules::isSafeNamingPattern(namePattern))
         namePattern = defaultNamePattern();
     if (ui->namingPatternComboBox->currentIndex() == customNamingIndex) {
         QString baseName = namePattern;

@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "outputfolder.h"
 #include "preferences.h"
 
 #include <QMainWindow>
@@ -90,6 +91,9 @@ private:
     QString namePattern = QStringLiteral("frame_%1");
     // Set from a job's start until it finishes, fails or is stopped.
     bool jobRunning = false;
+    // What the running job's start made, removed again if the job fails
+    // before writing there.
+    OutputFolder jobFolder;
 };
 
 #endif // MAINWINDOW_H

@@ -61,9 +61,3 @@ QString namePatternForIndex(int index, const QString &current)
         return current;
     }
 }
-
-bool isSafeNamePattern(const QString &pattern)
-{
-    return !pattern.contains(u'/') && !pattern.contains(u'\\')
-           && !pattern.contains(QStringLiteral(".."));
-}

@@ -40,7 +40,4 @@ QStringList buildFormatList(const QList<QByteArray> &writerNames);
 // "no entry" (-1) keep `current`.
 QString namePatternForIndex(int index, const QString &current);
 
-// Whether a naming pattern keeps every image inside the output directory.
-bool isSafeNamePattern(const QString &pattern);
-
 #endif // WINDOWRULES_H

@@ -1,0 +1,30 @@
+#include "outputfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool OutputFolder::create(const QString &path)
+{
+    made.clear();
+    QStringList missing;
+    for (QString at = QDir::cleanPath(QFileInfo(path).absoluteFilePath()); !QFileInfo::exists(at);
+         at = QFileInfo(at).path()) {
+        missing << at;
+        if (QFileInfo(at).path() == at)
+            break;
+    }
+    if (!QDir().mkpath(path))
+        return false;
+    made = missing;
+    return true;
+}
+
+void OutputFolder::removeIfEmpty()
+{
+    for (const QString &folder : std::as_const(made)) {
+        // rmdir refuses a folder that holds anything.
+        if (!QDir().rmdir(folder))
+            break;
+    }
+    made.clear();
+}

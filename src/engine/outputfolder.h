@@ -1,0 +1,25 @@
+#ifndef OUTPUTFOLDER_H
+#define OUTPUTFOLDER_H
+
+#include <QString>
+#include <QStringList>
+
+// A folder that images go into, made where it is missing. What was made for
+// it, and only that, can be taken away again when nothing was written there.
+class OutputFolder
+{
+public:
+    // Makes the folder and the missing folders above it; false when it
+    // cannot. Forgets what an earlier call made.
+    bool create(const QString &path);
+
+    // Removes the folders create() made, deepest first, as long as they are
+    // empty. A folder that existed before is never touched.
+    void removeIfEmpty();
+
+private:
+    // Deepest first.
+    QStringList made;
+};
+
+#endif // OUTPUTFOLDER_H
