@@ -34,8 +34,10 @@ public:
     {
         if (stopRequested())
             return Status::End;
-        if (produced == failAfter)
+        if (produced == failAfter) {
+            failed = true;
             return Status::Failed;
+        }
         if (produced == count)
             return Status::End;
         FFmpeg::FramePtr made(av_frame_alloc());
@@ -52,6 +54,7 @@ public:
     std::atomic_int produced {0};
     std::atomic_int alive {0};
     std::atomic_int maxAlive {0};
+    std::atomic_bool failed {false};
 
 private:
     static void release(void *opaque, uint8_t *) { --static_cast<CountingSource *>(opaque)->alive; }
@@ -163,6 +166,8 @@ private slots:
     void failure_namesTheLowestFailedImage();
     void sourceFailure_comesAfterTheImagesBeforeIt();
     void cancel_finishesOnlyTheImagesInFlight();
+    void stop_leavesTheReportedPrefixAndKeepsTheFailure_data();
+    void stop_leavesTheReportedPrefixAndKeepsTheFailure();
     void framesInFlight_stayWithinTwoPerWriter_data();
     void framesInFlight_stayWithinTwoPerWriter();
     void writerCount_doesNotChangeTheImages_data();
@@ -271,6 +276,73 @@ void tst_ExtractionPipeline::cancel_finishesOnlyTheImagesInFlight()
     QVERIFY(script.startedAfterCancel <= writers - 1);
     QVERIFY(int(script.writes.size()) <= 5 + ExtractionPipeline::framesInFlightLimit(writers));
     QCOMPARE(result.progress, oneTo(result.outcome.written));
+    QCOMPARE(source.alive.load(), 0);
+}
+
+void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure_data()
+{
+    QTest::addColumn<int>("failAfter");
+    QTest::addColumn<bool>("failedImage");
+    QTest::addColumn<QList<int>>("written");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("failure");
+
+    using Kind = ExtractionPipeline::Outcome::Kind;
+    // Writer A holds image 1 until writer B, which took image 2 after it,
+    // has written 2 and the user has stopped: both were taken before the
+    // stop, so both are written and reported, and nothing after them.
+    QTest::newRow("stop between two images in hand") << -1 << false << QList<int> {1, 2}
+                                                     << int(Kind::Cancelled)
+                                                     << int(ExtractionFailure::None);
+    QTest::newRow("source failed, then stop") << 3 << false << QList<int> {1}
+                                              << int(Kind::Cancelled)
+                                              << int(ExtractionFailure::ReadFailed);
+    QTest::newRow("image failed, then stop") << -1 << true << QList<int> {1}
+                                             << int(Kind::Failed)
+                                             << int(ExtractionFailure::SaveFailed);
+}
+
+void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure()
+{
+    QFETCH(int, failAfter);
+    QFETCH(bool, failedImage);
+    QFETCH(QList<int>, written);
+    QFETCH(int, outcome);
+    QFETCH(int, failure);
+
+    Script script;
+    QSemaphore gate;
+    std::atomic_bool cancelled {false};
+    CountingSource source(1000, failAfter);
+    Run result;
+    if (failAfter < 0) {
+        script.waitFor[1] = 2;
+        script.cancelDuring = 2;
+        if (failedImage)
+            script.failures[2] = ExtractionFailure::SaveFailed;
+        result = run(2, script, source, cancelled);
+    } else {
+        // Image 1 is held while the source fails behind it; the stop comes
+        // before the job ends.
+        script.gate = &gate;
+        std::thread job([&] { result = run(1, script, source, cancelled); });
+        QTRY_VERIFY(source.failed.load());
+        cancelled = true;
+        gate.release(failAfter);
+        job.join();
+    }
+
+    QCOMPARE(int(result.outcome.kind), outcome);
+    QCOMPARE(int(result.outcome.failure), failure);
+    std::vector<int> writes = script.writes;
+    std::sort(writes.begin(), writes.end());
+    QList<int> succeeded;
+    for (const int number : writes) {
+        if (!script.failures.count(number))
+            succeeded << number;
+    }
+    QCOMPARE(succeeded, written);
+    QCOMPARE(result.progress, written);
     QCOMPARE(source.alive.load(), 0);
 }
 

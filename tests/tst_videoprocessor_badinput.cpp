@@ -12,6 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 using namespace VideoFixture;
@@ -36,6 +37,12 @@ private slots:
     void unwritableOutput_endsJobWithPath();
     void outputPathIsAFile_failsToCreateDirectory();
     void fullDisk_isReportedWithPath();
+    void failureThenStop_reportsBoth_data();
+    void failureThenStop_reportsBoth();
+    void patternLeavingTheFolder_isRefusedBeforeWriting_data();
+    void patternLeavingTheFolder_isRefusedBeforeWriting();
+    void failedJob_removesOnlyTheFoldersItMade_data();
+    void failedJob_removesOnlyTheFoldersItMade();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -267,6 +274,94 @@ void tst_VideoProcessorBadInput::fullDisk_isReportedWithPath()
 #else
     QSKIP("Needs a file-size limit");
 #endif
+}
+
+void tst_VideoProcessorBadInput::failureThenStop_reportsBoth_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("text") << QByteArray("not a video\n");
+    QTest::newRow("nothing") << QByteArray();
+}
+
+void tst_VideoProcessorBadInput::failureThenStop_reportsBoth()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QByteArray, content);
+
+    // Opening a FIFO waits for its writer: the stop is certain to come
+    // before the job fails. The pipeline's tests stop after a failure of the
+    // source and of an image.
+    const QString fifo = path(QStringLiteral("fifo_%1").arg(++outputs));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    VideoProcessor processor;
+    Recorder recorder(processor);
+    processor.processVideo(fifo, path("fifo_out"), 5, 90, "PNG", 2, "frame_%1");
+    processor.cancel();
+    QFile writer(fifo);
+    QVERIFY(writer.open(QIODevice::WriteOnly));
+    writer.write(content);
+    writer.close();
+
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends, 2, 30000);
+    QCOMPARE(recorder.errors(), (QStringList {"无法打开视频文件", cancelledMessage}));
+#else
+    QSKIP("Needs a FIFO");
+#endif
+}
+
+void tst_VideoProcessorBadInput::patternLeavingTheFolder_isRefusedBeforeWriting_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("parent folder") << "../escaped_%1";
+    QTest::newRow("sub-folder") << "sub/frame_%1";
+    QTest::newRow("backslash") << "sub\\frame_%1";
+    QTest::newRow("drive") << "C:frame_%1";
+    QTest::newRow("absolute") << path("absolute_%1");
+}
+
+void tst_VideoProcessorBadInput::patternLeavingTheFolder_isRefusedBeforeWriting()
+{
+    QFETCH(QString, pattern);
+    const QString out = path(QStringLiteral("patterns/out%1").arg(++outputs));
+    const QStringList events = runJob(clip, out, 5, 90, "PNG", 2, pattern);
+    QCOMPARE(events, QStringList {"error 命名格式无效: " + pattern});
+    QVERIFY(!QFileInfo::exists(out));
+    QCOMPARE(imageFiles(path("patterns")), QStringList());
+    QCOMPARE(imageFiles(dir.path()).filter("escaped_"), QStringList());
+    QCOMPARE(imageFiles(dir.path()).filter("absolute_"), QStringList());
+}
+
+void tst_VideoProcessorBadInput::failedJob_removesOnlyTheFoldersItMade_data()
+{
+    QTest::addColumn<QString>("video");
+    QTest::addColumn<bool>("existedBefore");
+    QVERIFY(writeFile(path("not_a_video.mp4"), "text"));
+    QTest::newRow("missing folders, video cannot be opened") << path("not_a_video.mp4") << false;
+    QTest::newRow("missing folders, nothing decodable") << path("empty_clip.mp4") << false;
+    QTest::newRow("folder there before") << path("not_a_video.mp4") << true;
+}
+
+void tst_VideoProcessorBadInput::failedJob_removesOnlyTheFoldersItMade()
+{
+    QFETCH(QString, video);
+    QFETCH(bool, existedBefore);
+    if (!QFile::exists(path("empty_clip.mp4"))) {
+        // A video stream whose only frame cannot be decoded.
+        QByteArray data = readFile(clip);
+        const qsizetype mdat = data.indexOf("mdat");
+        QVERIFY(mdat > 0);
+        data.replace(mdat + 4, data.size() - mdat - 4, QByteArray(data.size() - mdat - 4, '\0'));
+        QVERIFY(writeFile(path("empty_clip.mp4"), data));
+    }
+    const QString parent = path(QStringLiteral("made%1").arg(++outputs));
+    const QString out = parent + "/video";
+    if (existedBefore)
+        QVERIFY(QDir().mkpath(out));
+
+    const QStringList events = runJob(video, out, 5, 90, "PNG", 2);
+    QVERIFY2(events.last().startsWith("error "), qPrintable(events.join(", ")));
+    QCOMPARE(QFileInfo::exists(out), existedBefore);
+    QCOMPARE(QFileInfo::exists(parent), existedBefore);
 }
 
 QTEST_GUILESS_MAIN(tst_VideoProcessorBadInput)

@@ -170,8 +170,10 @@ public:
 private slots:
     void initTestCase();
 
-    void mirroredStream_isWrittenAsPlayersShowIt_data();
-    void mirroredStream_isWrittenAsPlayersShowIt();
+    void orientedStream_isWrittenAsPlayersShowIt_data();
+    void orientedStream_isWrittenAsPlayersShowIt();
+    void nonSquarePixels_areShownSquare_data();
+    void nonSquarePixels_areShownSquare();
     void hdrVideo_isToneMappedLikeTheFfmpegProgram_data();
     void hdrVideo_isToneMappedLikeTheFfmpegProgram();
     void webmWithAlpha_keepsTransparencyAtThirtyTwoBits_data();
@@ -190,6 +192,7 @@ private:
     QTemporaryDir dir;
     QString damageSource;
     int outputs = 0;
+    QMap<int, QImage::Format> uprightLayouts;
 };
 
 void tst_VideoProcessorRealWorld::initTestCase()
@@ -203,17 +206,23 @@ void tst_VideoProcessorRealWorld::initTestCase()
     QCOMPARE(slices(readFile(damageSource)).size(), 100);
 }
 
-void tst_VideoProcessorRealWorld::mirroredStream_isWrittenAsPlayersShowIt_data()
+void tst_VideoProcessorRealWorld::orientedStream_isWrittenAsPlayersShowIt_data()
 {
     QTest::addColumn<QList<int>>("matrix");
 
+    QTest::newRow("upright") << QList<int> {1, 0, 0, 1};
+    QTest::newRow("turned a quarter") << QList<int> {0, 1, -1, 0};
+    QTest::newRow("turned half") << QList<int> {-1, 0, 0, -1};
+    QTest::newRow("turned three quarters") << QList<int> {0, -1, 1, 0};
     QTest::newRow("mirrored left to right") << QList<int> {-1, 0, 0, 1};
     QTest::newRow("mirrored top to bottom") << QList<int> {1, 0, 0, -1};
     QTest::newRow("front camera, portrait: turned and mirrored") << QList<int> {0, 1, 1, 0};
     QTest::newRow("turned the other way and mirrored") << QList<int> {0, -1, -1, 0};
 }
 
-void tst_VideoProcessorRealWorld::mirroredStream_isWrittenAsPlayersShowIt()
+// The picture as the ffmpeg program shows it, and at every depth the pixel
+// layout that depth writes for a stream without a display matrix.
+void tst_VideoProcessorRealWorld::orientedStream_isWrittenAsPlayersShowIt()
 {
     QFETCH(QList<int>, matrix);
 
@@ -225,7 +234,7 @@ void tst_VideoProcessorRealWorld::mirroredStream_isWrittenAsPlayersShowIt()
     }
     QByteArray data = readFile(stored);
     QVERIFY(setDisplayMatrix(data, matrix));
-    const QString clip = path(QStringLiteral("mirrored_%1.mp4").arg(QTest::currentDataTag()));
+    const QString clip = path(QStringLiteral("oriented_%1.mp4").arg(QTest::currentDataTag()));
     QVERIFY(writeFile(clip, data));
     // The ffmpeg program applies the whole matrix, as players do.
     const QString reference = clip + ".png";
@@ -233,10 +242,54 @@ void tst_VideoProcessorRealWorld::mirroredStream_isWrittenAsPlayersShowIt()
     const QImage expected(reference);
     QVERIFY(!expected.isNull());
 
-    for (int depth : {2, 1, 3}) {
-        const QString mismatch = firstImageMismatch(clip, freshDir(), depth, expected, 8);
-        QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("depth %1 ").arg(depth) + mismatch));
+    for (int depth = 0; depth <= 3; ++depth) {
+        const QString out = freshDir();
+        const QString first = out + "/frame_000001.png";
+        if (depth == 0) {
+            QCOMPARE(runJob(clip, out, 10, 90, "PNG", depth).last(), QStringLiteral("finished"));
+        } else {
+            const QString mismatch = firstImageMismatch(clip, out, depth, expected, 8);
+            QVERIFY2(
+                mismatch.isEmpty(), qPrintable(QStringLiteral("depth %1 ").arg(depth) + mismatch));
+        }
+        if (!uprightLayouts.contains(depth)) {
+            const QString upright = freshDir();
+            QCOMPARE(runJob(stored, upright, 10, 90, "PNG", depth).last(), "finished");
+            uprightLayouts[depth] = QImage(upright + "/frame_000001.png").format();
+        }
+        QCOMPARE(QImage(first).format(), uprightLayouts.value(depth));
     }
+}
+
+void tst_VideoProcessorRealWorld::nonSquarePixels_areShownSquare_data()
+{
+    QTest::addColumn<int>("storedWidth");
+    QTest::addColumn<QString>("aspect");
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("phone clip, 2:1") << 64 << "2/1" << QSize(128, 48);
+    QTest::newRow("PAL 4:3, 16:15") << 60 << "16/15" << QSize(64, 48);
+    QTest::newRow("NTSC 4:3, 8:9") << 72 << "8/9" << QSize(64, 48);
+}
+
+// Stretched to square pixels like the ffmpeg program's scale=iw*sar:ih.
+void tst_VideoProcessorRealWorld::nonSquarePixels_areShownSquare()
+{
+    QFETCH(int, storedWidth);
+    QFETCH(QString, aspect);
+    QFETCH(QSize, shown);
+
+    const QString clip = path(QStringLiteral("sar_%1.mp4").arg(QString(aspect).replace('/', '_')));
+    MAKE_CLIP({"-f", "lavfi", "-i",
+        quadrants({"red", "lime", "blue", "white"}, 32)
+            + QStringLiteral(",scale=%1:48,format=yuv444p,setsar=").arg(storedWidth) + aspect,
+        "-frames:v", "2", "-r", "10", "-c:v", "libx264", "-qp", "0", clip});
+    const QString reference = clip + ".png";
+    MAKE_CLIP({"-i", clip, "-vf", "scale=iw*sar:ih", "-frames:v", "1", reference});
+    const QImage expected(reference);
+    QCOMPARE(expected.size(), shown);
+
+    const QString mismatch = firstImageMismatch(clip, freshDir(), 2, expected, 24);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 }
 
 void tst_VideoProcessorRealWorld::hdrVideo_isToneMappedLikeTheFfmpegProgram_data()
