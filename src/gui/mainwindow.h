@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTranslator>
 
+#include <functional>
+
 class PreviewPlayer;
 class QMenu;
 class VideoProcessor;
@@ -63,6 +65,7 @@ private:
     void showPreviewState();
     // Conversion
     QString jobDirectory() const;
+    void showJobReport(std::function<void()> showBox);
     // Options, settings and language
     void buildFormatList();
     void showQualityValue();
@@ -90,6 +93,9 @@ private:
     QString namePattern = QStringLiteral("frame_%1");
     // Set from a job's start until it finishes, fails or is stopped.
     bool jobRunning = false;
+    // A job's closing box, held back while the quit question is open.
+    bool quitQuestionOpen = false;
+    std::function<void()> pendingJobReport;
 };
 
 #endif // MAINWINDOW_H
