@@ -45,7 +45,8 @@ struct SeenBox
     QWidget *parent = nullptr;
 };
 
-// Answers the next modal message boxes, one answer each, in order. The fields
+// Answers the next modal message boxes, one answer each, in order. A box without
+// the next answer's button is left alone, for another answerer. The fields
 // describe the first box; `boxes` lists every box answered.
 class BoxAnswerer : public QObject
 {
@@ -54,7 +55,7 @@ public:
     {
         connect(&poll, &QTimer::timeout, this, [this, answers]() mutable {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || answers.isEmpty() || box == lastBox)
+            if (!box || answers.isEmpty() || box == lastBox || !box->button(answers.first()))
                 return;
             lastBox = box;
             boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),

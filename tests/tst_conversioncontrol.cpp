@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 class tst_ConversionControl : public QObject
@@ -46,6 +47,7 @@ private slots:
     void runningJob_keepsInputsLockedAgainstPreviewEvents();
     void resetDuringJob_leavesJobRunning();
     void quitDuringJob_waitsForWorkerAndWritesNothingAfter();
+    void jobEndingDuringQuitQuestion_reportsAfterNo();
 
 private:
     void chooseVideo(const QString &path);
@@ -540,6 +542,32 @@ void tst_ConversionControl::quitDuringJob_waitsForWorkerAndWritesNothingAfter()
     QCoreApplication::processEvents();
     QVERIFY(!written.isEmpty());
     QCOMPARE(QDir(output).entryList(QDir::Files), written);
+}
+
+void tst_ConversionControl::jobEndingDuringQuitQuestion_reportsAfterNo()
+{
+    chooseLongJob();
+    QSignalSpy finished(processor, &VideoProcessor::finished);
+    start();
+
+    BoxAnswerer report; // its Ok is not one of the question's buttons
+    qsizetype openBoxes = 0;
+    report.beforeAnswer = [&] {
+        const auto boxes = window->findChildren<QMessageBox *>();
+        openBoxes = std::count_if(
+            boxes.begin(), boxes.end(), [](QMessageBox *box) { return box->isVisible(); });
+    };
+    BoxAnswerer quit(QMessageBox::No);
+    // A slow user: the job ends while the question is still open.
+    quit.beforeAnswer = [&] {
+        QVERIFY(finished.wait(30000));
+    };
+    w<QPushButton>("closeButton")->click();
+
+    QCOMPARE(quit.text, QStringLiteral("确定要退出Oskivo吗？"));
+    QTRY_VERIFY(report.seen);
+    QCOMPARE(report.text, QStringLiteral("视频已成功转换为图片"));
+    QCOMPARE(openBoxes, 1);
 }
 
 QTEST_MAIN(tst_ConversionControl)

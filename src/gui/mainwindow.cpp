@@ -23,6 +23,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 using Key = Preferences::Key;
@@ -117,10 +119,15 @@ void MainWindow::retranslateForm()
 
 void MainWindow::on_closeButton_clicked()
 {
+    quitQuestionOpen = true;
     const auto answer = QMessageBox::question(
         this, tr("确认退出"), tr("确定要退出Oskivo吗？"), QMessageBox::Yes | QMessageBox::No);
+    quitQuestionOpen = false;
+    const std::function<void()> report = std::exchange(pendingJobReport, nullptr);
     if (answer == QMessageBox::Yes)
         QCoreApplication::quit();
+    else if (report)
+        report();
 }
 
 void MainWindow::on_minButton_clicked()
@@ -175,6 +182,17 @@ QString MainWindow::jobDirectory() const
     if (!ui->subfolderCheckBox->isChecked() || baseName.isEmpty())
         return outputDirPath;
     return QDir(outputDirPath).filePath(baseName);
+}
+
+// A job that ends while the quit question is open would put its box over the
+// question, nested in the question's event loop, where the click or key meant
+// for No closes it unread. It waits for the answer instead.
+void MainWindow::showJobReport(std::function<void()> showBox)
+{
+    if (quitQuestionOpen)
+        pendingJobReport = std::move(showBox);
+    else
+        showBox();
 }
 
 void MainWindow::on_startButton_clicked()
@@ -241,7 +259,8 @@ void MainWindow::processingFinished()
         if (!jobRunning)
             ui->progressBar->hide();
     });
-    QMessageBox::information(this, tr("完成"), tr("视频已成功转换为图片"));
+    showJobReport(
+        [this] { QMessageBox::information(this, tr("完成"), tr("视频已成功转换为图片")); });
 }
 
 void MainWindow::processingError(const QString &error)
@@ -252,7 +271,9 @@ void MainWindow::processingError(const QString &error)
     ui->statusLabel->setText(tr("错误发生"));
     ui->stopCButton->setEnabled(false);
     ui->progressBar->hide();
-    QMessageBox::critical(this, tr("错误"), tr("处理过程中发生错误: %1").arg(error));
+    showJobReport([this, error] {
+        QMessageBox::critical(this, tr("错误"), tr("处理过程中发生错误: %1").arg(error));
+    });
 }
 
 // --- Preview ---

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTranslator>
 
+#include <functional>
+
 class PreviewPlayer;
 class QMenu;
 class VideoProcessor;
@@ -64,6 +66,7 @@ private:
     void showPreviewState();
     // Conversion
     QString jobDirectory() const;
+    void showJobReport(std::function<void()> showBox);
     // Options, settings and language
     void buildFormatList();
     void showQualityValue();
@@ -94,6 +97,9 @@ private:
     // What the running job's start made, removed again if the job fails
     // before writing there.
     OutputFolder jobFolder;
+    // A job's closing box, held back while the quit question is open.
+    bool quitQuestionOpen = false;
+    std::function<void()> pendingJobReport;
 };
 
 #endif // MAINWINDOW_H
