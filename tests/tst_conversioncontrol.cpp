@@ -43,6 +43,7 @@ private slots:
     void progress_showsTruncatedPercentAndCount();
     void finished_showsBoxAndHidesBarLater();
     void error_showsCriticalBox();
+    void failedJob_leavesNoEmptySubfolder();
     void stop_unlocksAtOnceThenShowsCancellation();
     void runningJob_keepsInputsLockedAgainstPreviewEvents();
     void resetDuringJob_leavesJobRunning();
@@ -459,6 +460,24 @@ void tst_ConversionControl::error_showsCriticalBox()
     QVERIFY(!w("progressBar")->isVisible());
     QVERIFY(!w("stopCButton")->isEnabled());
     QCOMPARE(jobInputs().size(), 9);
+}
+
+void tst_ConversionControl::failedJob_leavesNoEmptySubfolder()
+{
+    const QString notVideo = dir->filePath("notes.mp4");
+    QVERIFY(VideoFixture::writeFile(notVideo, "not a video"));
+    chooseVideo(notVideo);
+    const QString output = dir->filePath("kept");
+    QVERIFY(QDir().mkpath(output));
+    chooseOutput(output);
+
+    QSignalSpy error(processor, &VideoProcessor::error);
+    BoxAnswerer failed;
+    start();
+    QVERIFY(error.wait(30000));
+    QTRY_VERIFY(failed.seen);
+    QVERIFY(!QFileInfo::exists(output + "/notes"));
+    QVERIFY(QFileInfo(output).isDir());
 }
 
 void tst_ConversionControl::stop_unlocksAtOnceThenShowsCancellation()
