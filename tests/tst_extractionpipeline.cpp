@@ -78,6 +78,7 @@ struct Script
     std::vector<int> writes;
     std::map<int, QSemaphore *> done;
     std::atomic_int startedAfterCancel {0};
+    std::atomic_int started {0};
 
     QSemaphore &doneOf(int number)
     {
@@ -104,6 +105,7 @@ public:
 
     ExtractionFailure write(const AVFrame *, int number) override
     {
+        ++script.started;
         if (script.cancelled && *script.cancelled)
             ++script.startedAfterCancel;
         if (script.gate)
@@ -291,15 +293,13 @@ void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure_data
     // Writer A holds image 1 until writer B, which took image 2 after it,
     // has written 2 and the user has stopped: both were taken before the
     // stop, so both are written and reported, and nothing after them.
-    QTest::newRow("stop between two images in hand") << -1 << false << QList<int> {1, 2}
-                                                     << int(Kind::Cancelled)
-                                                     << int(ExtractionFailure::None);
-    QTest::newRow("source failed, then stop") << 3 << false << QList<int> {1}
-                                              << int(Kind::Cancelled)
-                                              << int(ExtractionFailure::ReadFailed);
-    QTest::newRow("image failed, then stop") << -1 << true << QList<int> {1}
-                                             << int(Kind::Failed)
-                                             << int(ExtractionFailure::SaveFailed);
+    QTest::newRow("stop between two images in hand")
+        << -1 << false << QList<int> {1, 2} << int(Kind::Cancelled) << int(ExtractionFailure::None);
+    QTest::newRow("source failed, then stop")
+        << 3 << false << QList<int> {1, 2} << int(Kind::Cancelled)
+        << int(ExtractionFailure::ReadFailed);
+    QTest::newRow("image failed, then stop")
+        << -1 << true << QList<int> {1} << int(Kind::Failed) << int(ExtractionFailure::SaveFailed);
 }
 
 void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure()
@@ -322,11 +322,13 @@ void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure()
             script.failures[2] = ExtractionFailure::SaveFailed;
         result = run(2, script, source, cancelled);
     } else {
-        // Image 1 is held while the source fails behind it; the stop comes
-        // before the job ends.
+        // Images 1 and 2 are held while the source fails behind them; the
+        // stop comes before the job ends, and image 3, still queued, is not
+        // written.
         script.gate = &gate;
-        std::thread job([&] { result = run(1, script, source, cancelled); });
+        std::thread job([&] { result = run(2, script, source, cancelled); });
         QTRY_VERIFY(source.failed.load());
+        QTRY_COMPARE(script.started.load(), 2);
         cancelled = true;
         gate.release(failAfter);
         job.join();

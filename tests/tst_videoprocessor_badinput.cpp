@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -349,8 +350,9 @@ void tst_VideoProcessorBadInput::failedJob_removesOnlyTheFoldersItMade()
         // A video stream whose only frame cannot be decoded.
         QByteArray data = readFile(clip);
         const qsizetype mdat = data.indexOf("mdat");
-        QVERIFY(mdat > 0);
-        data.replace(mdat + 4, data.size() - mdat - 4, QByteArray(data.size() - mdat - 4, '\0'));
+        QVERIFY(mdat >= 4);
+        const qsizetype payload = qFromBigEndian<quint32>(data.constData() + mdat - 4) - 8;
+        data.replace(mdat + 4, payload, QByteArray(payload, '\0'));
         QVERIFY(writeFile(path("empty_clip.mp4"), data));
     }
     const QString parent = path(QStringLiteral("made%1").arg(++outputs));

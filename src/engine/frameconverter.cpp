@@ -99,6 +99,7 @@ FrameConverter::Status FrameConverter::convert(const AVFrame *frame, BitDepth de
         }
     }
 
-    *image = QImage(destination->data[0], targetWidth, height, destination->linesize[0], imageFormatForDepth(depth));
+    *image = QImage(destination->data[0], targetWidth, height, destination->linesize[0],
+        imageFormatForDepth(depth));
     return Status::Converted;
 }

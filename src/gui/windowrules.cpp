@@ -25,16 +25,16 @@ std::optional<QRect> fitVideoRect(const QSizeF &nativeSize, const QSize &viewSiz
     return QRect((vw - w) / 2, (vh - h) / 2, w, h);
 }
 
-ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded,
-                               qint64 position)
+ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded, qint64 position)
 {
     return {!processing, !processing && mediaLoaded,
-            hasPlayer && !processing && mediaLoaded && position > 0};
+        hasPlayer && !processing && mediaLoaded && position > 0};
 }
 
 QStringList buildFormatList(const QList<QByteArray> &writerNames)
 {
-    static const char *const offered[] = {"JPG", "JPEG", "PNG", "BMP", "WebP", "TIFF", "PPM", "TGA"};
+    static const char *const offered[]
+        = {"JPG", "JPEG", "PNG", "BMP", "WebP", "TIFF", "PPM", "TGA"};
     QStringList formats;
     for (const char *name : offered) {
         const QString format = QString::fromLatin1(name);

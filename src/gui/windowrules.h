@@ -29,8 +29,7 @@ struct ControlStates
 
 // Which controls are enabled. `processing` covers both a job being started now and one
 // still running, so that the preview's own events cannot unlock the inputs mid-job.
-ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded,
-                               qint64 position);
+ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded, qint64 position);
 
 // The offered output formats, in a fixed order, among those `writerNames` (as the image
 // writer lists them) can write. A name is offered once, in its fixed letter case.
