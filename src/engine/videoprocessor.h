@@ -2,6 +2,7 @@
 #define VIDEOPROCESSOR_H
 
 #include "extractionfailure.h"
+#include "extractionjob.h"
 
 #include <QObject>
 #include <QPointer>
@@ -28,6 +29,9 @@ public:
     // Starts a job and returns at once. A job still running is cancelled and
     // waited for first (at most the image in flight), and nothing it emits
     // afterwards is delivered.
+    void processVideo(const ExtractionJob &job);
+    // The whole video at frameRate frames a second; bitDepth is the depth
+    // list's index.
     void processVideo(const QString &videoPath, const QString &outputPath, int frameRate,
         int quality, const QString &format, int bitDepth, const QString &namingPattern);
 
@@ -37,6 +41,8 @@ public:
     void setWriterCount(int count);
 
 signals:
+    // totalFrames is an estimate, never below frame; 0 when it cannot be
+    // known in advance (scene changes).
     void progressChanged(int frame, int totalFrames);
     void finished();
     void error(QString message);
