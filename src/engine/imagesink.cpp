@@ -29,8 +29,8 @@ bool writeImageFile(
 
 // Some writers take only some layouts, or read them wrongly: each gets one
 // it writes correctly.
-bool saveImage(
-    const QImage &image, const QString &filePath, const QString &format, int quality, int bitDepth)
+bool saveImage(const QImage &image, const QString &filePath, const QString &format, int quality,
+    BitDepth bitDepth)
 {
     const QByteArray name = writerFormatName(format);
     QImage written = image;
@@ -42,7 +42,7 @@ bool saveImage(
     };
 
     if (name == "BMP") {
-        switch (bitDepthFromIndex(bitDepth)) {
+        switch (bitDepth) {
         case BitDepth::Gray8:
             convertUnlessAlready(QImage::Format_Grayscale8);
             break;
@@ -95,7 +95,7 @@ ImageFileSink::ImageFileSink(const ImageSettings &settings)
 ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
 {
     QImage image;
-    switch (converter.convert(frame, bitDepthFromIndex(settings.bitDepth), &image)) {
+    switch (converter.convert(frame, settings.bitDepth, &image)) {
     case FrameConverter::Status::Converted:
         break;
     case FrameConverter::Status::FrameAllocationFailed:

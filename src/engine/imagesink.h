@@ -27,7 +27,8 @@ struct ImageSettings
     QString namingPattern;
     QString format;
     int quality = 90;
-    int bitDepth = 2;
+    ExtractionRules::BitDepth bitDepth = ExtractionRules::BitDepth::Rgb24;
+    bool timeInNames = false;
     // Shows the picture as a player does; identity when the stream has no
     // display matrix.
     QTransform orientation;

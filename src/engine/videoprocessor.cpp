@@ -23,8 +23,7 @@ using namespace ExtractionRules;
 struct VideoProcessor::Job
 {
     quint64 id = 0;
-    QString videoPath;
-    int frameRate = 1;
+    ExtractionJob options;
     // 0: chosen by the job.
     int writers = 0;
     ImageSettings image;
@@ -66,18 +65,31 @@ VideoProcessor::~VideoProcessor()
 void VideoProcessor::processVideo(const QString &videoPath, const QString &outputPath,
     int frameRate, int quality, const QString &format, int bitDepth, const QString &namingPattern)
 {
+    ExtractionJob options;
+    options.videoPath = videoPath;
+    options.outputPath = outputPath;
+    options.selection.frameRate = frameRate;
+    options.quality = quality;
+    options.format = format;
+    options.bitDepth = bitDepthFromIndex(bitDepth);
+    options.namingPattern = namingPattern;
+    processVideo(options);
+}
+
+void VideoProcessor::processVideo(const ExtractionJob &options)
+{
     stopWorker();
 
     auto job = std::make_shared<Job>();
     job->id = ++lastJobId;
-    job->videoPath = videoPath;
-    job->frameRate = frameRate;
+    job->options = options;
     job->writers = writers;
-    job->image.outputPath = outputPath;
-    job->image.namingPattern = namingPattern;
-    job->image.format = format;
-    job->image.quality = quality;
-    job->image.bitDepth = bitDepth;
+    job->image.outputPath = options.outputPath;
+    job->image.namingPattern = options.namingPattern;
+    job->image.format = options.format;
+    job->image.quality = options.quality;
+    job->image.bitDepth = options.bitDepth;
+    job->image.timeInNames = options.timeInNames;
     currentJob = job;
 
     QThread *thread = QThread::create([this, job] { runJob(*job); });
@@ -166,8 +178,7 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
         return message(ExtractionFailure::NamingPattern);
 
     MediaInput input;
-    if (const ExtractionFailure failure
-        = input.open(job.videoPath, bitDepthFromIndex(job.image.bitDepth));
+    if (const ExtractionFailure failure = input.open(job.options.videoPath, job.image.bitDepth);
         failure != ExtractionFailure::None) {
         return message(failure);
     }
@@ -176,20 +187,19 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
         return message(ExtractionFailure::OutputDirectory);
 
     const AVStream *stream = input.stream();
-    const int interval
-        = samplingInterval(stream->avg_frame_rate, stream->r_frame_rate, job.frameRate);
+    const int interval = samplingInterval(
+        stream->avg_frame_rate, stream->r_frame_rate, job.options.selection.frameRate);
     DecodingFrameSource source(input, interval);
     if (!source.isValid())
         return message(ExtractionFailure::FrameOrPacketAllocation);
 
     const int totalFrames = estimatedTotalFrames(
-        stream->nb_frames, input.format()->duration, interval, job.frameRate);
+        stream->nb_frames, input.format()->duration, interval, job.options.selection.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = displayTransform(input.displayMatrix());
     const ImageSettings &settings = job.image;
-    const int writerThreads
-        = job.writers > 0 ? job.writers : writersFor(input, bitDepthFromIndex(settings.bitDepth));
+    const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings.bitDepth);
     ExtractionPipeline pipeline(
         writerThreads, [&settings] { return std::make_unique<ImageFileSink>(settings); },
         job.cancelled);
