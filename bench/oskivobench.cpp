@@ -69,7 +69,22 @@ int main(int argc, char *argv[])
     const QCommandLineOption writers(QStringLiteral("writers"),
         QStringLiteral("Image writer threads; 0 = one per core."), QStringLiteral("N"),
         QStringLiteral("0"));
-    parser.addOptions({rate, quality, format, depth, pattern, writers});
+    const QCommandLineOption start(QStringLiteral("start"),
+        QStringLiteral("Start of the range, in seconds."), QStringLiteral("S"),
+        QStringLiteral("0"));
+    const QCommandLineOption end(QStringLiteral("end"),
+        QStringLiteral("End of the range, in seconds; the video's end when not given."),
+        QStringLiteral("S"));
+    const QCommandLineOption every(QStringLiteral("every"),
+        QStringLiteral("One image every S seconds (0.1-3600)."), QStringLiteral("S"));
+    const QCommandLineOption keyframes(
+        QStringLiteral("keyframes"), QStringLiteral("Only the keyframes."));
+    const QCommandLineOption scenes(QStringLiteral("scenes"),
+        QStringLiteral("One image per scene, at sensitivity N (1-100)."), QStringLiteral("N"));
+    const QCommandLineOption timeNames(
+        QStringLiteral("time-names"), QStringLiteral("Add each frame's time to its name."));
+    parser.addOptions({rate, quality, format, depth, pattern, writers, start, end, every, keyframes,
+        scenes, timeNames});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -83,14 +98,40 @@ int main(int argc, char *argv[])
         numbersOk = numbersOk && ok;
         return value;
     };
-    const int frameRate = number(rate);
-    const int imageQuality = number(quality);
-    const int bitDepth = number(depth);
+    const auto seconds = [&](const QCommandLineOption &option) {
+        bool ok = false;
+        const double value = parser.value(option).toDouble(&ok);
+        numbersOk = numbersOk && ok;
+        return value;
+    };
+
+    ExtractionJob job;
+    job.videoPath = positional.at(0);
+    job.outputPath = positional.at(1);
+    job.format = parser.value(format);
+    job.quality = number(quality);
+    job.bitDepth = ExtractionRules::bitDepthFromIndex(number(depth));
+    job.namingPattern = parser.value(pattern);
+    job.timeInNames = parser.isSet(timeNames);
+    FrameSelection &selection = job.selection;
+    selection.frameRate = number(rate);
+    selection.startSeconds = seconds(start);
+    if (parser.isSet(end))
+        selection.endSeconds = seconds(end);
+    if (parser.isSet(every)) {
+        selection.mode = FrameSelection::Mode::EverySeconds;
+        selection.everySeconds = seconds(every);
+    } else if (parser.isSet(keyframes)) {
+        selection.mode = FrameSelection::Mode::Keyframes;
+    } else if (parser.isSet(scenes)) {
+        selection.mode = FrameSelection::Mode::SceneChanges;
+        selection.sceneSensitivity = number(scenes);
+    }
     const int writerCount = number(writers);
-    if (!numbersOk || frameRate < 1 || frameRate > 60 || writerCount < 0) {
+    if (!numbersOk || writerCount < 0) {
         std::fprintf(stderr,
-            "oskivo-bench: --rate, --quality, --depth and --writers take numbers; "
-            "--rate 1 to 60\n");
+            "oskivo-bench: --rate, --quality, --depth, --writers, --scenes take whole numbers; "
+            "--start, --end and --every seconds\n");
         return 2;
     }
 
@@ -114,7 +155,6 @@ int main(int argc, char *argv[])
     });
 
     clock.start();
-    processor.processVideo(positional.at(0), positional.at(1), frameRate, imageQuality,
-        parser.value(format), bitDepth, parser.value(pattern));
+    processor.processVideo(job);
     return app.exec();
 }

@@ -391,5 +391,13 @@ This will clear all settings and the playlist.</translation>
         <source>命名格式无效: %1</source>
         <translation>Invalid naming pattern: %1</translation>
     </message>
+    <message>
+        <source>参数超出范围: %1</source>
+        <translation>Option out of range: %1</translation>
+    </message>
+    <message>
+        <source>起始时间超出视频长度</source>
+        <translation>The start time is past the end of the video</translation>
+    </message>
 </context>
 </TS>

@@ -390,5 +390,13 @@
         <source>命名格式无效: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>参数超出范围: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>起始时间超出视频长度</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

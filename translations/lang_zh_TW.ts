@@ -391,5 +391,13 @@
         <source>命名格式无效: %1</source>
         <translation>命名格式無效: %1</translation>
     </message>
+    <message>
+        <source>参数超出范围: %1</source>
+        <translation>參數超出範圍: %1</translation>
+    </message>
+    <message>
+        <source>起始时间超出视频长度</source>
+        <translation>起始時間超出視訊長度</translation>
+    </message>
 </context>
 </TS>

@@ -21,6 +21,7 @@ enum class ExtractionFailure {
     ImageBufferAllocation,
     ScalerFailed,
     SaveFailed,
+    StartPastEnd,
     NoFrames,
 };
 

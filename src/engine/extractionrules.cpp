@@ -22,7 +22,7 @@ namespace {
 // denominator gives no finite number and passes through unchanged.
 constexpr double minimumUsableRate = 0.0001;
 constexpr double defaultSourceRate = 30.0;
-constexpr int unknownEstimate = 1000;
+constexpr int unknownEstimate = unknownTotalEstimate;
 
 int clampToInt(double value)
 {
@@ -124,6 +124,25 @@ QString outputFilePath(
     // The multi-argument arg() inserts each part in one pass, so markers
     // inside an inserted part are never expanded.
     return QStringLiteral("%1/%2.%3").arg(outputDir, name, format.toLower());
+}
+
+QString timeNameText(qint64 milliseconds)
+{
+    const qint64 ms = qMax<qint64>(0, milliseconds);
+    return QStringLiteral("%1-%2-%3.%4")
+        .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+QString outputFilePathWithTime(const QString &outputDir, const QString &namingPattern,
+    int frameNumber, qint64 milliseconds, const QString &format)
+{
+    QString name = namingPattern;
+    name.replace(QLatin1String("%1"), frameNumberText(frameNumber));
+    return QStringLiteral("%1/%2_%3.%4")
+        .arg(outputDir, name, timeNameText(milliseconds), format.toLower());
 }
 
 QByteArray writerFormatName(const QString &format)

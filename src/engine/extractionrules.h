@@ -35,6 +35,9 @@ QImage::Format imageFormatForDepth(BitDepth depth);
 // millisecond time base there): the base rate is used instead.
 int samplingInterval(AVRational averageFrameRate, AVRational realFrameRate, int frameRate);
 
+// What a job expects to write when nothing tells.
+constexpr int unknownTotalEstimate = 1000;
+
 // How many images a job expects to write; at least 1. streamFrames <= 0 means
 // the container does not say; durationUs is AV_NOPTS_VALUE when unknown.
 int estimatedTotalFrames(int64_t streamFrames, int64_t durationUs, int interval, int frameRate);
@@ -51,6 +54,17 @@ QString outputFilePath(
 // Whether every name the pattern gives stays inside the output directory:
 // no path separator, no "..", no drive and not absolute.
 bool isSafeNamingPattern(const QString &pattern);
+
+// A presentation time as it goes into a file name: hours, minutes, seconds
+// and milliseconds, "00-01-23.456", at least two digits of hours, with no
+// character Windows forbids in names, so that names sort in time order.
+// Negative times count as 0.
+QString timeNameText(qint64 milliseconds);
+
+// The file name with the frame's time after the number:
+// "<dir>/<pattern with the number>_<time>.<format>".
+QString outputFilePathWithTime(const QString &outputDir, const QString &namingPattern,
+    int frameNumber, qint64 milliseconds, const QString &format);
 
 // The format name handed to the image writer: the format in upper case.
 QByteArray writerFormatName(const QString &format);

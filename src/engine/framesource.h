@@ -25,12 +25,18 @@ public:
     virtual ExtractionFailure failure() const = 0;
 };
 
-// Reads and decodes the input's video stream from the start and takes every
-// interval-th decoded frame.
+class FrameSelector;
+
+// Reads and decodes the input's video stream and hands out the frames the
+// selector takes, in presentation order. Seeks, where the file has an index,
+// to the keyframe before the range's start and past stretches with nothing
+// wanted; decodes forward where it cannot, which gives the same frames. Each
+// frame handed out has its pts counted from the stream's start, in its
+// time_base.
 class DecodingFrameSource : public FrameSource
 {
 public:
-    DecodingFrameSource(MediaInput &input, int interval);
+    DecodingFrameSource(MediaInput &input, FrameSelector &selector);
 
     // False when the frame or packet could not be allocated.
     bool isValid() const { return frame && packet; }
@@ -39,12 +45,26 @@ public:
     ExtractionFailure failure() const override { return failed; }
 
 private:
+    int64_t frameTimeUs(const AVFrame *decoded);
+    bool canSeek() const;
+    void seekBefore(int64_t timeUs, int64_t streamTimestamp);
+    void seekAheadIfWorthIt(int64_t currentTimestamp);
+    void seekToEarlierKeyframe(int64_t wantedUs);
+
     MediaInput &input;
-    const int interval;
+    FrameSelector &selector;
     FFmpeg::FramePtr frame;
     FFmpeg::PacketPtr packet;
-    int decodedCount = 0;
+    int64_t streamStart = 0;
+    int64_t lastTimeUs = 0;
+    int64_t lastTimestamp = 0;
+    bool started = false;
     bool draining = false;
+    bool takenSinceCheck = false;
+    // After a seek: the time it was for, and the timestamp it went to.
+    int64_t seekCheckUs = -1;
+    int64_t seekTimestamp = 0;
+    int seekAttempts = 0;
     ExtractionFailure failed = ExtractionFailure::None;
 };
 

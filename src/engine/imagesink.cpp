@@ -4,6 +4,11 @@
 #include <QImage>
 #include <QImageWriter>
 
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/mathematics.h>
+}
+
 using namespace ExtractionRules;
 
 namespace {
@@ -87,8 +92,34 @@ QImage upright(const QImage &image, const QTransform &orientation)
 
 } // namespace
 
-ImageFileSink::ImageFileSink(const ImageSettings &settings)
+QString ImageSettings::filePath(int number, const AVFrame *frame) const
+{
+    if (!timeInNames)
+        return filePath(number);
+    const qint64 pts = frame->pts == AV_NOPTS_VALUE ? 0 : frame->pts;
+    const qint64 milliseconds
+        = frame->time_base.den > 0 ? av_rescale_q(pts, frame->time_base, AVRational {1, 1000}) : 0;
+    return outputFilePathWithTime(outputPath, namingPattern, number, milliseconds, format);
+}
+
+void ImageNames::record(int number, const QString &path)
+{
+    if (!settings.timeInNames)
+        return;
+    std::lock_guard locker(mutex);
+    paths[number] = path;
+}
+
+QString ImageNames::path(int number) const
+{
+    std::lock_guard locker(mutex);
+    const auto found = paths.find(number);
+    return found == paths.end() ? settings.filePath(number) : found->second;
+}
+
+ImageFileSink::ImageFileSink(const ImageSettings &settings, ImageNames &names)
     : settings(settings)
+    , names(names)
 {
 }
 
@@ -108,8 +139,9 @@ ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
     if (!settings.orientation.isIdentity())
         image = upright(image, settings.orientation);
 
-    if (!saveImage(image, settings.filePath(number), settings.format, settings.quality,
-            settings.bitDepth)) {
+    const QString path = settings.filePath(number, frame);
+    names.record(number, path);
+    if (!saveImage(image, path, settings.format, settings.quality, settings.bitDepth)) {
         return ExtractionFailure::SaveFailed;
     }
     return ExtractionFailure::None;

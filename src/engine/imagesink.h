@@ -8,6 +8,9 @@
 #include <QString>
 #include <QTransform>
 
+#include <map>
+#include <mutex>
+
 struct AVFrame;
 
 // Takes the frames a job keeps, one writer thread each: a sink is used by
@@ -37,6 +40,26 @@ struct ImageSettings
     {
         return ExtractionRules::outputFilePath(outputPath, namingPattern, number, format);
     }
+    // The frame's time, where names carry it, is its pts in its time_base.
+    QString filePath(int number, const AVFrame *frame) const;
+};
+
+// Where each image of a job went, where the name alone does not tell (names
+// with the frame's time); shared by the job's sinks.
+class ImageNames
+{
+public:
+    explicit ImageNames(const ImageSettings &settings)
+        : settings(settings)
+    {
+    }
+    void record(int number, const QString &path);
+    QString path(int number) const;
+
+private:
+    const ImageSettings &settings;
+    mutable std::mutex mutex;
+    std::map<int, QString> paths;
 };
 
 // Converts each frame for the job's bit depth, turns it upright and writes
@@ -44,12 +67,13 @@ struct ImageSettings
 class ImageFileSink : public ImageSink
 {
 public:
-    explicit ImageFileSink(const ImageSettings &settings);
+    ImageFileSink(const ImageSettings &settings, ImageNames &names);
 
     ExtractionFailure write(const AVFrame *frame, int number) override;
 
 private:
     const ImageSettings &settings;
+    ImageNames &names;
     // swscale contexts are not shareable between threads: one per sink.
     FrameConverter converter;
 };

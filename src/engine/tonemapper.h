@@ -2,6 +2,7 @@
 #define TONEMAPPER_H
 
 #include "ffmpegholders.h"
+#include "filterchain.h"
 
 // Tone-maps HDR frames (PQ or HLG) to SDR BT.709 with FFmpeg's zscale and
 // tonemap filters. The filter graph is built for the first frame and built
@@ -19,17 +20,11 @@ public:
     const AVFrame *map(const AVFrame *frame);
 
 private:
-    bool build(const AVFrame *frame);
-
-    FFmpeg::FilterGraphPtr graph;
-    AVFilterContext *source = nullptr;
-    AVFilterContext *sink = nullptr;
-    FFmpeg::FramePtr input;
+    FilterChain chain;
     FFmpeg::FramePtr output;
     int width = 0;
     int height = 0;
     int format = -1;
-    int64_t nextPts = 0;
 };
 
 #endif // TONEMAPPER_H

@@ -2,6 +2,7 @@
 
 #include "extractionpipeline.h"
 #include "extractionrules.h"
+#include "frameselector.h"
 #include "framesource.h"
 #include "imagesink.h"
 #include "mediainput.h"
@@ -13,6 +14,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <cmath>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -46,6 +48,70 @@ int writersFor(const MediaInput &input, BitDepth depth)
     };
     return automaticWriterCount(QThread::idealThreadCount(), bytes(video->format),
         bytes(pixelFormatForDepth(depth)), writerMemoryBudget);
+}
+
+// The keyframes the index lists in the selection's range; -1 without an index.
+int64_t keyframesInRange(const MediaInput &input, const FrameSelection &selection)
+{
+    AVStream *stream = input.stream();
+    const int entries = avformat_index_get_entries_count(stream);
+    if (entries <= 0)
+        return -1;
+    const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    const auto timestamp = [&](double seconds) {
+        return start
+            + av_rescale_q(std::llround(seconds * 1e6), AVRational {1, 1000000}, stream->time_base);
+    };
+    const int64_t from = timestamp(selection.startSeconds);
+    const int64_t to = selection.hasEnd() ? timestamp(selection.endSeconds) : INT64_MAX;
+    int64_t count = 0;
+    for (int i = 0; i < entries; ++i) {
+        const AVIndexEntry *entry = avformat_index_get_entry(stream, i);
+        if (entry && (entry->flags & AVINDEX_KEYFRAME) && entry->timestamp >= from
+            && entry->timestamp < to) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// The selection's value that lies outside its range, described; empty when
+// all are within.
+QString badOption(const FrameSelection &selection)
+{
+    using Mode = FrameSelection::Mode;
+    const auto describe = [](const char *name, double value, double low, double high) {
+        return QStringLiteral("%1 %2 (%3-%4)")
+            .arg(QLatin1String(name))
+            .arg(value)
+            .arg(low)
+            .arg(high);
+    };
+    if (selection.mode == Mode::FramesPerSecond
+        && (selection.frameRate < FrameSelection::minFrameRate
+            || selection.frameRate > FrameSelection::maxFrameRate)) {
+        return describe("frameRate", selection.frameRate, FrameSelection::minFrameRate,
+            FrameSelection::maxFrameRate);
+    }
+    if (selection.mode == Mode::EverySeconds
+        && !(selection.everySeconds >= FrameSelection::minEverySeconds
+            && selection.everySeconds <= FrameSelection::maxEverySeconds)) {
+        return describe("everySeconds", selection.everySeconds, FrameSelection::minEverySeconds,
+            FrameSelection::maxEverySeconds);
+    }
+    if (selection.mode == Mode::SceneChanges
+        && (selection.sceneSensitivity < FrameSelection::minSceneSensitivity
+            || selection.sceneSensitivity > FrameSelection::maxSceneSensitivity)) {
+        return describe("sceneSensitivity", selection.sceneSensitivity,
+            FrameSelection::minSceneSensitivity, FrameSelection::maxSceneSensitivity);
+    }
+    if (!(selection.startSeconds >= 0) || !std::isfinite(selection.startSeconds))
+        return QStringLiteral("start %1").arg(selection.startSeconds);
+    if (selection.hasEnd() && !(selection.endSeconds > selection.startSeconds))
+        return QStringLiteral("end %1 <= start %2")
+            .arg(selection.endSeconds)
+            .arg(selection.startSeconds);
+    return QString();
 }
 
 } // namespace
@@ -170,10 +236,12 @@ void VideoProcessor::runJob(Job &job)
 QString VideoProcessor::extract(Job &job, OutputFolder &folder)
 {
     FFmpeg::NetworkScope network;
-    const auto message = [&](ExtractionFailure failure, int imageNumber = 0) {
-        return failureMessage(failure, job, imageNumber);
+    const auto message = [&](ExtractionFailure failure, const QString &imagePath = QString()) {
+        return failureMessage(failure, job, imagePath);
     };
 
+    if (const QString bad = badOption(job.options.selection); !bad.isEmpty())
+        return tr("参数超出范围: %1").arg(bad);
     if (!isSafeNamingPattern(job.image.namingPattern))
         return message(ExtractionFailure::NamingPattern);
 
@@ -183,32 +251,45 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
         return message(failure);
     }
 
+    const AVStream *stream = input.stream();
+    const FrameSelection &selection = job.options.selection;
+    const int64_t durationUs = input.format()->duration;
+    if (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 >= durationUs)
+        return message(ExtractionFailure::StartPastEnd);
+
     if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
         return message(ExtractionFailure::OutputDirectory);
 
-    const AVStream *stream = input.stream();
-    const int interval = samplingInterval(
-        stream->avg_frame_rate, stream->r_frame_rate, job.options.selection.frameRate);
-    DecodingFrameSource source(input, interval);
+    const int interval
+        = samplingInterval(stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
+    FrameSelector selector(selection, interval);
+    DecodingFrameSource source(input, selector);
     if (!source.isValid())
         return message(ExtractionFailure::FrameOrPacketAllocation);
 
-    const int totalFrames = estimatedTotalFrames(
-        stream->nb_frames, input.format()->duration, interval, job.options.selection.frameRate);
+    const int totalFrames = FrameSelector::estimatedTotal(
+        selection, stream->nb_frames, durationUs, interval, keyframesInRange(input, selection));
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = displayTransform(input.displayMatrix());
     const ImageSettings &settings = job.image;
+    ImageNames names(settings);
     const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings.bitDepth);
     ExtractionPipeline pipeline(
-        writerThreads, [&settings] { return std::make_unique<ImageFileSink>(settings); },
+        writerThreads,
+        [&settings, &names] { return std::make_unique<ImageFileSink>(settings, names); },
         job.cancelled);
-    const ExtractionPipeline::Outcome outcome
-        = pipeline.run(source, [&](int written) { reportProgress(job.id, written, totalFrames); });
-
+    const ExtractionPipeline::Outcome outcome = pipeline.run(source, [&](int written) {
+        // An estimate that fell short follows the count; an unknown one stays so.
+        reportProgress(job.id, written, totalFrames > 0 ? qMax(written, totalFrames) : 0);
+    });
     switch (outcome.kind) {
     case ExtractionPipeline::Outcome::Kind::Finished:
-        return outcome.written == 0 ? message(ExtractionFailure::NoFrames) : QString();
+        if (outcome.written > 0)
+            return QString();
+        return message(selection.startSeconds > 0 && !selector.reachedStart()
+                ? ExtractionFailure::StartPastEnd
+                : ExtractionFailure::NoFrames);
     case ExtractionPipeline::Outcome::Kind::Cancelled:
         // The source may have failed before the stop.
         return outcome.failure == ExtractionFailure::None ? QString() : message(outcome.failure);
@@ -216,14 +297,14 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
         // The job's images are the ones before the failure, as if they had
         // been written one after the other.
         for (const int number : outcome.writtenPastFailure)
-            QFile::remove(settings.filePath(number));
-        return message(outcome.failure, outcome.imageNumber);
+            QFile::remove(names.path(number));
+        return message(outcome.failure, names.path(outcome.imageNumber));
     }
     return QString();
 }
 
 QString VideoProcessor::failureMessage(
-    ExtractionFailure failure, const Job &job, int imageNumber) const
+    ExtractionFailure failure, const Job &job, const QString &imagePath) const
 {
     switch (failure) {
     case ExtractionFailure::None:
@@ -259,7 +340,9 @@ QString VideoProcessor::failureMessage(
     case ExtractionFailure::ScalerFailed:
         return tr("无法创建图像转换上下文");
     case ExtractionFailure::SaveFailed:
-        return tr("无法保存图像: %1").arg(job.image.filePath(imageNumber));
+        return tr("无法保存图像: %1").arg(imagePath);
+    case ExtractionFailure::StartPastEnd:
+        return tr("起始时间超出视频长度");
     case ExtractionFailure::NoFrames:
         return tr("视频中没有可提取的帧");
     }

@@ -56,7 +56,8 @@ private:
     void runJob(Job &job);
     // The failure's message, empty when there was none.
     QString extract(Job &job, OutputFolder &folder);
-    QString failureMessage(ExtractionFailure failure, const Job &job, int imageNumber) const;
+    QString failureMessage(
+        ExtractionFailure failure, const Job &job, const QString &imagePath) const;
     void stopWorker();
 
     // Signals are emitted on this object's thread, and only while the job

@@ -1,0 +1,69 @@
+#include "scenedetector.h"
+
+#include <QByteArray>
+#include <QtDebug>
+
+#include <atomic>
+
+extern "C" {
+#include <libavutil/error.h>
+}
+
+namespace {
+
+void warnOnce(const char *what, int result)
+{
+    static std::atomic_bool warned {false};
+    if (warned.exchange(true))
+        return;
+    char reason[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(result, reason, sizeof(reason));
+    qWarning() << "Scene changes cannot be told apart, every frame is taken:" << what << reason;
+}
+
+} // namespace
+
+SceneDetector::SceneDetector(int sensitivity)
+    : threshold(thresholdFor(sensitivity))
+{
+}
+
+double SceneDetector::thresholdFor(int sensitivity)
+{
+    // 0.4, the value commonly given to the ffmpeg program for cuts, in the
+    // middle; from 0.694 to 0.1 over the whole range.
+    const int clamped = qBound(1, sensitivity, 100);
+    return 0.1 + 0.006 * (100 - clamped);
+}
+
+bool SceneDetector::isSceneChange(const AVFrame *frame)
+{
+    if (failed)
+        return true;
+    if (frame->width != width || frame->height != height || frame->format != format) {
+        width = frame->width;
+        height = frame->height;
+        format = frame->format;
+        if (!output)
+            output.reset(av_frame_alloc());
+        const QByteArray select
+            = "select='gt(scene\\," + QByteArray::number(threshold, 'f', 4) + ")'";
+        const char *what = "out of memory";
+        const int result = output ? chain.build(frame, select.constData(), &what) : AVERROR(ENOMEM);
+        if (result < 0) {
+            warnOnce(what, result);
+            failed = true;
+            return true;
+        }
+    }
+    const int result = chain.filter(frame, output.get());
+    av_frame_unref(output.get());
+    if (result == AVERROR(EAGAIN))
+        return false;
+    if (result < 0) {
+        warnOnce("filtering failed:", result);
+        failed = true;
+        return true;
+    }
+    return true;
+}
