@@ -133,16 +133,29 @@ public:
 
 // Runs one job and returns what it emitted; the last event is its end,
 // unless the job did not end within the time given.
+inline QStringList runJob(const ExtractionJob &job, int timeoutMs = 120000)
+{
+    VideoProcessor processor;
+    Recorder recorder(processor);
+    processor.processVideo(job);
+    if (!QTest::qWaitFor([&recorder] { return recorder.ends > 0; }, timeoutMs))
+        recorder.events << QStringLiteral("no end within %1 ms").arg(timeoutMs);
+    return recorder.events;
+}
+
 inline QStringList runJob(const QString &video, const QString &outputDir, int frameRate,
     int quality, const QString &format, int bitDepth,
     const QString &pattern = QStringLiteral("frame_%1"), int timeoutMs = 120000)
 {
-    VideoProcessor processor;
-    Recorder recorder(processor);
-    processor.processVideo(video, outputDir, frameRate, quality, format, bitDepth, pattern);
-    if (!QTest::qWaitFor([&recorder] { return recorder.ends > 0; }, timeoutMs))
-        recorder.events << QStringLiteral("no end within %1 ms").arg(timeoutMs);
-    return recorder.events;
+    ExtractionJob job;
+    job.videoPath = video;
+    job.outputPath = outputDir;
+    job.selection.frameRate = frameRate;
+    job.quality = quality;
+    job.format = format;
+    job.bitDepth = ExtractionRules::bitDepthFromIndex(bitDepth);
+    job.namingPattern = pattern;
+    return runJob(job, timeoutMs);
 }
 
 // How many of the events end a job; a job ends exactly once.
