@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QtTest>
 
+#include <functional>
+
 extern "C" {
 #include <libavutil/log.h>
 }
@@ -131,31 +133,34 @@ public:
     int ends = 0;
 };
 
-// Runs one job and returns what it emitted; the last event is its end,
-// unless the job did not end within the time given.
-inline QStringList runJob(const ExtractionJob &job, int timeoutMs = 120000)
+// Runs one job, started by `start`, and returns what it emitted; the last
+// event is its end, unless the job did not end within the time given.
+inline QStringList runJobWith(
+    const std::function<void(VideoProcessor &)> &start, int timeoutMs = 120000)
 {
     VideoProcessor processor;
     Recorder recorder(processor);
-    processor.processVideo(job);
+    start(processor);
     if (!QTest::qWaitFor([&recorder] { return recorder.ends > 0; }, timeoutMs))
         recorder.events << QStringLiteral("no end within %1 ms").arg(timeoutMs);
     return recorder.events;
+}
+
+inline QStringList runJob(const ExtractionJob &job, int timeoutMs = 120000)
+{
+    return runJobWith(
+        [&job](VideoProcessor &processor) { processor.processVideo(job); }, timeoutMs);
 }
 
 inline QStringList runJob(const QString &video, const QString &outputDir, int frameRate,
     int quality, const QString &format, int bitDepth,
     const QString &pattern = QStringLiteral("frame_%1"), int timeoutMs = 120000)
 {
-    ExtractionJob job;
-    job.videoPath = video;
-    job.outputPath = outputDir;
-    job.selection.frameRate = frameRate;
-    job.quality = quality;
-    job.format = format;
-    job.bitDepth = ExtractionRules::bitDepthFromIndex(bitDepth);
-    job.namingPattern = pattern;
-    return runJob(job, timeoutMs);
+    return runJobWith(
+        [&](VideoProcessor &processor) {
+            processor.processVideo(video, outputDir, frameRate, quality, format, bitDepth, pattern);
+        },
+        timeoutMs);
 }
 
 // How many of the events end a job; a job ends exactly once.

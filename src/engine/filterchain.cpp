@@ -1,21 +1,38 @@
 #include "filterchain.h"
 
 #include <QByteArray>
+#include <QtDebug>
 
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
+#include <libavutil/error.h>
 #include <libavutil/opt.h>
+}
+
+void warnOnceAboutFilters(
+    std::atomic_bool &warned, const char *consequence, const char *what, int result)
+{
+    if (warned.exchange(true))
+        return;
+    char reason[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(result, reason, sizeof(reason));
+    qWarning() << consequence << what << reason;
 }
 
 int FilterChain::build(const AVFrame *frame, const char *chain, const char **what)
 {
+    width = frame->width;
+    height = frame->height;
+    format = frame->format;
     graph.reset(avfilter_graph_alloc());
     if (!input)
         input.reset(av_frame_alloc());
+    if (!out)
+        out.reset(av_frame_alloc());
     nextPts = 0;
     *what = "out of memory";
-    if (!graph || !input)
+    if (!graph || !input || !out)
         return AVERROR(ENOMEM);
     const AVRational aspect
         = frame->sample_aspect_ratio.num > 0 ? frame->sample_aspect_ratio : AVRational {1, 1};
@@ -64,7 +81,12 @@ int FilterChain::build(const AVFrame *frame, const char *chain, const char **wha
     return avfilter_graph_config(graph.get(), nullptr);
 }
 
-int FilterChain::filter(const AVFrame *frame, AVFrame *out)
+bool FilterChain::isFor(const AVFrame *frame) const
+{
+    return frame->width == width && frame->height == height && frame->format == format;
+}
+
+int FilterChain::filter(const AVFrame *frame)
 {
     int result = av_frame_ref(input.get(), frame);
     if (result < 0)
@@ -76,6 +98,6 @@ int FilterChain::filter(const AVFrame *frame, AVFrame *out)
     av_frame_unref(input.get());
     if (result < 0)
         return result;
-    av_frame_unref(out);
-    return av_buffersink_get_frame(sink, out);
+    av_frame_unref(out.get());
+    return av_buffersink_get_frame(sink, out.get());
 }

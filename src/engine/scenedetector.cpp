@@ -14,11 +14,8 @@ namespace {
 void warnOnce(const char *what, int result)
 {
     static std::atomic_bool warned {false};
-    if (warned.exchange(true))
-        return;
-    char reason[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(result, reason, sizeof(reason));
-    qWarning() << "Scene changes cannot be told apart, every frame is taken:" << what << reason;
+    warnOnceAboutFilters(
+        warned, "Scene changes cannot be told apart, every frame is taken:", what, result);
 }
 
 } // namespace
@@ -40,24 +37,18 @@ bool SceneDetector::isSceneChange(const AVFrame *frame)
 {
     if (failed)
         return true;
-    if (frame->width != width || frame->height != height || frame->format != format) {
-        width = frame->width;
-        height = frame->height;
-        format = frame->format;
-        if (!output)
-            output.reset(av_frame_alloc());
+    if (!chain.isFor(frame)) {
         const QByteArray select
             = "select='gt(scene\\," + QByteArray::number(threshold, 'f', 4) + ")'";
-        const char *what = "out of memory";
-        const int result = output ? chain.build(frame, select.constData(), &what) : AVERROR(ENOMEM);
-        if (result < 0) {
+        const char *what = nullptr;
+        if (const int result = chain.build(frame, select.constData(), &what); result < 0) {
             warnOnce(what, result);
             failed = true;
             return true;
         }
     }
-    const int result = chain.filter(frame, output.get());
-    av_frame_unref(output.get());
+    const int result = chain.filter(frame);
+    av_frame_unref(chain.output());
     if (result == AVERROR(EAGAIN))
         return false;
     if (result < 0) {

@@ -26,10 +26,6 @@ public:
 private:
     const double threshold;
     FilterChain chain;
-    FFmpeg::FramePtr output;
-    int width = 0;
-    int height = 0;
-    int format = -1;
     bool failed = false;
 };
 

@@ -20,11 +20,7 @@ constexpr char toneMapChain[] = "zscale=t=linear:npl=100,format=gbrpf32le,zscale
 void warnOnce(const char *what, int result)
 {
     static std::atomic_bool warned {false};
-    if (warned.exchange(true))
-        return;
-    char reason[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(result, reason, sizeof(reason));
-    qWarning() << "HDR frames are converted without tone mapping:" << what << reason;
+    warnOnceAboutFilters(warned, "HDR frames are converted without tone mapping:", what, result);
 }
 
 } // namespace
@@ -36,15 +32,9 @@ bool ToneMapper::isHdr(const AVFrame *frame)
 
 const AVFrame *ToneMapper::map(const AVFrame *frame)
 {
-    if (frame->width != width || frame->height != height || frame->format != format) {
-        width = frame->width;
-        height = frame->height;
-        format = frame->format;
-        if (!output)
-            output.reset(av_frame_alloc());
-        const char *what = "out of memory";
-        const int result = output ? chain.build(frame, toneMapChain, &what) : AVERROR(ENOMEM);
-        if (result < 0) {
+    if (!chain.isFor(frame)) {
+        const char *what = nullptr;
+        if (const int result = chain.build(frame, toneMapChain, &what); result < 0) {
             // zscale needs libzimg.
             warnOnce(what, result);
             chain.reset();
@@ -53,12 +43,11 @@ const AVFrame *ToneMapper::map(const AVFrame *frame)
     if (!chain.isBuilt())
         return nullptr;
 
-    const int result = chain.filter(frame, output.get());
-    if (result < 0) {
+    if (const int result = chain.filter(frame); result < 0) {
         warnOnce("filtering failed:", result);
         // A chain that failed once is not trusted with later frames.
         chain.reset();
         return nullptr;
     }
-    return output.get();
+    return chain.output();
 }

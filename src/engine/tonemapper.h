@@ -21,10 +21,6 @@ public:
 
 private:
     FilterChain chain;
-    FFmpeg::FramePtr output;
-    int width = 0;
-    int height = 0;
-    int format = -1;
 };
 
 #endif // TONEMAPPER_H
