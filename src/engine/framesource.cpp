@@ -114,6 +114,8 @@ FrameSource::Status DecodingFrameSource::next(
         started = true;
         if (selector.keyframesOnly())
             decoder->skip_frame = AVDISCARD_NONKEY;
+        // From the beginning, no seek: the packets that stream probing read
+        // are kept and returned first by av_read_frame.
         if (selector.startUs() > 0 && canSeek()) {
             seekBefore(selector.startUs(),
                 streamStart
