@@ -35,7 +35,7 @@ QString formatTimeField(qint64 milliseconds);
 struct ControlStates
 {
     bool jobInputs; // the video and output pickers, start and the option controls
-    bool playPause;
+    bool playPause; // also the two buttons that take the range from the preview
     bool previewStop;
 };
 
