@@ -34,6 +34,8 @@ private slots:
 
     void start_refusesIncompleteInput_data();
     void start_refusesIncompleteInput();
+    void start_refusesUnreadableOrEmptyRange_data();
+    void start_refusesUnreadableOrEmptyRange();
     void start_createsMissingOutputDirectoryAndCompletes();
     void images_landWhereTheFieldsSay_data();
     void images_landWhereTheFieldsSay();
@@ -58,6 +60,8 @@ private:
     void type(const char *field, const QString &text, bool withReturn);
     // Makes the window the active one, so that focus can leave a field.
     void activate();
+    // The controls a job locks, and those of them enabled now.
+    static const QStringList &inputNames();
     QStringList jobInputs() const;
     // Starts a job; the caller answers or waits for the box that ends it.
     void start();
@@ -150,12 +154,19 @@ void tst_ConversionControl::activate()
     QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
+const QStringList &tst_ConversionControl::inputNames()
+{
+    static const QStringList names {"selectVideoButton", "selectOutputButton", "startButton",
+        "frameRateSpinBox", "qualitySlider", "formatComboBox", "bitDepthComboBox",
+        "namingPatternComboBox", "customNameEdit", "selectionModeComboBox", "everySecondsSpinBox",
+        "sceneSensitivitySpinBox", "startTimeEdit", "endTimeEdit", "timeInNamesCheckBox"};
+    return names;
+}
+
 QStringList tst_ConversionControl::jobInputs() const
 {
     QStringList enabled;
-    for (const char *name : {"selectVideoButton", "selectOutputButton", "startButton",
-             "frameRateSpinBox", "qualitySlider", "formatComboBox", "bitDepthComboBox",
-             "namingPatternComboBox", "customNameEdit"}) {
+    for (const QString &name : inputNames()) {
         if (w(name)->isEnabled())
             enabled << name;
     }
@@ -238,6 +249,54 @@ void tst_ConversionControl::start_refusesIncompleteInput()
     QCOMPARE(jobInputs(), enabledBefore);
 }
 
+void tst_ConversionControl::start_refusesUnreadableOrEmptyRange_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("message");
+
+    const QString badStart = "无法识别起始时间，请按“时:分:秒”填写，例如 0:01:20.000";
+    const QString badEnd = "无法识别结束时间，请按“时:分:秒”填写，例如 0:01:20.000";
+    const QString order = "起始时间必须早于结束时间";
+    QTest::newRow("start not a time") << "abc"
+                                      << "" << badStart;
+    QTest::newRow("negative start") << "-1"
+                                    << "0:00:01" << badStart;
+    QTest::newRow("end not a time") << ""
+                                    << "1:75" << badEnd;
+    QTest::newRow("start at the end") << "0:00:01"
+                                      << "1" << order;
+    QTest::newRow("start after the end") << "0:00:00.800"
+                                         << "0.5" << order;
+    QTest::newRow("empty start, end at zero") << ""
+                                              << "0" << order;
+}
+
+void tst_ConversionControl::start_refusesUnreadableOrEmptyRange()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QString, message);
+
+    chooseVideo(clip);
+    const QString output = dir->filePath("out");
+    QVERIFY(QDir().mkpath(output));
+    chooseOutput(output);
+    w<QLineEdit>("startTimeEdit")->setText(start);
+    w<QLineEdit>("endTimeEdit")->setText(end);
+
+    BoxAnswerer answer;
+    this->start();
+    QVERIFY(answer.seen);
+    QCOMPARE(answer.title, QStringLiteral("警告"));
+    QCOMPARE(answer.text, message);
+    QCOMPARE(answer.icon, QMessageBox::Warning);
+    QVERIFY(!w("stopCButton")->isEnabled());
+    QCOMPARE(jobInputs(), inputNames());
+    // Refused before the clip's sub-folder is made.
+    QCOMPARE(QDir(output).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
 void tst_ConversionControl::start_createsMissingOutputDirectoryAndCompletes()
 {
     chooseVideo(clip);
@@ -274,7 +333,7 @@ void tst_ConversionControl::start_createsMissingOutputDirectoryAndCompletes()
     QCOMPARE(QDir(output + "/clip").entryList(QDir::Files).size(), 5);
     QCOMPARE(progress.last(), (QList<QVariant> {5, 5}));
     QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("处理中: 第 5/5 帧"));
-    QCOMPARE(jobInputs().size(), 9);
+    QCOMPARE(jobInputs(), inputNames());
     QVERIFY(!w("stopCButton")->isEnabled());
 }
 
@@ -388,23 +447,26 @@ void tst_ConversionControl::typedEmptyField_failsItsStartCheck()
 
 void tst_ConversionControl::progress_showsTruncatedPercentAndCount_data()
 {
+    QTest::addColumn<bool>("fromBusy"); // the bar was busy with an unknown total before
     QTest::addColumn<int>("frame");
     QTest::addColumn<int>("total");
-    QTest::addColumn<int>("percent");
+    QTest::addColumn<int>("percent"); // -1: busy, no percentage
     QTest::addColumn<QString>("status");
 
-    const QString before = QStringLiteral("before");
-    QTest::newRow("3 of 50") << 3 << 50 << 6 << "处理中: 第 3/50 帧";
-    QTest::newRow("29 of 100") << 29 << 100 << 29 << "处理中: 第 29/100 帧";
-    QTest::newRow("2 of 3 truncates") << 2 << 3 << 66 << "处理中: 第 2/3 帧";
-    QTest::newRow("first of one") << 0 << 1 << 0 << "处理中: 第 0/1 帧";
-    QTest::newRow("past the estimate") << 60 << 50 << 42 << "处理中: 第 60/50 帧";
-    QTest::newRow("no estimate") << 5 << 0 << 42 << before;
-    QTest::newRow("negative estimate") << 5 << -1 << 42 << before;
+    QTest::newRow("3 of 50") << false << 3 << 50 << 6 << "处理中: 第 3/50 帧";
+    QTest::newRow("29 of 100") << false << 29 << 100 << 29 << "处理中: 第 29/100 帧";
+    QTest::newRow("2 of 3 truncates") << false << 2 << 3 << 66 << "处理中: 第 2/3 帧";
+    QTest::newRow("first of one") << false << 0 << 1 << 0 << "处理中: 第 0/1 帧";
+    QTest::newRow("past the estimate") << false << 60 << 50 << 42 << "处理中: 第 60/50 帧";
+    QTest::newRow("no estimate") << false << 5 << 0 << -1 << "处理中: 第 5 帧";
+    QTest::newRow("negative estimate") << false << 5 << -1 << -1 << "处理中: 第 5 帧";
+    QTest::newRow("still none") << true << 7 << 0 << -1 << "处理中: 第 7 帧";
+    QTest::newRow("a total after none") << true << 1 << 4 << 25 << "处理中: 第 1/4 帧";
 }
 
 void tst_ConversionControl::progress_showsTruncatedPercentAndCount()
 {
+    QFETCH(bool, fromBusy);
     QFETCH(int, frame);
     QFETCH(int, total);
     QFETCH(int, percent);
@@ -412,11 +474,16 @@ void tst_ConversionControl::progress_showsTruncatedPercentAndCount()
 
     auto *bar = w<QProgressBar>("progressBar");
     bar->setValue(42);
+    if (fromBusy)
+        emit processor->progressChanged(0, 0);
     w<QLabel>("statusLabel")->setText("before");
 
     emit processor->progressChanged(frame, total);
 
-    QCOMPARE(bar->value(), percent);
+    QCOMPARE(bar->maximum(), percent < 0 ? 0 : 100);
+    QCOMPARE(bar->minimum(), 0);
+    if (percent >= 0)
+        QCOMPARE(bar->value(), percent);
     QCOMPARE(w<QLabel>("statusLabel")->text(), status);
 }
 
@@ -459,7 +526,7 @@ void tst_ConversionControl::error_showsCriticalBox()
     QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("错误发生"));
     QVERIFY(!w("progressBar")->isVisible());
     QVERIFY(!w("stopCButton")->isEnabled());
-    QCOMPARE(jobInputs().size(), 9);
+    QCOMPARE(jobInputs(), inputNames());
 }
 
 void tst_ConversionControl::failedJob_leavesNoEmptySubfolder()
@@ -493,7 +560,7 @@ void tst_ConversionControl::stop_unlocksAtOnceThenShowsCancellation()
     QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("转换已停止"));
     QVERIFY(!w("progressBar")->isVisible());
     QVERIFY(!w("stopCButton")->isEnabled());
-    QCOMPARE(jobInputs().size(), 9);
+    QCOMPARE(jobInputs(), inputNames());
 
     QVERIFY(error.wait(30000));
     QTRY_VERIFY(report->seen);
@@ -522,7 +589,7 @@ void tst_ConversionControl::runningJob_keepsInputsLockedAgainstPreviewEvents()
 
     QSignalSpy error(processor, &VideoProcessor::error);
     stopAndAcceptReport(error);
-    QCOMPARE(jobInputs().size(), 9);
+    QCOMPARE(jobInputs(), inputNames());
 }
 
 void tst_ConversionControl::resetDuringJob_leavesJobRunning()

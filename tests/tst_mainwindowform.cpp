@@ -86,6 +86,8 @@ void tst_MainWindowForm::widgets_haveClassAndParent_data()
         {"durationLabel", "QLabel", "frame"},
         {"playPauseButton", "QPushButton", "frame"},
         {"stopButton", "QPushButton", "frame"},
+        {"markStartButton", "QPushButton", "frame"},
+        {"markEndButton", "QPushButton", "frame"},
         {"stopCButton", "QPushButton", "frame"},
         {"startButton", "QPushButton", "frame"},
         {"progressBar", "QProgressBar", "page"},
@@ -97,11 +99,22 @@ void tst_MainWindowForm::widgets_haveClassAndParent_data()
         {"namingPatternComboBox", "QComboBox", "page_2"},
         {"customNameEdit", "QLineEdit", "page_2"},
         {"subfolderCheckBox", "QCheckBox", "page_2"},
+        {"timeInNamesCheckBox", "QCheckBox", "page_2"},
         {"label_3", "QLabel", "page_2"},
         {"qualitySlider", "QSlider", "page_2"},
         {"qualityValueLabel", "QLabel", "page_2"},
+        {"selectionModeLabel", "QLabel", "page_2"},
+        {"selectionModeComboBox", "QComboBox", "page_2"},
         {"label_2", "QLabel", "page_2"},
         {"frameRateSpinBox", "QSpinBox", "page_2"},
+        {"everySecondsLabel", "QLabel", "page_2"},
+        {"everySecondsSpinBox", "QDoubleSpinBox", "page_2"},
+        {"sceneSensitivityLabel", "QLabel", "page_2"},
+        {"sceneSensitivitySpinBox", "QSpinBox", "page_2"},
+        {"startTimeLabel", "QLabel", "page_2"},
+        {"startTimeEdit", "QLineEdit", "page_2"},
+        {"endTimeLabel", "QLabel", "page_2"},
+        {"endTimeEdit", "QLineEdit", "page_2"},
         {"label_4", "QLabel", "page_2"},
         {"formatComboBox", "QComboBox", "page_2"},
         {"buttonGroup", "QButtonGroup", "MainWindow"},
@@ -138,62 +151,109 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder_data()
     QTest::addColumn<QList<int>>("margins"); // empty: left at the default
 
     using L = QList<int>;
-    QTest::newRow("verticalLayout") << "verticalLayout" << "QVBoxLayout" << "centralwidget"
-                                    << QStringList{"frameMian"} << 0 << L{10, 10, 10, 10};
-    QTest::newRow("verticalLayout_3") << "verticalLayout_3" << "QVBoxLayout" << "frameMian"
-                                      << QStringList{"horizontalLayout_2"} << 0 << L{0, 0, 0, 0};
-    QTest::newRow("horizontalLayout_2") << "horizontalLayout_2" << "QHBoxLayout" << ""
-                                        << QStringList{"frameMenu", "verticalLayout_9"} << -1 << L{};
+    QTest::newRow("verticalLayout")
+        << "verticalLayout"
+        << "QVBoxLayout"
+        << "centralwidget" << QStringList {"frameMian"} << 0 << L {10, 10, 10, 10};
+    QTest::newRow("verticalLayout_3")
+        << "verticalLayout_3"
+        << "QVBoxLayout"
+        << "frameMian" << QStringList {"horizontalLayout_2"} << 0 << L {0, 0, 0, 0};
+    QTest::newRow("horizontalLayout_2")
+        << "horizontalLayout_2"
+        << "QHBoxLayout"
+        << "" << QStringList {"frameMenu", "verticalLayout_9"} << -1 << L {};
     QTest::newRow("verticalLayout_6")
-        << "verticalLayout_6" << "QVBoxLayout" << "frameMenu"
-        << QStringList{"logoButton", "homeButton", "configButton", "|"} << 0 << L{0, 0, 0, 0};
-    QTest::newRow("verticalLayout_9") << "verticalLayout_9" << "QVBoxLayout" << ""
-                                      << QStringList{"headerFrame", "stackedWidget"} << -1 << L{};
+        << "verticalLayout_6"
+        << "QVBoxLayout"
+        << "frameMenu" << QStringList {"logoButton", "homeButton", "configButton", "|"} << 0
+        << L {0, 0, 0, 0};
+    QTest::newRow("verticalLayout_9")
+        << "verticalLayout_9"
+        << "QVBoxLayout"
+        << "" << QStringList {"headerFrame", "stackedWidget"} << -1 << L {};
     QTest::newRow("horizontalLayout")
-        << "horizontalLayout" << "QHBoxLayout" << "headerFrame"
-        << QStringList{"label_6", "statusLabel", "-", "menuButton", "minButton", "closeButton"}
-        << -1 << L{};
+        << "horizontalLayout"
+        << "QHBoxLayout"
+        << "headerFrame"
+        << QStringList {"label_6", "statusLabel", "-", "menuButton", "minButton", "closeButton"}
+        << -1 << L {};
     QTest::newRow("verticalLayout_2")
-        << "verticalLayout_2" << "QVBoxLayout" << "page"
-        << QStringList{"horizontalLayout_6", "videoLayout", "progressBar"} << -1 << L{10, 0, 10, 10};
-    QTest::newRow("horizontalLayout_6") << "horizontalLayout_6" << "QHBoxLayout" << ""
-                                        << QStringList{"videoLineEdit", "selectVideoButton"} << -1
-                                        << L{};
-    QTest::newRow("videoLayout") << "videoLayout" << "QVBoxLayout" << ""
-                                 << QStringList{"videoView", "frame"} << 10 << L{0, 0, 0, 0};
-    QTest::newRow("horizontalLayout_4") << "horizontalLayout_4" << "QHBoxLayout" << "frame"
-                                        << QStringList{"controlLayout"} << 5 << L{0, 0, 0, 0};
+        << "verticalLayout_2"
+        << "QVBoxLayout"
+        << "page" << QStringList {"horizontalLayout_6", "videoLayout", "progressBar"} << -1
+        << L {10, 0, 10, 10};
+    QTest::newRow("horizontalLayout_6")
+        << "horizontalLayout_6"
+        << "QHBoxLayout"
+        << "" << QStringList {"videoLineEdit", "selectVideoButton"} << -1 << L {};
+    QTest::newRow("videoLayout") << "videoLayout"
+                                 << "QVBoxLayout"
+                                 << "" << QStringList {"videoView", "frame"} << 10
+                                 << L {0, 0, 0, 0};
+    QTest::newRow("horizontalLayout_4")
+        << "horizontalLayout_4"
+        << "QHBoxLayout"
+        << "frame" << QStringList {"controlLayout"} << 5 << L {0, 0, 0, 0};
     QTest::newRow("controlLayout")
-        << "controlLayout" << "QHBoxLayout" << ""
-        << QStringList{"horizontalLayout_5", "timeLabel", "label_5", "durationLabel",
-                       "playPauseButton", "stopButton", "stopCButton", "startButton"}
-        << -1 << L{};
+        << "controlLayout"
+        << "QHBoxLayout"
+        << ""
+        << QStringList {"horizontalLayout_5", "timeLabel", "label_5", "durationLabel",
+               "playPauseButton", "stopButton", "markStartButton", "markEndButton", "stopCButton",
+               "startButton"}
+        << -1 << L {};
     QTest::newRow("horizontalLayout_5")
-        << "horizontalLayout_5" << "QHBoxLayout" << ""
-        << QStringList{"label", "outputLineEdit", "selectOutputButton"} << -1 << L{};
-    QTest::newRow("verticalLayout_5") << "verticalLayout_5" << "QVBoxLayout" << "page_2"
-                                      << QStringList{"verticalLayout_4", "|"} << 10
-                                      << L{15, 0, 15, 15};
+        << "horizontalLayout_5"
+        << "QHBoxLayout"
+        << "" << QStringList {"label", "outputLineEdit", "selectOutputButton"} << -1 << L {};
+    QTest::newRow("verticalLayout_5")
+        << "verticalLayout_5"
+        << "QVBoxLayout"
+        << "page_2" << QStringList {"verticalLayout_4", "|"} << 10 << L {15, 0, 15, 15};
     QTest::newRow("verticalLayout_4")
-        << "verticalLayout_4" << "QVBoxLayout" << ""
-        << QStringList{"horizontalLayout_9", "bitDepthLabel", "horizontalLayout_10",
-                       "horizontalLayout_11", "subfolderCheckBox", "horizontalLayout_7",
-                       "horizontalLayout_3", "horizontalLayout_8"}
-        << -1 << L{};
-    QTest::newRow("horizontalLayout_9") << "horizontalLayout_9" << "QHBoxLayout" << ""
-                                        << QStringList{"label_8", "bitDepthComboBox"} << -1 << L{};
+        << "verticalLayout_4"
+        << "QVBoxLayout"
+        << ""
+        << QStringList {"horizontalLayout_9", "bitDepthLabel", "horizontalLayout_10",
+               "horizontalLayout_11", "subfolderCheckBox", "timeInNamesCheckBox",
+               "horizontalLayout_7", "selectionModeLayout", "horizontalLayout_3",
+               "everySecondsLayout", "sceneSensitivityLayout", "startTimeLayout", "endTimeLayout",
+               "horizontalLayout_8"}
+        << -1 << L {};
+    QTest::newRow("horizontalLayout_9")
+        << "horizontalLayout_9"
+        << "QHBoxLayout"
+        << "" << QStringList {"label_8", "bitDepthComboBox"} << -1 << L {};
     QTest::newRow("horizontalLayout_10")
-        << "horizontalLayout_10" << "QHBoxLayout" << ""
-        << QStringList{"label_9", "namingPatternComboBox"} << -1 << L{};
-    QTest::newRow("horizontalLayout_11") << "horizontalLayout_11" << "QHBoxLayout" << ""
-                                         << QStringList{"-", "customNameEdit"} << -1 << L{};
+        << "horizontalLayout_10"
+        << "QHBoxLayout"
+        << "" << QStringList {"label_9", "namingPatternComboBox"} << -1 << L {};
+    QTest::newRow("horizontalLayout_11") << "horizontalLayout_11"
+                                         << "QHBoxLayout"
+                                         << "" << QStringList {"-", "customNameEdit"} << -1 << L {};
     QTest::newRow("horizontalLayout_7")
-        << "horizontalLayout_7" << "QHBoxLayout" << ""
-        << QStringList{"label_3", "qualitySlider", "qualityValueLabel"} << -1 << L{};
-    QTest::newRow("horizontalLayout_3") << "horizontalLayout_3" << "QHBoxLayout" << ""
-                                        << QStringList{"label_2", "frameRateSpinBox"} << -1 << L{};
-    QTest::newRow("horizontalLayout_8") << "horizontalLayout_8" << "QHBoxLayout" << ""
-                                        << QStringList{"label_4", "formatComboBox"} << -1 << L{};
+        << "horizontalLayout_7"
+        << "QHBoxLayout"
+        << "" << QStringList {"label_3", "qualitySlider", "qualityValueLabel"} << -1 << L {};
+    QTest::newRow("horizontalLayout_3")
+        << "horizontalLayout_3"
+        << "QHBoxLayout"
+        << "" << QStringList {"label_2", "frameRateSpinBox"} << -1 << L {};
+    const char *rows[][3] = {
+        {"selectionModeLayout", "selectionModeLabel", "selectionModeComboBox"},
+        {"everySecondsLayout", "everySecondsLabel", "everySecondsSpinBox"},
+        {"sceneSensitivityLayout", "sceneSensitivityLabel", "sceneSensitivitySpinBox"},
+        {"startTimeLayout", "startTimeLabel", "startTimeEdit"},
+        {"endTimeLayout", "endTimeLabel", "endTimeEdit"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << row[0] << "QHBoxLayout"
+                              << "" << QStringList {row[1], row[2]} << -1 << L {};
+    QTest::newRow("horizontalLayout_8")
+        << "horizontalLayout_8"
+        << "QHBoxLayout"
+        << "" << QStringList {"label_4", "formatComboBox"} << -1 << L {};
 }
 
 void tst_MainWindowForm::layouts_holdTheirItemsInOrder()
@@ -230,9 +290,9 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder()
             QCOMPARE(spacer->sizeHint(), vertical ? QSize(20, 40) : QSize(40, 20));
             const QSizePolicy policy = spacer->sizePolicy();
             QCOMPARE(policy.horizontalPolicy(),
-                     vertical ? QSizePolicy::Minimum : QSizePolicy::Expanding);
-            QCOMPARE(policy.verticalPolicy(),
-                     vertical ? QSizePolicy::Expanding : QSizePolicy::Minimum);
+                vertical ? QSizePolicy::Minimum : QSizePolicy::Expanding);
+            QCOMPARE(
+                policy.verticalPolicy(), vertical ? QSizePolicy::Expanding : QSizePolicy::Minimum);
         } else if (item->widget()) {
             QCOMPARE(item->widget()->objectName(), expected);
         } else {
@@ -245,7 +305,7 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder()
         QCOMPARE(layout->spacing(), spacing);
     if (!margins.isEmpty()) {
         const QMargins m = layout->contentsMargins();
-        QCOMPARE((QList<int>{m.left(), m.top(), m.right(), m.bottom()}), margins);
+        QCOMPARE((QList<int> {m.left(), m.top(), m.right(), m.bottom()}), margins);
     }
 }
 
@@ -349,21 +409,32 @@ void tst_MainWindowForm::texts_areSourceTexts_data()
     row("durationLabel", -1, "00:00:00");
     row("playPauseButton", -1, "播放");
     row("stopButton", -1, "停止");
+    row("markStartButton", -1, "起点");
+    row("markEndButton", -1, "终点");
     row("stopCButton", -1, "停止转换");
     row("startButton", -1, "开始转换");
     row("label_8", -1, "位深度:");
-    const QStringList depths{"8位", "16位", "24位", "32位"};
+    const QStringList depths {"8位", "16位", "24位", "32位"};
     for (int i = 0; i < depths.size(); ++i)
         row("bitDepthComboBox", i, depths.at(i));
     // bitDepthLabel's design text is replaced at start-up by the 24-bit description.
     row("label_9", -1, "命名模式:");
-    const QStringList patterns{"frame_000001", "image_000001", "video_000001", "自定义..."};
+    const QStringList patterns {"frame_000001", "image_000001", "video_000001", "自定义..."};
     for (int i = 0; i < patterns.size(); ++i)
         row("namingPatternComboBox", i, patterns.at(i));
     row("subfolderCheckBox", -1, "为每个视频创建子文件夹");
+    row("timeInNamesCheckBox", -1, "文件名包含时间");
     row("label_3", -1, "质量");
     row("qualityValueLabel", -1, "90%");
+    row("selectionModeLabel", -1, "提取方式:");
+    const QStringList modes {"每秒帧数", "每隔 N 秒", "仅关键帧", "场景变化"};
+    for (int i = 0; i < modes.size(); ++i)
+        row("selectionModeComboBox", i, modes.at(i));
     row("label_2", -1, "帧率 (fps):");
+    row("everySecondsLabel", -1, "间隔 (秒):");
+    row("sceneSensitivityLabel", -1, "灵敏度 (1-100):");
+    row("startTimeLabel", -1, "起始时间:");
+    row("endTimeLabel", -1, "结束时间:");
     row("label_4", -1, "格式");
 }
 
@@ -394,13 +465,24 @@ void tst_MainWindowForm::icons_comeFromTheBundle_data()
     QTest::addColumn<QString>("offIcon");
     QTest::addColumn<QString>("onIcon");
 
-    QTest::newRow("logo") << "logoButton" << ":/image/logo.svg" << "";
-    QTest::newRow("home") << "homeButton" << ":/image/home.svg" << ":/image/home-hover.svg";
-    QTest::newRow("config") << "configButton" << ":/image/setting.svg"
+    QTest::newRow("logo") << "logoButton"
+                          << ":/image/logo.svg"
+                          << "";
+    QTest::newRow("home") << "homeButton"
+                          << ":/image/home.svg"
+                          << ":/image/home-hover.svg";
+    QTest::newRow("config") << "configButton"
+                            << ":/image/setting.svg"
                             << ":/image/setting-hover.svg";
-    QTest::newRow("menu") << "menuButton" << ":/image/nav.svg" << "";
-    QTest::newRow("minimise") << "minButton" << ":/image/min.svg" << "";
-    QTest::newRow("close") << "closeButton" << ":/image/close.svg" << "";
+    QTest::newRow("menu") << "menuButton"
+                          << ":/image/nav.svg"
+                          << "";
+    QTest::newRow("minimise") << "minButton"
+                              << ":/image/min.svg"
+                              << "";
+    QTest::newRow("close") << "closeButton"
+                           << ":/image/close.svg"
+                           << "";
 }
 
 void tst_MainWindowForm::icons_comeFromTheBundle()
@@ -425,12 +507,13 @@ void tst_MainWindowForm::icons_comeFromTheBundle()
 void tst_MainWindowForm::focusChain_followsCreationOrder()
 {
     // No tab order is set, so the focus chain is the order in which the widgets were made.
-    const QStringList expected{
-        "logoButton", "homeButton", "configButton", "menuButton", "minButton", "closeButton",
-        "videoLineEdit", "selectVideoButton", "videoView", "outputLineEdit", "selectOutputButton",
-        "playPauseButton", "stopButton", "stopCButton", "startButton", "bitDepthComboBox",
-        "namingPatternComboBox", "customNameEdit", "subfolderCheckBox", "qualitySlider",
-        "frameRateSpinBox", "formatComboBox"};
+    const QStringList expected {"logoButton", "homeButton", "configButton", "menuButton",
+        "minButton", "closeButton", "videoLineEdit", "selectVideoButton", "videoView",
+        "outputLineEdit", "selectOutputButton", "playPauseButton", "stopButton", "markStartButton",
+        "markEndButton", "stopCButton", "startButton", "bitDepthComboBox", "namingPatternComboBox",
+        "customNameEdit", "subfolderCheckBox", "timeInNamesCheckBox", "qualitySlider",
+        "selectionModeComboBox", "frameRateSpinBox", "everySecondsSpinBox",
+        "sceneSensitivitySpinBox", "startTimeEdit", "endTimeEdit", "formatComboBox"};
     QStringList chain;
     QWidget *w = window;
     do {

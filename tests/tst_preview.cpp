@@ -36,6 +36,7 @@ private slots:
     void playPause_beforeLoadDoesNothing();
     void pauseLater_enablesStopWhichReturnsToStart();
     void invalidFile_disablesPreviewControls();
+    void markButtons_takeRangeFromPreviewUntilAnotherVideo();
     void kinds_reachLoadedWithTheirPicture_data();
     void kinds_reachLoadedWithTheirPicture();
 
@@ -185,6 +186,28 @@ void tst_Preview::invalidFile_disablesPreviewControls()
     QVERIFY(!w("playPauseButton")->isEnabled());
     QVERIFY(!w("stopButton")->isEnabled());
     QVERIFY(w("startButton")->isEnabled());
+}
+
+void tst_Preview::markButtons_takeRangeFromPreviewUntilAnotherVideo()
+{
+    QVERIFY(!w("markStartButton")->isEnabled());
+    choose(wide);
+    QTRY_VERIFY_WITH_TIMEOUT(w("markStartButton")->isEnabled(), 20000);
+    QVERIFY(w("markEndButton")->isEnabled());
+    auto *start = w<QLineEdit>("startTimeEdit");
+    auto *end = w<QLineEdit>("endTimeEdit");
+
+    w<QPushButton>("markEndButton")->click();
+    QCOMPARE(end->text(), QStringLiteral("0:00:00.000"));
+    player->setPosition(1500);
+    QTRY_VERIFY_WITH_TIMEOUT(player->position() > 0, 20000);
+    w<QPushButton>("markStartButton")->click();
+    QCOMPARE(start->text(), formatTimeField(player->position()));
+    QVERIFY(start->text() != u"0:00:00.000");
+
+    choose(wide);
+    QCOMPARE(start->text(), QStringLiteral("0:00:00.000"));
+    QCOMPARE(end->text(), QString());
 }
 
 void tst_Preview::kinds_reachLoadedWithTheirPicture_data()

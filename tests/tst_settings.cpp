@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMediaPlayer>
@@ -35,6 +36,8 @@ private slots:
 
     void firstStart_usesDefaults();
     void roundTrip_restoresEveryChoice();
+    void selection_restoredAfterRestartAndReset_data();
+    void selection_restoredAfterRestartAndReset();
     void restore_handlesStoredValues_data();
     void restore_handlesStoredValues();
     void restore_keepsMissingVideoPathWithoutLoading();
@@ -55,6 +58,17 @@ private:
         window = std::make_unique<MainWindow>();
         window->show();
     }
+    // Which of the selections' settings are shown.
+    static QStringList shownSelectionSettings()
+    {
+        QStringList shown;
+        for (const char *name :
+            {"frameRateSpinBox", "everySecondsSpinBox", "sceneSensitivitySpinBox"}) {
+            if (!w(name)->isHidden())
+                shown << name;
+        }
+        return shown;
+    }
     QString savedPattern()
     {
         QCloseEvent close;
@@ -70,14 +84,14 @@ void tst_Settings::firstStart_usesDefaults()
     start();
     QCOMPARE(w<QLineEdit>("videoLineEdit")->text(), QString());
     QCOMPARE(w<QLineEdit>("outputLineEdit")->text(),
-             QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + "/VideoFrames");
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + "/VideoFrames");
     QCOMPARE(w<QSpinBox>("frameRateSpinBox")->value(), 5);
     QCOMPARE(w<QSlider>("qualitySlider")->value(), 90);
     QCOMPARE(w<QLabel>("qualityValueLabel")->text(), QStringLiteral("90%"));
     QCOMPARE(w<QComboBox>("formatComboBox")->currentIndex(), 0);
     QCOMPARE(w<QComboBox>("bitDepthComboBox")->currentIndex(), 2);
     QCOMPARE(w<QLabel>("bitDepthLabel")->text(),
-             QStringLiteral("标准24位RGB（每通道8位），适合大多数用途"));
+        QStringLiteral("标准24位RGB（每通道8位），适合大多数用途"));
     QCOMPARE(w<QComboBox>("namingPatternComboBox")->currentIndex(), 0);
     QVERIFY(w("customNameEdit")->isHidden());
     QVERIFY(w<QCheckBox>("subfolderCheckBox")->isChecked());
@@ -120,6 +134,52 @@ void tst_Settings::roundTrip_restoresEveryChoice()
     QCOMPARE(savedPattern(), QStringLiteral("holiday_%1"));
 }
 
+void tst_Settings::selection_restoredAfterRestartAndReset_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("frames per second") << 0 << QStringList {"frameRateSpinBox"};
+    QTest::newRow("every N seconds") << 1 << QStringList {"everySecondsSpinBox"};
+    QTest::newRow("keyframes") << 2 << QStringList {};
+    QTest::newRow("scene changes") << 3 << QStringList {"sceneSensitivitySpinBox"};
+}
+
+void tst_Settings::selection_restoredAfterRestartAndReset()
+{
+    QFETCH(int, mode);
+    start();
+    w<QComboBox>("selectionModeComboBox")->setCurrentIndex(mode);
+    w<QDoubleSpinBox>("everySecondsSpinBox")->setValue(2.5);
+    w<QSpinBox>("sceneSensitivitySpinBox")->setValue(80);
+    w<QCheckBox>("timeInNamesCheckBox")->setChecked(true);
+    w<QLineEdit>("startTimeEdit")->setText("0:00:01.000");
+    w<QLineEdit>("endTimeEdit")->setText("0:00:02.000");
+    window->close();
+    window.reset();
+
+    start();
+    QCOMPARE(w<QComboBox>("selectionModeComboBox")->currentIndex(), mode);
+    QTEST(shownSelectionSettings(), "shown");
+    QCOMPARE(w<QDoubleSpinBox>("everySecondsSpinBox")->value(), 2.5);
+    QCOMPARE(w<QSpinBox>("sceneSensitivitySpinBox")->value(), 80);
+    QVERIFY(w<QCheckBox>("timeInNamesCheckBox")->isChecked());
+    // The range belonged to the video of the last run.
+    QCOMPARE(w<QLineEdit>("startTimeEdit")->text(), QStringLiteral("0:00:00.000"));
+    QCOMPARE(w<QLineEdit>("endTimeEdit")->text(), QString());
+
+    w<QLineEdit>("endTimeEdit")->setText("0:00:02.000");
+    BoxAnswerer answers({QMessageBox::Yes, QMessageBox::Ok});
+    QMetaObject::invokeMethod(window.get(), "resetApplication");
+    QCOMPARE(answers.boxes.size(), 2);
+    QCOMPARE(w<QComboBox>("selectionModeComboBox")->currentIndex(), 0);
+    QCOMPARE(shownSelectionSettings(), QStringList {"frameRateSpinBox"});
+    QCOMPARE(w<QDoubleSpinBox>("everySecondsSpinBox")->value(), 10.0);
+    QCOMPARE(w<QSpinBox>("sceneSensitivitySpinBox")->value(), 50);
+    QVERIFY(!w<QCheckBox>("timeInNamesCheckBox")->isChecked());
+    QCOMPARE(w<QLineEdit>("endTimeEdit")->text(), QString());
+}
+
 void tst_Settings::restore_handlesStoredValues_data()
 {
     QTest::addColumn<QVariantMap>("values");
@@ -127,31 +187,34 @@ void tst_Settings::restore_handlesStoredValues_data()
     QTest::addColumn<QVariant>("shown"); // the widget's value; for the edit, its visibility too
     QTest::addColumn<QString>("pattern");
 
-    QTest::newRow("bit depth 0 becomes 2") << QVariantMap{{"bitDepth", 0}} << "bitDepthComboBox"
-                                           << QVariant(2) << "frame_%1";
+    QTest::newRow("bit depth 0 becomes 2")
+        << QVariantMap {{"bitDepth", 0}} << "bitDepthComboBox" << QVariant(2) << "frame_%1";
     QTest::newRow("custom name restored")
-        << QVariantMap{{"namingPattern", 3}, {"customNamePattern", "my-clip_%1"}}
+        << QVariantMap {{"namingPattern", 3}, {"customNamePattern", "my-clip_%1"}}
         << "customNameEdit" << QVariant("my-clip") << "my-clip_%1";
     QTest::newRow("image entry keeps edit hidden")
-        << QVariantMap{{"namingPattern", 1}, {"customNamePattern", "image_%1"}}
-        << "customNameEdit" << QVariant() << "image_%1";
-    QTest::newRow("format beyond the list") << QVariantMap{{"format", 42}} << "formatComboBox"
-                                            << QVariant(-1) << "frame_%1";
+        << QVariantMap {{"namingPattern", 1}, {"customNamePattern", "image_%1"}} << "customNameEdit"
+        << QVariant() << "image_%1";
+    QTest::newRow("format beyond the list")
+        << QVariantMap {{"format", 42}} << "formatComboBox" << QVariant(-1) << "frame_%1";
     QTest::newRow("naming beyond the list keeps stored pattern")
-        << QVariantMap{{"namingPattern", 9}, {"customNamePattern", "video_%1"}}
+        << QVariantMap {{"namingPattern", 9}, {"customNamePattern", "video_%1"}}
         << "namingPatternComboBox" << QVariant(-1) << "video_%1";
-    QTest::newRow("rate out of range") << QVariantMap{{"frameRate", 500}} << "frameRateSpinBox"
-                                       << QVariant(60) << "frame_%1";
-    QTest::newRow("quality not a number") << QVariantMap{{"quality", "lots"}} << "qualitySlider"
-                                          << QVariant(1) << "frame_%1";
+    QTest::newRow("rate out of range")
+        << QVariantMap {{"frameRate", 500}} << "frameRateSpinBox" << QVariant(60) << "frame_%1";
+    QTest::newRow("selection beyond the list: frames per second")
+        << QVariantMap {{"selectionMode", 7}} << "selectionModeComboBox" << QVariant(0)
+        << "frame_%1";
+    QTest::newRow("quality not a number")
+        << QVariantMap {{"quality", "lots"}} << "qualitySlider" << QVariant(1) << "frame_%1";
     QTest::newRow("pattern with a slash")
-        << QVariantMap{{"namingPattern", 3}, {"customNamePattern", "../../etc/x_%1"}}
+        << QVariantMap {{"namingPattern", 3}, {"customNamePattern", "../../etc/x_%1"}}
         << "customNameEdit" << QVariant("frame") << "frame_%1";
     QTest::newRow("pattern with a backslash")
-        << QVariantMap{{"namingPattern", 1}, {"customNamePattern", "sub\\x_%1"}}
+        << QVariantMap {{"namingPattern", 1}, {"customNamePattern", "sub\\x_%1"}}
         << "namingPatternComboBox" << QVariant(1) << "frame_%1";
     QTest::newRow("pattern climbing out")
-        << QVariantMap{{"namingPattern", 0}, {"customNamePattern", "..%1"}}
+        << QVariantMap {{"namingPattern", 0}, {"customNamePattern", "..%1"}}
         << "namingPatternComboBox" << QVariant(0) << "frame_%1";
 }
 

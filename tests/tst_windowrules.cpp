@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 class tst_WindowRules : public QObject
 {
     Q_OBJECT
@@ -9,6 +11,10 @@ class tst_WindowRules : public QObject
 private slots:
     void clockTime_showsWholeSecondsWrappingAtADay_data();
     void clockTime_showsWholeSecondsWrappingAtADay();
+    void timeField_parsesTheAcceptedForms_data();
+    void timeField_parsesTheAcceptedForms();
+    void timeField_formatsWhatItParses_data();
+    void timeField_formatsWhatItParses();
     void fit_keepsAspectRatioAndCentres_data();
     void fit_keepsAspectRatioAndCentres();
     void controlStates_followJobMediaAndPosition_data();
@@ -34,6 +40,62 @@ void tst_WindowRules::clockTime_showsWholeSecondsWrappingAtADay()
     QFETCH(qint64, milliseconds);
     QFETCH(QString, text);
     QCOMPARE(formatClockTime(milliseconds), text);
+}
+
+void tst_WindowRules::timeField_parsesTheAcceptedForms_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("milliseconds"); // -1: refused
+
+    const qint64 refused = -1;
+    QTest::newRow("h:mm:ss.zzz") << "0:01:20.000" << qint64(80000);
+    QTest::newRow("hours past a day") << "25:00:00" << qint64(90000000);
+    QTest::newRow("single-digit fields") << "1:2:3" << qint64(3723000);
+    QTest::newRow("m:ss") << "1:20" << qint64(80000);
+    QTest::newRow("m:ss.z") << "1:20.5" << qint64(80500);
+    QTest::newRow("minutes past an hour") << "90:00" << qint64(5400000);
+    QTest::newRow("plain seconds") << "85.5" << qint64(85500);
+    QTest::newRow("whole seconds") << "85" << qint64(85000);
+    QTest::newRow("blanks around") << " 1:05 " << qint64(65000);
+    QTest::newRow("empty") << "" << refused;
+    QTest::newRow("words") << "abc" << refused;
+    QTest::newRow("negative") << "-5" << refused;
+    QTest::newRow("negative minutes") << "-1:20" << refused;
+    QTest::newRow("seconds 60") << "1:60" << refused;
+    QTest::newRow("minutes 60 after hours") << "1:60:00" << refused;
+    QTest::newRow("four fields") << "1:2:3:4" << refused;
+    QTest::newRow("four decimals") << "1.2345" << refused;
+    QTest::newRow("no whole part") << ".5" << refused;
+    QTest::newRow("dot without decimals") << "1:20." << refused;
+    QTest::newRow("decimal comma") << "1,5" << refused;
+    QTest::newRow("blank inside") << "1: 20" << refused;
+    QTest::newRow("full-width digits") << "\uff11:\uff12\uff10" << refused;
+}
+
+void tst_WindowRules::timeField_parsesTheAcceptedForms()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, milliseconds);
+    QCOMPARE(parseTimeField(text).value_or(-1), milliseconds);
+}
+
+void tst_WindowRules::timeField_formatsWhatItParses_data()
+{
+    QTest::addColumn<qint64>("milliseconds");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("zero") << qint64(0) << "0:00:00.000";
+    QTest::newRow("1 min 20 s") << qint64(80000) << "0:01:20.000";
+    QTest::newRow("past a day, every field") << qint64(90061001) << "25:01:01.001";
+    QTest::newRow("negative") << qint64(-5) << "0:00:00.000";
+}
+
+void tst_WindowRules::timeField_formatsWhatItParses()
+{
+    QFETCH(qint64, milliseconds);
+    QFETCH(QString, text);
+    QCOMPARE(formatTimeField(milliseconds), text);
+    QCOMPARE(parseTimeField(text).value_or(-1), std::max<qint64>(milliseconds, 0));
 }
 
 void tst_WindowRules::fit_keepsAspectRatioAndCentres_data()

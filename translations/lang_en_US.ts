@@ -316,6 +316,86 @@ This will clear all settings and the playlist.</translation>
         <source>所有文件 (*)</source>
         <translation>All Files (*)</translation>
     </message>
+    <message>
+        <source>将预览的当前位置设为起始时间</source>
+        <translation>Set the start time to the preview&apos;s current position</translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation>Mark In</translation>
+    </message>
+    <message>
+        <source>将预览的当前位置设为结束时间</source>
+        <translation>Set the end time to the preview&apos;s current position</translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation>Mark Out</translation>
+    </message>
+    <message>
+        <source>文件名包含时间</source>
+        <translation>Include time in file names</translation>
+    </message>
+    <message>
+        <source>提取方式:</source>
+        <translation>Extraction Mode:</translation>
+    </message>
+    <message>
+        <source>每秒帧数</source>
+        <translation>Frames per second</translation>
+    </message>
+    <message>
+        <source>每隔 N 秒</source>
+        <translation>Every N seconds</translation>
+    </message>
+    <message>
+        <source>仅关键帧</source>
+        <translation>Keyframes only</translation>
+    </message>
+    <message>
+        <source>场景变化</source>
+        <translation>Scene changes</translation>
+    </message>
+    <message>
+        <source>间隔 (秒):</source>
+        <translation>Interval (seconds):</translation>
+    </message>
+    <message>
+        <source>灵敏度 (1-100):</source>
+        <translation>Sensitivity (1-100):</translation>
+    </message>
+    <message>
+        <source>起始时间:</source>
+        <translation>Start Time:</translation>
+    </message>
+    <message>
+        <source>留空表示从头开始</source>
+        <translation>Empty: from the beginning</translation>
+    </message>
+    <message>
+        <source>结束时间:</source>
+        <translation>End Time:</translation>
+    </message>
+    <message>
+        <source>留空表示到结尾</source>
+        <translation>Empty: to the end</translation>
+    </message>
+    <message>
+        <source>无法识别起始时间，请按“时:分:秒”填写，例如 0:01:20.000</source>
+        <translation>The start time is not recognized; enter it as h:mm:ss, e.g. 0:01:20.000</translation>
+    </message>
+    <message>
+        <source>无法识别结束时间，请按“时:分:秒”填写，例如 0:01:20.000</source>
+        <translation>The end time is not recognized; enter it as h:mm:ss, e.g. 0:01:20.000</translation>
+    </message>
+    <message>
+        <source>起始时间必须早于结束时间</source>
+        <translation>The start time must be earlier than the end time</translation>
+    </message>
+    <message>
+        <source>处理中: 第 %1 帧</source>
+        <translation>Processing: Frame %1</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>

@@ -315,6 +315,86 @@
         <source>所有文件 (*)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>将预览的当前位置设为起始时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将预览的当前位置设为结束时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件名包含时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>提取方式:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每秒帧数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每隔 N 秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>仅关键帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>场景变化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>间隔 (秒):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>灵敏度 (1-100):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>起始时间:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>留空表示从头开始</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结束时间:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>留空表示到结尾</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法识别起始时间，请按“时:分:秒”填写，例如 0:01:20.000</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法识别结束时间，请按“时:分:秒”填写，例如 0:01:20.000</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>起始时间必须早于结束时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>处理中: 第 %1 帧</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>

@@ -316,6 +316,86 @@
         <source>所有文件 (*)</source>
         <translation>所有檔案 (*)</translation>
     </message>
+    <message>
+        <source>将预览的当前位置设为起始时间</source>
+        <translation>將預覽的目前位置設為起始時間</translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation>起點</translation>
+    </message>
+    <message>
+        <source>将预览的当前位置设为结束时间</source>
+        <translation>將預覽的目前位置設為結束時間</translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation>終點</translation>
+    </message>
+    <message>
+        <source>文件名包含时间</source>
+        <translation>檔案名稱包含時間</translation>
+    </message>
+    <message>
+        <source>提取方式:</source>
+        <translation>擷取方式:</translation>
+    </message>
+    <message>
+        <source>每秒帧数</source>
+        <translation>每秒幀數</translation>
+    </message>
+    <message>
+        <source>每隔 N 秒</source>
+        <translation>每隔 N 秒</translation>
+    </message>
+    <message>
+        <source>仅关键帧</source>
+        <translation>僅關鍵幀</translation>
+    </message>
+    <message>
+        <source>场景变化</source>
+        <translation>場景變化</translation>
+    </message>
+    <message>
+        <source>间隔 (秒):</source>
+        <translation>間隔 (秒):</translation>
+    </message>
+    <message>
+        <source>灵敏度 (1-100):</source>
+        <translation>靈敏度 (1-100):</translation>
+    </message>
+    <message>
+        <source>起始时间:</source>
+        <translation>起始時間:</translation>
+    </message>
+    <message>
+        <source>留空表示从头开始</source>
+        <translation>留空表示從頭開始</translation>
+    </message>
+    <message>
+        <source>结束时间:</source>
+        <translation>結束時間:</translation>
+    </message>
+    <message>
+        <source>留空表示到结尾</source>
+        <translation>留空表示到結尾</translation>
+    </message>
+    <message>
+        <source>无法识别起始时间，请按“时:分:秒”填写，例如 0:01:20.000</source>
+        <translation>無法識別起始時間，請按「時:分:秒」填寫，例如 0:01:20.000</translation>
+    </message>
+    <message>
+        <source>无法识别结束时间，请按“时:分:秒”填写，例如 0:01:20.000</source>
+        <translation>無法識別結束時間，請按「時:分:秒」填寫，例如 0:01:20.000</translation>
+    </message>
+    <message>
+        <source>起始时间必须早于结束时间</source>
+        <translation>起始時間必須早於結束時間</translation>
+    </message>
+    <message>
+        <source>处理中: 第 %1 帧</source>
+        <translation>處理中: 第 %1 幀</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>

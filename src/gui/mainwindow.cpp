@@ -7,11 +7,14 @@
 #include "videoprocessor.h"
 #include "windowrules.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
@@ -20,22 +23,88 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <optional>
 #include <utility>
 
 namespace {
 
 using Key = Preferences::Key;
+using BitDepth = ExtractionRules::BitDepth;
+using Mode = FrameSelection::Mode;
 
 constexpr int customNamingIndex = 3;
-
-enum BitDepthIndex { Gray8 = 0, Rgb16 = 1, Rgb24 = 2, Rgba32 = 3 };
 
 QString defaultNamePattern()
 {
     return Preferences::defaultValue(Key::CustomNamePattern).toString();
+}
+
+// The selection list follows the order of FrameSelection::Mode.
+Mode selectionModeForIndex(int index)
+{
+    return index > 0 && index <= int(Mode::SceneChanges) ? Mode(index) : Mode::FramesPerSecond;
+}
+
+OptionBinding bind(Key key, QSpinBox *box)
+{
+    const auto read = [box] {
+        return QVariant(box->value());
+    };
+    const auto write = [box](const QVariant &value) {
+        box->setValue(value.toInt());
+    };
+    return {key, read, write};
+}
+
+OptionBinding bind(Key key, QDoubleSpinBox *box)
+{
+    const auto read = [box] {
+        return QVariant(box->value());
+    };
+    const auto write = [box](const QVariant &value) {
+        box->setValue(value.toDouble());
+    };
+    return {key, read, write};
+}
+
+OptionBinding bind(Key key, QAbstractSlider *slider)
+{
+    const auto read = [slider] {
+        return QVariant(slider->value());
+    };
+    const auto write = [slider](const QVariant &value) {
+        slider->setValue(value.toInt());
+    };
+    return {key, read, write};
+}
+
+OptionBinding bind(Key key, QAbstractButton *button)
+{
+    const auto read = [button] {
+        return QVariant(button->isChecked());
+    };
+    const auto write = [button](const QVariant &value) {
+        button->setChecked(value.toBool());
+    };
+    return {key, read, write};
+}
+
+// By index. A stored index outside the list selects `fallback`, by default no
+// entry at all.
+OptionBinding bind(Key key, QComboBox *combo, int fallback = -1)
+{
+    const auto read = [combo] {
+        return QVariant(combo->currentIndex());
+    };
+    const auto write = [combo, fallback](const QVariant &value) {
+        const int index = value.toInt();
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : fallback);
+    };
+    return {key, read, write};
 }
 
 } // namespace
@@ -61,6 +130,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->centralwidget->setGraphicsEffect(shadow);
 
     buildFormatList();
+    bindOptions();
     ui->progressBar->hide();
     ui->customNameEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[a-zA-Z0-9_-]*")), this));
@@ -88,7 +158,9 @@ MainWindow::MainWindow(QWidget *parent)
     ui->stopCButton->setEnabled(false);
     loadLanguage();
     loadSettings();
-    ui->bitDepthComboBox->setCurrentIndex(Rgb24);
+    ui->bitDepthComboBox->setCurrentIndex(int(BitDepth::Rgb24));
+    // The form's first entry is selected before the slots are connected.
+    on_selectionModeComboBox_currentIndexChanged(ui->selectionModeComboBox->currentIndex());
     updateControlStates(false);
 }
 
@@ -205,6 +277,9 @@ void MainWindow::on_startButton_clicked()
         QMessageBox::warning(this, tr("警告"), tr("请先选择输出目录"));
         return;
     }
+    FrameSelection selection;
+    if (!readRange(selection))
+        return;
     const QString targetPath = jobDirectory();
     jobFolder = OutputFolder();
     if (!QFileInfo(targetPath).isDir() && !jobFolder.create(targetPath)) {
@@ -217,16 +292,55 @@ void MainWindow::on_startButton_clicked()
         return;
     }
 
+    selection.mode = selectionModeForIndex(ui->selectionModeComboBox->currentIndex());
+    selection.frameRate = frameRate;
+    selection.everySeconds = ui->everySecondsSpinBox->value();
+    selection.sceneSensitivity = ui->sceneSensitivitySpinBox->value();
+    ExtractionJob job;
+    job.videoPath = videoFilePath;
+    job.outputPath = targetPath;
+    job.format = ui->formatComboBox->currentText();
+    job.quality = ui->qualitySlider->value();
+    job.bitDepth = ExtractionRules::bitDepthFromIndex(ui->bitDepthComboBox->currentIndex());
+    job.namingPattern = namePattern;
+    job.timeInNames = ui->timeInNamesCheckBox->isChecked();
+    job.selection = selection;
+
     ui->progressBar->show();
-    const int quality = ui->qualitySlider->value();
-    const QString format = ui->formatComboBox->currentText();
-    const int bitDepth = ui->bitDepthComboBox->currentIndex();
     jobRunning = true;
     updateControlStates(true);
+    ui->progressBar->setRange(0, 100);
     ui->progressBar->setValue(0);
     ui->stopCButton->setEnabled(true);
-    videoProcessor->processVideo(
-        videoFilePath, targetPath, frameRate, quality, format, bitDepth, namePattern);
+    videoProcessor->processVideo(job);
+}
+
+bool MainWindow::readRange(FrameSelection &selection)
+{
+    const QString startText = ui->startTimeEdit->text().trimmed();
+    const QString endText = ui->endTimeEdit->text().trimmed();
+    const std::optional<qint64> start = startText.isEmpty() ? 0 : parseTimeField(startText);
+    if (!start) {
+        QMessageBox::warning(
+            this, tr("警告"), tr("无法识别起始时间，请按“时:分:秒”填写，例如 0:01:20.000"));
+        return false;
+    }
+    std::optional<qint64> end;
+    if (!endText.isEmpty()) {
+        end = parseTimeField(endText);
+        if (!end) {
+            QMessageBox::warning(
+                this, tr("警告"), tr("无法识别结束时间，请按“时:分:秒”填写，例如 0:01:20.000"));
+            return false;
+        }
+        if (*start >= *end) {
+            QMessageBox::warning(this, tr("警告"), tr("起始时间必须早于结束时间"));
+            return false;
+        }
+    }
+    selection.startSeconds = *start / 1000.0;
+    selection.endSeconds = end ? *end / 1000.0 : -1;
+    return true;
 }
 
 void MainWindow::on_stopCButton_clicked()
@@ -241,8 +355,13 @@ void MainWindow::on_stopCButton_clicked()
 
 void MainWindow::updateProgress(int frame, int totalFrames)
 {
-    if (totalFrames <= 0)
+    if (totalFrames <= 0) {
+        // Nothing to measure against: the bar only shows that the job goes on.
+        ui->progressBar->setRange(0, 0);
+        ui->statusLabel->setText(tr("处理中: 第 %1 帧").arg(frame));
         return;
+    }
+    ui->progressBar->setRange(0, 100);
     // Not clamped: past 100 the bar ignores the value and keeps its last one.
     ui->progressBar->setValue(int(frame * 100.0 / totalFrames));
     ui->statusLabel->setText(tr("处理中: 第 %1/%2 帧").arg(frame).arg(totalFrames));
@@ -252,6 +371,7 @@ void MainWindow::processingFinished()
 {
     jobRunning = false;
     updateControlStates(false);
+    ui->progressBar->setRange(0, 100);
     ui->progressBar->setValue(100);
     ui->stopCButton->setEnabled(false);
     QTimer::singleShot(2000, this, [this] {
@@ -278,9 +398,27 @@ void MainWindow::processingError(const QString &error)
 
 // --- Preview ---
 
+// A range belongs to the video it was chosen on.
 void MainWindow::loadVideo(const QString &filePath)
 {
+    showWholeVideo();
     preview->load(filePath);
+}
+
+void MainWindow::showWholeVideo()
+{
+    ui->startTimeEdit->setText(formatTimeField(0));
+    ui->endTimeEdit->clear();
+}
+
+void MainWindow::on_markStartButton_clicked()
+{
+    ui->startTimeEdit->setText(formatTimeField(preview->position()));
+}
+
+void MainWindow::on_markEndButton_clicked()
+{
+    ui->endTimeEdit->setText(formatTimeField(preview->position()));
 }
 
 void MainWindow::on_selectVideoButton_clicked()
@@ -332,15 +470,15 @@ void MainWindow::updateControlStates(bool processing)
 {
     const ControlStates states = controlStatesFor(
         processing || jobRunning, preview->hasPlayer(), preview->isLoaded(), preview->position());
-    for (QWidget *input : {static_cast<QWidget *>(ui->selectVideoButton),
-             static_cast<QWidget *>(ui->selectOutputButton),
-             static_cast<QWidget *>(ui->startButton), static_cast<QWidget *>(ui->frameRateSpinBox),
-             static_cast<QWidget *>(ui->qualitySlider), static_cast<QWidget *>(ui->formatComboBox),
-             static_cast<QWidget *>(ui->bitDepthComboBox),
-             static_cast<QWidget *>(ui->namingPatternComboBox),
-             static_cast<QWidget *>(ui->customNameEdit)})
+    const QList<QWidget *> inputs {ui->selectVideoButton, ui->selectOutputButton, ui->startButton,
+        ui->frameRateSpinBox, ui->qualitySlider, ui->formatComboBox, ui->bitDepthComboBox,
+        ui->namingPatternComboBox, ui->customNameEdit, ui->selectionModeComboBox,
+        ui->everySecondsSpinBox, ui->sceneSensitivitySpinBox, ui->startTimeEdit, ui->endTimeEdit,
+        ui->timeInNamesCheckBox};
+    for (QWidget *input : inputs)
         input->setEnabled(states.jobInputs);
-    ui->playPauseButton->setEnabled(states.playPause);
+    for (QWidget *button : {ui->playPauseButton, ui->markStartButton, ui->markEndButton})
+        button->setEnabled(states.playPause);
     ui->stopButton->setEnabled(states.previewStop);
 }
 
@@ -365,17 +503,17 @@ void MainWindow::on_qualitySlider_valueChanged(int)
 void MainWindow::on_bitDepthComboBox_currentIndexChanged(int index)
 {
     QString description;
-    switch (index) {
-    case Gray8:
+    switch (BitDepth(index)) {
+    case BitDepth::Gray8:
         description = tr("标准8位色彩深度，文件较小");
         break;
-    case Rgb16:
+    case BitDepth::Rgb16:
         description = tr("16位色彩深度，更好的色彩表现");
         break;
-    case Rgb24:
+    case BitDepth::Rgb24:
         description = tr("标准24位RGB（每通道8位），适合大多数用途");
         break;
-    case Rgba32:
+    case BitDepth::Rgba32:
         description = tr("32位色彩深度，最高质量，文件较大");
         break;
     default:
@@ -398,7 +536,36 @@ void MainWindow::on_customNameEdit_textChanged(const QString &text)
     namePattern = text.isEmpty() ? defaultNamePattern() : text + QStringLiteral("_%1");
 }
 
+// Only the setting the chosen selection uses is shown; keyframes need none.
+void MainWindow::on_selectionModeComboBox_currentIndexChanged(int index)
+{
+    const Mode mode = selectionModeForIndex(index);
+    ui->label_2->setVisible(mode == Mode::FramesPerSecond);
+    ui->frameRateSpinBox->setVisible(mode == Mode::FramesPerSecond);
+    ui->everySecondsLabel->setVisible(mode == Mode::EverySeconds);
+    ui->everySecondsSpinBox->setVisible(mode == Mode::EverySeconds);
+    ui->sceneSensitivityLabel->setVisible(mode == Mode::SceneChanges);
+    ui->sceneSensitivitySpinBox->setVisible(mode == Mode::SceneChanges);
+}
+
 // --- Settings ---
+
+void MainWindow::bindOptions()
+{
+    optionBindings = {
+        bind(Key::FrameRate, ui->frameRateSpinBox),
+        bind(Key::Quality, ui->qualitySlider),
+        bind(Key::Format, ui->formatComboBox),
+        bind(Key::BitDepth, ui->bitDepthComboBox),
+        bind(Key::NamingPattern, ui->namingPatternComboBox),
+        bind(Key::CreateSubfolder, ui->subfolderCheckBox),
+        // A selection is always one of the list: the window has no job without one.
+        bind(Key::SelectionMode, ui->selectionModeComboBox, 0),
+        bind(Key::EverySeconds, ui->everySecondsSpinBox),
+        bind(Key::SceneSensitivity, ui->sceneSensitivitySpinBox),
+        bind(Key::TimeInNames, ui->timeInNamesCheckBox),
+    };
+}
 
 void MainWindow::loadSettings()
 {
@@ -407,12 +574,8 @@ void MainWindow::loadSettings()
     outputDirPath = settings.value(Key::OutputPath).toString();
     ui->videoLineEdit->setText(videoFilePath);
     ui->outputLineEdit->setText(outputDirPath);
-    ui->frameRateSpinBox->setValue(settings.value(Key::FrameRate).toInt());
-    ui->qualitySlider->setValue(settings.value(Key::Quality).toInt());
-    ui->formatComboBox->setCurrentIndex(settings.value(Key::Format).toInt());
-    ui->bitDepthComboBox->setCurrentIndex(settings.value(Key::BitDepth).toInt());
-    ui->namingPatternComboBox->setCurrentIndex(settings.value(Key::NamingPattern).toInt());
-    ui->subfolderCheckBox->setChecked(settings.value(Key::CreateSubfolder).toBool());
+    for (const OptionBinding &option : optionBindings)
+        option.write(settings.value(option.key));
 
     namePattern = settings.value(Key::CustomNamePattern).toString();
     // A hand-edited store must not send the images outside the output directory.
@@ -436,46 +599,32 @@ void MainWindow::loadSettings()
 
 void MainWindow::saveSettings()
 {
-    for (const Key key : Preferences::keys()) {
-        QVariant value;
-        switch (key) {
-        case Key::VideoPath:
-            value = videoFilePath;
-            break;
-        case Key::OutputPath:
-            value = outputDirPath;
-            break;
-        case Key::FrameRate:
-            value = ui->frameRateSpinBox->value();
-            break;
-        case Key::Quality:
-            value = ui->qualitySlider->value();
-            break;
-        case Key::Format:
-            value = ui->formatComboBox->currentIndex();
-            break;
-        case Key::BitDepth:
-            value = ui->bitDepthComboBox->currentIndex();
-            break;
-        case Key::NamingPattern:
-            value = ui->namingPatternComboBox->currentIndex();
-            break;
-        case Key::CreateSubfolder:
-            value = ui->subfolderCheckBox->isChecked();
-            break;
-        case Key::CustomNamePattern:
-            value = namePattern;
-            break;
-        case Key::Geometry:
-            value = saveGeometry();
-            break;
-        case Key::WindowState:
-            value = saveState();
-            break;
-        }
-        settings.setValue(key, value);
-    }
+    for (const Key key : Preferences::keys())
+        settings.setValue(key, savedValue(key));
     qDebug() << "Settings saved";
+}
+
+QVariant MainWindow::savedValue(Key key) const
+{
+    for (const OptionBinding &option : optionBindings) {
+        if (option.key == key)
+            return option.read();
+    }
+    switch (key) {
+    case Key::VideoPath:
+        return videoFilePath;
+    case Key::OutputPath:
+        return outputDirPath;
+    case Key::CustomNamePattern:
+        return namePattern;
+    case Key::Geometry:
+        return saveGeometry();
+    case Key::WindowState:
+        return saveState();
+    default:
+        // Every other key is an option control's.
+        return QVariant();
+    }
 }
 
 void MainWindow::resetApplication()
@@ -495,14 +644,10 @@ void MainWindow::resetApplication()
     ui->statusLabel->clear();
     ui->progressBar->setValue(0);
     ui->progressBar->hide();
-    ui->frameRateSpinBox->setValue(Preferences::defaultValue(Key::FrameRate).toInt());
-    ui->qualitySlider->setValue(Preferences::defaultValue(Key::Quality).toInt());
+    for (const OptionBinding &option : optionBindings)
+        option.write(Preferences::defaultValue(option.key));
     showQualityValue();
-    ui->formatComboBox->setCurrentIndex(Preferences::defaultValue(Key::Format).toInt());
-    ui->bitDepthComboBox->setCurrentIndex(Preferences::defaultValue(Key::BitDepth).toInt());
-    ui->namingPatternComboBox->setCurrentIndex(
-        Preferences::defaultValue(Key::NamingPattern).toInt());
-    ui->subfolderCheckBox->setChecked(Preferences::defaultValue(Key::CreateSubfolder).toBool());
+    showWholeVideo();
     ui->customNameEdit->clear();
     ui->customNameEdit->hide();
     namePattern = defaultNamePattern();

@@ -1,14 +1,17 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "extractionjob.h"
 #include "outputfolder.h"
 #include "preferences.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <QTranslator>
+#include <QVariant>
 
 #include <functional>
+#include <vector>
 
 class PreviewPlayer;
 class QMenu;
@@ -19,6 +22,15 @@ namespace Ui {
 class MainWindow;
 }
 QT_END_NAMESPACE
+
+// One option control of the advanced page and the key it is stored under: how
+// to read the control for a save, and how to show a stored or default value.
+struct OptionBinding
+{
+    Preferences::Key key;
+    std::function<QVariant()> read;
+    std::function<void(const QVariant &)> write;
+};
 
 class MainWindow : public QMainWindow
 {
@@ -54,6 +66,9 @@ private slots:
     void on_bitDepthComboBox_currentIndexChanged(int index);
     void on_namingPatternComboBox_currentIndexChanged(int index);
     void on_customNameEdit_textChanged(const QString &text);
+    void on_selectionModeComboBox_currentIndexChanged(int index);
+    void on_markStartButton_clicked();
+    void on_markEndButton_clicked();
     void switchToChineseSimplified();
     void switchToChineseTraditional();
     void switchToEnglish();
@@ -64,14 +79,21 @@ private:
     void updatePlayPauseButton();
     void updateControlStates(bool processing);
     void showPreviewState();
+    // Range
+    void showWholeVideo();
+    // The two time fields as the job's range; false after a warning when they
+    // do not give one.
+    bool readRange(FrameSelection &selection);
     // Conversion
     QString jobDirectory() const;
     void showJobReport(std::function<void()> showBox);
     // Options, settings and language
     void buildFormatList();
     void showQualityValue();
+    void bindOptions();
     void loadSettings();
     void saveSettings();
+    QVariant savedValue(Preferences::Key key) const;
     void loadLanguage();
     void switchLanguage(const QString &code);
     void applyLanguage(const QString &code);
@@ -85,6 +107,8 @@ private:
     VideoProcessor *videoProcessor = nullptr;
     PreviewPlayer *preview = nullptr;
     Preferences settings;
+    // Loaded, saved and reset together, in the order of Preferences::keys().
+    std::vector<OptionBinding> optionBindings;
     QString videoFilePath;
     QString outputDirPath;
     QMenu *popupMenu = nullptr;

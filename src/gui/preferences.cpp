@@ -21,6 +21,10 @@ constexpr Entry entries[] = {
     {Preferences::Key::NamingPattern, "namingPattern"},
     {Preferences::Key::CreateSubfolder, "createSubfolder"},
     {Preferences::Key::CustomNamePattern, "customNamePattern"},
+    {Preferences::Key::SelectionMode, "selectionMode"},
+    {Preferences::Key::EverySeconds, "everySeconds"},
+    {Preferences::Key::SceneSensitivity, "sceneSensitivity"},
+    {Preferences::Key::TimeInNames, "timeInNames"},
     {Preferences::Key::Geometry, "geometry"},
     {Preferences::Key::WindowState, "windowState"},
 };
@@ -72,6 +76,15 @@ QVariant Preferences::defaultValue(Key key)
         return true;
     case Key::CustomNamePattern:
         return QStringLiteral("frame_%1");
+    case Key::SelectionMode:
+        // The selection list's index: frames per second.
+        return 0;
+    case Key::EverySeconds:
+        return 10.0;
+    case Key::SceneSensitivity:
+        return 50;
+    case Key::TimeInNames:
+        return false;
     case Key::Geometry:
     case Key::WindowState:
         break;

@@ -22,6 +22,10 @@ public:
         NamingPattern,
         CreateSubfolder,
         CustomNamePattern,
+        SelectionMode,
+        EverySeconds,
+        SceneSensitivity,
+        TimeInNames,
         Geometry,
         WindowState,
     };
