@@ -1,29 +1,25 @@
 #include "mainwindow.h"
 #include "aboutdialog.h"
+#include "conversionrun.h"
 #include "extractionrules.h"
 #include "framedragger.h"
+#include "framesaver.h"
 #include "previewplayer.h"
 #include "ui_mainwindow.h"
-#include "videoprocessor.h"
+#include "optionspage.h"
+#include "videodrop.h"
 #include "windowrules.h"
 
-#include <QAbstractButton>
-#include <QAbstractSlider>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
-#include <QImageWriter>
-#include <QLibraryInfo>
-#include <QMenu>
+#include <QGuiApplication>
 #include <QMessageBox>
-#include <QRegularExpressionValidator>
-#include <QSpinBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -33,86 +29,13 @@
 namespace {
 
 using Key = Preferences::Key;
-using BitDepth = ExtractionRules::BitDepth;
-using Mode = FrameSelection::Mode;
-
-constexpr int customNamingIndex = 3;
-
-QString defaultNamePattern()
-{
-    return Preferences::defaultValue(Key::CustomNamePattern).toString();
-}
-
-// The selection list follows the order of FrameSelection::Mode.
-Mode selectionModeForIndex(int index)
-{
-    return index > 0 && index <= int(Mode::SceneChanges) ? Mode(index) : Mode::FramesPerSecond;
-}
-
-OptionBinding bind(Key key, QSpinBox *box)
-{
-    const auto read = [box] {
-        return QVariant(box->value());
-    };
-    const auto write = [box](const QVariant &value) {
-        box->setValue(value.toInt());
-    };
-    return {key, read, write};
-}
-
-OptionBinding bind(Key key, QDoubleSpinBox *box)
-{
-    const auto read = [box] {
-        return QVariant(box->value());
-    };
-    const auto write = [box](const QVariant &value) {
-        box->setValue(value.toDouble());
-    };
-    return {key, read, write};
-}
-
-OptionBinding bind(Key key, QAbstractSlider *slider)
-{
-    const auto read = [slider] {
-        return QVariant(slider->value());
-    };
-    const auto write = [slider](const QVariant &value) {
-        slider->setValue(value.toInt());
-    };
-    return {key, read, write};
-}
-
-OptionBinding bind(Key key, QAbstractButton *button)
-{
-    const auto read = [button] {
-        return QVariant(button->isChecked());
-    };
-    const auto write = [button](const QVariant &value) {
-        button->setChecked(value.toBool());
-    };
-    return {key, read, write};
-}
-
-// By index. A stored index outside the list selects `fallback`, by default no
-// entry at all.
-OptionBinding bind(Key key, QComboBox *combo, int fallback = -1)
-{
-    const auto read = [combo] {
-        return QVariant(combo->currentIndex());
-    };
-    const auto write = [combo, fallback](const QVariant &value) {
-        const int index = value.toInt();
-        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : fallback);
-    };
-    return {key, read, write};
-}
 
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
-    , videoProcessor(new VideoProcessor(this))
+    , conversion(new ConversionRun(this))
 {
     ui->setupUi(this);
 
@@ -129,14 +52,11 @@ MainWindow::MainWindow(QWidget *parent)
     shadow->setEnabled(true);
     ui->centralwidget->setGraphicsEffect(shadow);
 
-    buildFormatList();
-    bindOptions();
+    options = new OptionsPage(ui, this);
     ui->progressBar->hide();
-    ui->customNameEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[a-zA-Z0-9_-]*")), this));
-    ui->customNameEdit->hide();
 
-    preview = new PreviewPlayer(ui->videoView, ui->timeLabel, ui->durationLabel, this);
+    preview = new PreviewPlayer(
+        ui->videoView, ui->positionSlider, ui->timeLabel, ui->durationLabel, this);
     connect(preview, &PreviewPlayer::stateChanged, this, &MainWindow::showPreviewState);
     connect(preview, &PreviewPlayer::invalidMedia, this,
         [this] { ui->statusLabel->setText(tr("无效的视频文件")); });
@@ -149,19 +69,29 @@ MainWindow::MainWindow(QWidget *parent)
     });
     preview->setup();
 
-    connect(videoProcessor, &VideoProcessor::progressChanged, this, &MainWindow::updateProgress);
-    connect(videoProcessor, &VideoProcessor::finished, this, &MainWindow::processingFinished);
-    connect(videoProcessor, &VideoProcessor::error, this, &MainWindow::processingError);
+    connect(conversion, &ConversionRun::progressChanged, this, &MainWindow::showProgress);
+    connect(conversion, &ConversionRun::ended, this, &MainWindow::conversionEnded);
 
-    showQualityValue();
-    connect(ui->menuButton, &QPushButton::clicked, this, &MainWindow::showPopupMenu);
+    auto *drop = new VideoDropFilter(this, [this] { return !jobRunning; });
+    connect(drop, &VideoDropFilter::videosDropped, this, &MainWindow::chooseVideos);
+
+    menu = new AppMenu(this);
+    connect(menu, &AppMenu::languageChosen, this, &MainWindow::switchLanguage);
+    connect(menu, &AppMenu::resetChosen, this, &MainWindow::resetApplication);
+    connect(menu, &AppMenu::aboutChosen, this, &MainWindow::about);
+    connect(ui->menuButton, &QPushButton::clicked, this, [this] { menu->exec(ui->menuButton); });
+
     ui->stopCButton->setEnabled(false);
-    loadLanguage();
+    // The switch skips the language in force, yet at start no catalog is
+    // installed, Qt's own included.
+    const QString language = Preferences::language();
+    if (language == currentLanguage)
+        applyLanguage(language);
+    else
+        switchLanguage(language);
     loadSettings();
-    ui->bitDepthComboBox->setCurrentIndex(int(BitDepth::Rgb24));
-    // The form's first entry is selected before the slots are connected.
-    on_selectionModeComboBox_currentIndexChanged(ui->selectionModeComboBox->currentIndex());
-    updateControlStates(false);
+    ui->bitDepthComboBox->setCurrentIndex(int(ExtractionRules::BitDepth::Rgb24));
+    updateControlStates();
 }
 
 MainWindow::~MainWindow()
@@ -187,6 +117,8 @@ void MainWindow::retranslateForm()
 
     for (int i = 0; i < entries.size(); ++i)
         formats->setItemText(i, entries.at(i));
+    // The form's text is the chosen videos', not the one it was made with.
+    ui->videoLineEdit->setText(videoFieldText(videoPaths));
 }
 
 void MainWindow::on_closeButton_clicked()
@@ -246,14 +178,31 @@ void MainWindow::on_outputLineEdit_editingFinished()
     outputDirPath = ui->outputLineEdit->text();
 }
 
-// With the sub-folder option, each video's images go into a folder named after
-// the video, so that a second video into the same output folder overwrites nothing.
-QString MainWindow::jobDirectory() const
+// With the sub-folder option, or with several videos, each video's images go
+// into a folder named after it, so that the next video overwrites nothing.
+QList<ExtractionJob> MainWindow::plannedJobs(const ExtractionJob &job) const
 {
-    const QString baseName = QFileInfo(videoFilePath).completeBaseName();
-    if (!ui->subfolderCheckBox->isChecked() || baseName.isEmpty())
-        return outputDirPath;
-    return QDir(outputDirPath).filePath(baseName);
+    ExtractionJob settings = job;
+    settings.outputPath = outputDirPath;
+    return BatchQueue::jobsForVideos(videoPaths, settings, options->subfolders());
+}
+
+// Asked once for the whole batch.
+bool MainWindow::confirmOverwrite(const QList<ExtractionJob> &jobs)
+{
+    for (const ExtractionJob &job : jobs) {
+        const QString existing = firstExistingImage(job);
+        if (existing.isEmpty())
+            continue;
+        QMessageBox box(QMessageBox::Question, tr("确认覆盖"),
+            tr("输出文件夹中已有同名图片，例如 %1。\n要覆盖这些图片吗？")
+                .arg(QDir::toNativeSeparators(existing)),
+            QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.button(QMessageBox::Yes)->setText(tr("覆盖"));
+        box.setDefaultButton(QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Yes;
+    }
+    return true;
 }
 
 // A job that ends while the quit question is open would put its box over the
@@ -269,7 +218,7 @@ void MainWindow::showJobReport(std::function<void()> showBox)
 
 void MainWindow::on_startButton_clicked()
 {
-    if (videoFilePath.isEmpty()) {
+    if (videoPaths.isEmpty()) {
         QMessageBox::warning(this, tr("警告"), tr("请先选择视频文件"));
         return;
     }
@@ -277,138 +226,90 @@ void MainWindow::on_startButton_clicked()
         QMessageBox::warning(this, tr("警告"), tr("请先选择输出目录"));
         return;
     }
-    FrameSelection selection;
-    if (!readRange(selection))
+    ExtractionJob job = options->jobOptions();
+    if (!options->readRange(this, job.selection))
         return;
-    const QString targetPath = jobDirectory();
     jobFolder = OutputFolder();
-    if (!QFileInfo(targetPath).isDir() && !jobFolder.create(targetPath)) {
+    if (!QFileInfo(outputDirPath).isDir() && !jobFolder.create(outputDirPath)) {
         QMessageBox::warning(this, tr("警告"), tr("无法创建输出目录"));
         return;
     }
-    const int frameRate = ui->frameRateSpinBox->value();
+    const int frameRate = job.selection.frameRate;
     if (frameRate < 1 || frameRate > 60) {
         QMessageBox::warning(this, tr("警告"), tr("帧率必须在1-60之间"));
         return;
     }
-
-    selection.mode = selectionModeForIndex(ui->selectionModeComboBox->currentIndex());
-    selection.frameRate = frameRate;
-    selection.everySeconds = ui->everySecondsSpinBox->value();
-    selection.sceneSensitivity = ui->sceneSensitivitySpinBox->value();
-    ExtractionJob job;
-    job.videoPath = videoFilePath;
-    job.outputPath = targetPath;
-    job.format = ui->formatComboBox->currentText();
-    job.quality = ui->qualitySlider->value();
-    job.bitDepth = ExtractionRules::bitDepthFromIndex(ui->bitDepthComboBox->currentIndex());
-    job.namingPattern = namePattern;
-    job.timeInNames = ui->timeInNamesCheckBox->isChecked();
-    job.selection = selection;
+    const QList<ExtractionJob> jobs = plannedJobs(job);
+    if (!confirmOverwrite(jobs))
+        return;
 
     ui->progressBar->show();
     jobRunning = true;
-    updateControlStates(true);
+    updateControlStates();
     ui->progressBar->setRange(0, 100);
     ui->progressBar->setValue(0);
     ui->stopCButton->setEnabled(true);
-    videoProcessor->processVideo(job);
-}
-
-bool MainWindow::readRange(FrameSelection &selection)
-{
-    const QString startText = ui->startTimeEdit->text().trimmed();
-    const QString endText = ui->endTimeEdit->text().trimmed();
-    const std::optional<qint64> start = startText.isEmpty() ? 0 : parseTimeField(startText);
-    if (!start) {
-        QMessageBox::warning(
-            this, tr("警告"), tr("无法识别起始时间，请按“时:分:秒”填写，例如 0:01:20.000"));
-        return false;
-    }
-    std::optional<qint64> end;
-    if (!endText.isEmpty()) {
-        end = parseTimeField(endText);
-        if (!end) {
-            QMessageBox::warning(
-                this, tr("警告"), tr("无法识别结束时间，请按“时:分:秒”填写，例如 0:01:20.000"));
-            return false;
-        }
-        if (*start >= *end) {
-            QMessageBox::warning(this, tr("警告"), tr("起始时间必须早于结束时间"));
-            return false;
-        }
-    }
-    selection.startSeconds = *start / 1000.0;
-    selection.endSeconds = end ? *end / 1000.0 : -1;
-    return true;
+    conversion->start(jobs, outputDirPath);
 }
 
 void MainWindow::on_stopCButton_clicked()
 {
-    videoProcessor->cancel();
+    conversion->stop();
     jobRunning = false;
-    updateControlStates(false);
+    updateControlStates();
     ui->statusLabel->setText(tr("转换已停止"));
     ui->progressBar->hide();
     ui->stopCButton->setEnabled(false);
 }
 
-void MainWindow::updateProgress(int frame, int totalFrames)
+void MainWindow::showProgress(int percent, const QString &status)
 {
-    if (totalFrames <= 0) {
+    // After a stop the status line says so, whatever the worker still reports.
+    if (!jobRunning)
+        return;
+    if (percent < 0) {
         // Nothing to measure against: the bar only shows that the job goes on.
         ui->progressBar->setRange(0, 0);
-        ui->statusLabel->setText(tr("处理中: 第 %1 帧").arg(frame));
-        return;
+    } else {
+        ui->progressBar->setRange(0, 100);
+        ui->progressBar->setValue(percent);
     }
-    ui->progressBar->setRange(0, 100);
-    // Not clamped: past 100 the bar ignores the value and keeps its last one.
-    ui->progressBar->setValue(int(frame * 100.0 / totalFrames));
-    ui->statusLabel->setText(tr("处理中: 第 %1/%2 帧").arg(frame).arg(totalFrames));
+    ui->statusLabel->setText(status);
 }
 
-void MainWindow::processingFinished()
-{
-    jobRunning = false;
-    updateControlStates(false);
-    ui->progressBar->setRange(0, 100);
-    ui->progressBar->setValue(100);
-    ui->stopCButton->setEnabled(false);
-    QTimer::singleShot(2000, this, [this] {
-        // A job started in the meantime keeps its bar.
-        if (!jobRunning)
-            ui->progressBar->hide();
-    });
-    showJobReport(
-        [this] { QMessageBox::information(this, tr("完成"), tr("视频已成功转换为图片")); });
-}
-
-void MainWindow::processingError(const QString &error)
+void MainWindow::conversionEnded()
 {
     jobFolder.removeIfEmpty();
+    const QList<BatchResult> &results = conversion->results();
+    const bool failed = conversion->videoCount() == 1 && !results.isEmpty()
+        && !results.first().error.isEmpty();
     jobRunning = false;
-    updateControlStates(false);
-    ui->statusLabel->setText(tr("错误发生"));
+    updateControlStates();
     ui->stopCButton->setEnabled(false);
-    ui->progressBar->hide();
-    showJobReport([this, error] {
-        QMessageBox::critical(this, tr("错误"), tr("处理过程中发生错误: %1").arg(error));
-    });
+    if (failed) {
+        ui->statusLabel->setText(tr("错误发生"));
+        ui->progressBar->hide();
+    } else {
+        ui->progressBar->setRange(0, 100);
+        ui->progressBar->setValue(100);
+        QTimer::singleShot(2000, this, [this] {
+            // A job started in the meantime keeps its bar.
+            if (!jobRunning)
+                ui->progressBar->hide();
+        });
+    }
+    showJobReport([this] { conversion->showReport(this); });
 }
 
 // --- Preview ---
 
-// A range belongs to the video it was chosen on.
-void MainWindow::loadVideo(const QString &filePath)
+void MainWindow::chooseVideos(const QStringList &paths)
 {
-    showWholeVideo();
-    preview->load(filePath);
-}
-
-void MainWindow::showWholeVideo()
-{
-    ui->startTimeEdit->setText(formatTimeField(0));
-    ui->endTimeEdit->clear();
+    videoPaths = paths;
+    ui->videoLineEdit->setText(videoFieldText(paths));
+    // A range belongs to the video it was chosen on.
+    options->showWholeVideo();
+    preview->load(paths.value(0));
 }
 
 void MainWindow::on_markStartButton_clicked()
@@ -423,24 +324,25 @@ void MainWindow::on_markEndButton_clicked()
 
 void MainWindow::on_selectVideoButton_clicked()
 {
-    const QString file = QFileDialog::getOpenFileName(this, tr("选择视频文件"),
-        QStandardPaths::writableLocation(QStandardPaths::MoviesLocation),
-        tr("视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)")
-            + QStringLiteral(";;") + tr("所有文件 (*)"));
-    if (file.isEmpty())
-        return;
-    videoFilePath = file;
-    ui->videoLineEdit->setText(videoFilePath);
-    loadVideo(videoFilePath);
+    // A folder that does not exist would land in the dialog's name field.
+    const QString movies = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    const QString folder = QFileInfo(movies).isDir() ? movies : QDir::homePath();
+    QStringList patterns;
+    for (const QString &suffix : videoFileSuffixes())
+        patterns << QStringLiteral("*.") + suffix;
+    const QStringList files = QFileDialog::getOpenFileNames(this, tr("选择视频文件"), folder,
+        tr("视频文件 (%1)").arg(patterns.join(QLatin1Char(' '))) + QStringLiteral(";;")
+            + tr("所有文件 (*)"));
+    if (!files.isEmpty())
+        chooseVideos(files);
 }
 
 void MainWindow::on_videoLineEdit_editingFinished()
 {
     const QString typed = ui->videoLineEdit->text();
-    if (typed == videoFilePath)
+    if (typed == videoFieldText(videoPaths))
         return;
-    videoFilePath = typed;
-    loadVideo(videoFilePath);
+    chooseVideos(typed.isEmpty() ? QStringList() : QStringList {typed});
 }
 
 void MainWindow::on_playPauseButton_clicked()
@@ -453,9 +355,27 @@ void MainWindow::on_stopButton_clicked()
     preview->stop();
 }
 
+void MainWindow::on_saveFrameButton_clicked()
+{
+    if (outputDirPath.isEmpty()) {
+        QMessageBox::warning(this, tr("警告"), tr("请先选择输出目录"));
+        return;
+    }
+    const QList<ExtractionJob> jobs = plannedJobs(options->jobOptions());
+    if (jobs.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const SavedFrame saved = saveFrame(jobs.first(), preview->position());
+    QGuiApplication::restoreOverrideCursor();
+    if (saved.error.isEmpty())
+        ui->statusLabel->setText(tr("已保存: %1").arg(QFileInfo(saved.filePath).fileName()));
+    else
+        QMessageBox::critical(this, tr("错误"), saved.error);
+}
+
 void MainWindow::showPreviewState()
 {
-    updateControlStates(false);
+    updateControlStates();
     updatePlayPauseButton();
 }
 
@@ -466,134 +386,33 @@ void MainWindow::updatePlayPauseButton()
     ui->playPauseButton->setText(preview->isPlaying() ? tr("暂停") : tr("播放"));
 }
 
-void MainWindow::updateControlStates(bool processing)
+void MainWindow::updateControlStates()
 {
     const ControlStates states = controlStatesFor(
-        processing || jobRunning, preview->hasPlayer(), preview->isLoaded(), preview->position());
-    const QList<QWidget *> inputs {ui->selectVideoButton, ui->selectOutputButton, ui->startButton,
-        ui->frameRateSpinBox, ui->qualitySlider, ui->formatComboBox, ui->bitDepthComboBox,
-        ui->namingPatternComboBox, ui->customNameEdit, ui->selectionModeComboBox,
-        ui->everySecondsSpinBox, ui->sceneSensitivitySpinBox, ui->startTimeEdit, ui->endTimeEdit,
-        ui->timeInNamesCheckBox};
-    for (QWidget *input : inputs)
+        jobRunning, preview->hasPlayer(), preview->isLoaded(), preview->position());
+    for (QWidget *input : {ui->selectVideoButton, ui->selectOutputButton, ui->startButton})
         input->setEnabled(states.jobInputs);
-    for (QWidget *button : {ui->playPauseButton, ui->markStartButton, ui->markEndButton})
-        button->setEnabled(states.playPause);
+    options->setInputsEnabled(states.jobInputs);
+    for (QWidget *control : {static_cast<QWidget *>(ui->playPauseButton), ui->markStartButton,
+             ui->markEndButton, ui->saveFrameButton, ui->positionSlider})
+        control->setEnabled(states.playPause);
     ui->stopButton->setEnabled(states.previewStop);
-}
-
-// --- Output options ---
-
-void MainWindow::buildFormatList()
-{
-    ui->formatComboBox->clear();
-    ui->formatComboBox->addItems(::buildFormatList(QImageWriter::supportedImageFormats()));
-}
-
-void MainWindow::showQualityValue()
-{
-    ui->qualityValueLabel->setText(QStringLiteral("%1%").arg(ui->qualitySlider->value()));
-}
-
-void MainWindow::on_qualitySlider_valueChanged(int)
-{
-    showQualityValue();
-}
-
-void MainWindow::on_bitDepthComboBox_currentIndexChanged(int index)
-{
-    QString description;
-    switch (BitDepth(index)) {
-    case BitDepth::Gray8:
-        description = tr("标准8位色彩深度，文件较小");
-        break;
-    case BitDepth::Rgb16:
-        description = tr("16位色彩深度，更好的色彩表现");
-        break;
-    case BitDepth::Rgb24:
-        description = tr("标准24位RGB（每通道8位），适合大多数用途");
-        break;
-    case BitDepth::Rgba32:
-        description = tr("32位色彩深度，最高质量，文件较大");
-        break;
-    default:
-        break;
-    }
-    ui->bitDepthLabel->setText(description);
-
-    // Written at once, unlike the other options, which wait for the window to close.
-    Preferences::storeNow(Key::BitDepth, index);
-}
-
-void MainWindow::on_namingPatternComboBox_currentIndexChanged(int index)
-{
-    ui->customNameEdit->setVisible(index == customNamingIndex);
-    namePattern = namePatternForIndex(index, namePattern);
-}
-
-void MainWindow::on_customNameEdit_textChanged(const QString &text)
-{
-    namePattern = text.isEmpty() ? defaultNamePattern() : text + QStringLiteral("_%1");
-}
-
-// Only the setting the chosen selection uses is shown; keyframes need none.
-void MainWindow::on_selectionModeComboBox_currentIndexChanged(int index)
-{
-    const Mode mode = selectionModeForIndex(index);
-    ui->label_2->setVisible(mode == Mode::FramesPerSecond);
-    ui->frameRateSpinBox->setVisible(mode == Mode::FramesPerSecond);
-    ui->everySecondsLabel->setVisible(mode == Mode::EverySeconds);
-    ui->everySecondsSpinBox->setVisible(mode == Mode::EverySeconds);
-    ui->sceneSensitivityLabel->setVisible(mode == Mode::SceneChanges);
-    ui->sceneSensitivitySpinBox->setVisible(mode == Mode::SceneChanges);
 }
 
 // --- Settings ---
 
-void MainWindow::bindOptions()
-{
-    optionBindings = {
-        bind(Key::FrameRate, ui->frameRateSpinBox),
-        bind(Key::Quality, ui->qualitySlider),
-        bind(Key::Format, ui->formatComboBox),
-        bind(Key::BitDepth, ui->bitDepthComboBox),
-        bind(Key::NamingPattern, ui->namingPatternComboBox),
-        bind(Key::CreateSubfolder, ui->subfolderCheckBox),
-        // A selection is always one of the list: the window has no job without one.
-        bind(Key::SelectionMode, ui->selectionModeComboBox, 0),
-        bind(Key::EverySeconds, ui->everySecondsSpinBox),
-        bind(Key::SceneSensitivity, ui->sceneSensitivitySpinBox),
-        bind(Key::TimeInNames, ui->timeInNamesCheckBox),
-    };
-}
-
 void MainWindow::loadSettings()
 {
     qDebug() << "Loading settings...";
-    videoFilePath = settings.value(Key::VideoPath).toString();
+    const QString videoPath = settings.value(Key::VideoPath).toString();
     outputDirPath = settings.value(Key::OutputPath).toString();
-    ui->videoLineEdit->setText(videoFilePath);
     ui->outputLineEdit->setText(outputDirPath);
-    for (const OptionBinding &option : optionBindings)
-        option.write(settings.value(option.key));
+    options->load(settings);
 
-    namePattern = settings.value(Key::CustomNamePattern).toString();
-    // A hand-edited store must not send the images outside the output directory.
-    if (!ExtractionRules::isSafeNamingPattern(namePattern))
-        namePattern = defaultNamePattern();
-    if (ui->namingPatternComboBox->currentIndex() == customNamingIndex) {
-        QString baseName = namePattern;
-        baseName.remove(QStringLiteral("_%1"));
-        ui->customNameEdit->setText(baseName);
-    }
-
-    if (!videoFilePath.isEmpty() && QFileInfo::exists(videoFilePath)) {
-        qDebug() << "Loading saved video file:" << videoFilePath;
-        loadVideo(videoFilePath);
+    // A path that is gone stays in the field, for the user to see and mend.
+    chooseVideos(videoPath.isEmpty() ? QStringList() : QStringList {videoPath});
+    if (QFileInfo::exists(videoPath))
         QTimer::singleShot(500, preview, &PreviewPlayer::fitVideoItemIfValid);
-    } else {
-        qDebug() << "No valid video file to load from settings";
-    }
     qDebug() << "Settings loaded successfully";
 }
 
@@ -606,17 +425,13 @@ void MainWindow::saveSettings()
 
 QVariant MainWindow::savedValue(Key key) const
 {
-    for (const OptionBinding &option : optionBindings) {
-        if (option.key == key)
-            return option.read();
-    }
+    if (const std::optional<QVariant> option = options->savedValue(key))
+        return *option;
     switch (key) {
     case Key::VideoPath:
-        return videoFilePath;
+        return videoPaths.value(0);
     case Key::OutputPath:
         return outputDirPath;
-    case Key::CustomNamePattern:
-        return namePattern;
     case Key::Geometry:
         return saveGeometry();
     case Key::WindowState:
@@ -637,20 +452,14 @@ void MainWindow::resetApplication()
 
     preview->release();
     Preferences::clearMain();
-    videoFilePath.clear();
+    videoPaths.clear();
     outputDirPath.clear();
     ui->videoLineEdit->clear();
     ui->outputLineEdit->clear();
     ui->statusLabel->clear();
     ui->progressBar->setValue(0);
     ui->progressBar->hide();
-    for (const OptionBinding &option : optionBindings)
-        option.write(Preferences::defaultValue(option.key));
-    showQualityValue();
-    showWholeVideo();
-    ui->customNameEdit->clear();
-    ui->customNameEdit->hide();
-    namePattern = defaultNamePattern();
+    options->reset();
     ui->timeLabel->setText(formatClockTime(0));
     ui->durationLabel->setText(formatClockTime(0));
     showPreviewState();
@@ -661,32 +470,6 @@ void MainWindow::resetApplication()
 }
 
 // --- Language ---
-
-void MainWindow::loadLanguage()
-{
-    const QString code = Preferences::language();
-    // The switch skips the language in force, yet at start no catalog is installed,
-    // Qt's own included.
-    if (code == currentLanguage)
-        applyLanguage(code);
-    else
-        switchLanguage(code);
-}
-
-void MainWindow::switchToChineseSimplified()
-{
-    switchLanguage(QStringLiteral("zh_CN"));
-}
-
-void MainWindow::switchToChineseTraditional()
-{
-    switchLanguage(QStringLiteral("zh_TW"));
-}
-
-void MainWindow::switchToEnglish()
-{
-    switchLanguage(QStringLiteral("en_US"));
-}
 
 void MainWindow::switchLanguage(const QString &code)
 {
@@ -699,94 +482,16 @@ void MainWindow::switchLanguage(const QString &code)
 
 void MainWindow::applyLanguage(const QString &code)
 {
-    const QString &fallback = Preferences::defaultLanguage;
-    QCoreApplication::removeTranslator(&appTranslator);
-    QCoreApplication::removeTranslator(&qtTranslator);
-    // Qt's catalog goes in first so that ours takes precedence.
-    if (qtTranslator.load(
-            QStringLiteral("qt_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTranslator);
-
-    const QString catalog = QStringLiteral(":/translations/lang_%1.qm").arg(code);
-    if (!QFile::exists(catalog)) {
-        qWarning() << "Translation file not found:" << catalog;
-        if (code != fallback) {
-            switchLanguage(fallback);
-            return;
-        }
-    } else if (appTranslator.load(catalog)) {
-        QCoreApplication::installTranslator(&appTranslator);
-    } else {
-        qWarning() << "Failed to load translation file:" << catalog;
-        if (code != fallback) {
-            switchLanguage(fallback);
-            return;
-        }
+    menu->showLanguage(code);
+    if (!catalogs.install(code) && code != Preferences::defaultLanguage) {
+        switchLanguage(Preferences::defaultLanguage);
+        return;
     }
-
     retranslateForm();
-    showQualityValue();
+    options->retranslate();
     updatePlayPauseButton();
     preview->showTimes();
-    retranslatePopupMenu();
-    on_bitDepthComboBox_currentIndexChanged(ui->bitDepthComboBox->currentIndex());
-}
-
-// --- Popup menu and About ---
-
-void MainWindow::showPopupMenu()
-{
-    if (!popupMenu) {
-        popupMenu = new QMenu(this);
-        popupMenu->setStyleSheet(
-            QStringLiteral("QMenu { background-color: white; border: 1px solid #ddd; }"
-                           "QMenu::item { padding: 5px 20px 5px 10px; }"
-                           "QMenu::item:selected { background-color: #e6f2ff; }"
-                           "QMenu::icon { left: 5px; }"));
-
-        auto *languages = new QActionGroup(this);
-        languages->setExclusive(true);
-        const struct
-        {
-            QString text;
-            QString code;
-        } entries[] = {{tr("简体中文"), QStringLiteral("zh_CN")},
-            {tr("繁體中文"), QStringLiteral("zh_TW")}, {tr("English"), QStringLiteral("en_US")}};
-        for (const auto &entry : entries) {
-            auto *action = new QAction(entry.text, this);
-            action->setCheckable(true);
-            action->setChecked(currentLanguage == entry.code);
-            languages->addAction(action);
-            const QString code = entry.code;
-            connect(action, &QAction::triggered, this, [this, code] { switchLanguage(code); });
-            popupMenu->addAction(action);
-        }
-        popupMenu->addSeparator();
-
-        auto *reset = new QAction(tr("一键重置"), this);
-        connect(reset, &QAction::triggered, this, &MainWindow::resetApplication);
-        popupMenu->addAction(reset);
-        auto *aboutAction = new QAction(tr("关于我们"), this);
-        connect(aboutAction, &QAction::triggered, this, &MainWindow::about);
-        popupMenu->addAction(aboutAction);
-    }
-    popupMenu->exec(ui->menuButton->mapToGlobal(QPoint(0, ui->menuButton->height())));
-}
-
-void MainWindow::retranslatePopupMenu()
-{
-    if (!popupMenu)
-        return;
-    const QList<QAction *> actions = popupMenu->actions();
-    if (actions.size() > 2) {
-        actions.at(0)->setText(tr("简体中文"));
-        actions.at(1)->setText(tr("繁體中文"));
-        actions.at(2)->setText(tr("English"));
-    }
-    if (actions.size() >= 6) {
-        actions.at(4)->setText(tr("一键重置"));
-        actions.at(5)->setText(tr("关于我们"));
-    }
+    menu->retranslate();
 }
 
 void MainWindow::about()

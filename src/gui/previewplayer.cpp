@@ -8,16 +8,25 @@
 #include <QGraphicsVideoItem>
 #include <QGraphicsView>
 #include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
 #include <QTimer>
 #include <QUrl>
 
-PreviewPlayer::PreviewPlayer(
-    QGraphicsView *view, QLabel *timeLabel, QLabel *durationLabel, QObject *parent)
+PreviewPlayer::PreviewPlayer(QGraphicsView *view, QSlider *slider, QLabel *timeLabel,
+    QLabel *durationLabel, QObject *parent)
     : QObject(parent)
     , view(view)
+    , slider(slider)
     , timeLabel(timeLabel)
     , durationLabel(durationLabel)
 {
+    slider->setRange(0, 0);
+    // Every way of moving it, dragging, a click on the groove or a key, is an action.
+    connect(slider, &QSlider::actionTriggered, this, [this] {
+        if (mediaPlayer && mediaLoaded)
+            mediaPlayer->setPosition(this->slider->sliderPosition());
+    });
 }
 
 PreviewPlayer::~PreviewPlayer()
@@ -79,6 +88,7 @@ void PreviewPlayer::release()
         videoScene = nullptr;
     }
     mediaLoaded = false;
+    slider->setRange(0, 0);
 }
 
 void PreviewPlayer::load(const QString &filePath)
@@ -149,12 +159,19 @@ void PreviewPlayer::updatePosition(qint64 position)
 {
     if (mediaPlayer && mediaPlayer->duration() > 0)
         timeLabel->setText(formatClockTime(position));
+    // The handle under the user's mouse is theirs until it is let go.
+    if (!slider->isSliderDown()) {
+        const QSignalBlocker quiet(slider);
+        slider->setValue(int(position));
+    }
 }
 
 void PreviewPlayer::durationChanged(qint64 duration)
 {
     if (mediaPlayer && duration > 0)
         durationLabel->setText(formatClockTime(duration));
+    slider->setRange(0, int(qMax<qint64>(duration, 0)));
+    slider->setPageStep(int(qBound<qint64>(1000, duration / 10, 60000)));
 }
 
 void PreviewPlayer::mediaStatusChanged(QMediaPlayer::MediaStatus status)

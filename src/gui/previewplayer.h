@@ -9,9 +9,11 @@ class QGraphicsScene;
 class QGraphicsVideoItem;
 class QGraphicsView;
 class QLabel;
+class QSlider;
 
 // The silent preview on the home page: the player, the scene and video item it
-// draws into, the picture's fit into the view and the two time labels. The
+// draws into, the picture's fit into the view, the position slider and the two
+// time labels. The
 // window owns it, forwards its buttons to it and reads its state for the
 // control rule; the texts the user reads about it stay with the window.
 class PreviewPlayer : public QObject
@@ -19,8 +21,8 @@ class PreviewPlayer : public QObject
     Q_OBJECT
 
 public:
-    PreviewPlayer(
-        QGraphicsView *view, QLabel *timeLabel, QLabel *durationLabel, QObject *parent = nullptr);
+    PreviewPlayer(QGraphicsView *view, QSlider *slider, QLabel *timeLabel, QLabel *durationLabel,
+        QObject *parent = nullptr);
     ~PreviewPlayer() override;
 
     // A fresh, empty player; the previous one is released first.
@@ -58,6 +60,7 @@ private:
     void fitVideoItem();
 
     QGraphicsView *view;
+    QSlider *slider;
     QLabel *timeLabel;
     QLabel *durationLabel;
     QMediaPlayer *mediaPlayer = nullptr;

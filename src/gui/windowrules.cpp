@@ -1,5 +1,7 @@
 #include "windowrules.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTime>
 
@@ -98,4 +100,71 @@ QString namePatternForIndex(int index, const QString &current)
     default:
         return current;
     }
+}
+
+const QStringList &videoFileSuffixes()
+{
+    static const QStringList suffixes {QStringLiteral("mp4"), QStringLiteral("avi"),
+        QStringLiteral("mov"), QStringLiteral("mkv"), QStringLiteral("flv"),
+        QStringLiteral("wmv"), QStringLiteral("mpeg"), QStringLiteral("mpg"),
+        QStringLiteral("webm"), QStringLiteral("ts"), QStringLiteral("mts"),
+        QStringLiteral("m2ts"), QStringLiteral("mxf"), QStringLiteral("3gp"),
+        QStringLiteral("ogv"), QStringLiteral("m4v")};
+    return suffixes;
+}
+
+QString videoFieldText(const QStringList &paths)
+{
+    if (paths.size() <= 1)
+        return paths.value(0);
+    return QStringLiteral("%1 (+%2)").arg(paths.first()).arg(paths.size() - 1);
+}
+
+QStringList droppedVideoPaths(const QList<QUrl> &urls)
+{
+    QStringList nameFilters;
+    for (const QString &suffix : videoFileSuffixes())
+        nameFilters << QStringLiteral("*.") + suffix;
+
+    QStringList paths;
+    for (const QUrl &url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        const QFileInfo info(url.toLocalFile());
+        if (info.isFile()) {
+            paths << info.absoluteFilePath();
+        } else if (info.isDir()) {
+            const QDir folder(info.absoluteFilePath());
+            for (const QString &name : folder.entryList(nameFilters,
+                     QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase))
+                paths << folder.filePath(name);
+        }
+    }
+    return paths;
+}
+
+std::optional<qint64> timeLeftMs(qint64 elapsedMs, double done)
+{
+    if (elapsedMs < 2000 || done <= 0)
+        return std::nullopt;
+    return qint64(elapsedMs * (1 - std::min(done, 1.0)) / done);
+}
+
+double batchDone(int videoIndex, int videoCount, int frame, int totalFrames)
+{
+    if (videoCount <= 0)
+        return 0;
+    const double video = totalFrames > 0 ? std::clamp(double(frame) / totalFrames, 0.0, 1.0) : 0;
+    return (videoIndex + video) / videoCount;
+}
+
+QString formatTimeLeft(qint64 milliseconds)
+{
+    const qint64 seconds = (std::max<qint64>(milliseconds, 0) + 999) / 1000;
+    if (seconds < 3600)
+        return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }

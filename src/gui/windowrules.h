@@ -7,6 +7,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 
@@ -50,5 +51,30 @@ QStringList buildFormatList(const QList<QByteArray> &writerNames);
 // The naming pattern after choosing naming entry `index`; the custom entry (3) and
 // "no entry" (-1) keep `current`.
 QString namePatternForIndex(int index, const QString &current);
+
+// The file suffixes the open dialog offers and a dropped folder is searched for,
+// lower case, without the dot.
+const QStringList &videoFileSuffixes();
+
+// The video field's text for the chosen videos: the first path, and "(+N)"
+// for the others.
+QString videoFieldText(const QStringList &paths);
+
+// The files a drop chooses: local files as they are, and for a local folder the
+// video files directly inside it, by name. Everything else is left out.
+QStringList droppedVideoPaths(const QList<QUrl> &urls);
+
+// How long a conversion has left, from the rate so far: `done` is the part of
+// the whole batch finished, 0 to 1, after `elapsedMs`. Nothing before two
+// seconds have passed or while nothing is done.
+std::optional<qint64> timeLeftMs(qint64 elapsedMs, double done);
+
+// The part of a batch of `videoCount` finished while video `videoIndex`
+// (from 0) is at `frame` of `totalFrames`; an unknown total counts the video
+// as not begun.
+double batchDone(int videoIndex, int videoCount, int frame, int totalFrames);
+
+// "m:ss", or "h:mm:ss" from an hour on, rounded up to whole seconds.
+QString formatTimeLeft(qint64 milliseconds);
 
 #endif // WINDOWRULES_H

@@ -1,0 +1,226 @@
+#include "optionspage.h"
+#include "extractionrules.h"
+#include "ui_mainwindow.h"
+#include "windowrules.h"
+
+#include <QImageWriter>
+#include <QMessageBox>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+using Key = Preferences::Key;
+using BitDepth = ExtractionRules::BitDepth;
+using Mode = FrameSelection::Mode;
+
+constexpr int customNamingIndex = 3;
+
+// The page's texts are the window's.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+QString defaultNamePattern()
+{
+    return Preferences::defaultValue(Key::CustomNamePattern).toString();
+}
+
+// The selection list follows the order of FrameSelection::Mode.
+Mode selectionModeForIndex(int index)
+{
+    return index > 0 && index <= int(Mode::SceneChanges) ? Mode(index) : Mode::FramesPerSecond;
+}
+
+} // namespace
+
+OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
+    : QObject(parent)
+    , ui(ui)
+    , namePattern(defaultNamePattern())
+{
+    ui->formatComboBox->clear();
+    ui->formatComboBox->addItems(buildFormatList(QImageWriter::supportedImageFormats()));
+    ui->customNameEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[a-zA-Z0-9_-]*")), this));
+    ui->customNameEdit->hide();
+
+    bindings = {
+        bindOption(Key::FrameRate, ui->frameRateSpinBox),
+        bindOption(Key::Quality, ui->qualitySlider),
+        bindOption(Key::Format, ui->formatComboBox),
+        bindOption(Key::BitDepth, ui->bitDepthComboBox),
+        bindOption(Key::NamingPattern, ui->namingPatternComboBox),
+        bindOption(Key::CreateSubfolder, ui->subfolderCheckBox),
+        // A selection is always one of the list: the window has no job without one.
+        bindOption(Key::SelectionMode, ui->selectionModeComboBox, 0),
+        bindOption(Key::EverySeconds, ui->everySecondsSpinBox),
+        bindOption(Key::SceneSensitivity, ui->sceneSensitivitySpinBox),
+        bindOption(Key::TimeInNames, ui->timeInNamesCheckBox),
+    };
+
+    connect(ui->qualitySlider, &QSlider::valueChanged, this, &OptionsPage::showQualityValue);
+    connect(ui->bitDepthComboBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        showBitDepth(index);
+        // Written at once, unlike the other options, which wait for the window to close.
+        Preferences::storeNow(Key::BitDepth, index);
+    });
+    connect(ui->namingPatternComboBox, &QComboBox::currentIndexChanged, this,
+        &OptionsPage::chooseNaming);
+    connect(ui->customNameEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
+        namePattern = text.isEmpty() ? defaultNamePattern() : text + QStringLiteral("_%1");
+    });
+    connect(ui->selectionModeComboBox, &QComboBox::currentIndexChanged, this,
+        &OptionsPage::showSelectionMode);
+    showQualityValue();
+    showSelectionMode(ui->selectionModeComboBox->currentIndex());
+}
+
+ExtractionJob OptionsPage::jobOptions() const
+{
+    ExtractionJob job;
+    job.format = ui->formatComboBox->currentText();
+    job.quality = ui->qualitySlider->value();
+    job.bitDepth = ExtractionRules::bitDepthFromIndex(ui->bitDepthComboBox->currentIndex());
+    job.namingPattern = namePattern;
+    job.timeInNames = ui->timeInNamesCheckBox->isChecked();
+    FrameSelection &selection = job.selection;
+    selection.mode = selectionModeForIndex(ui->selectionModeComboBox->currentIndex());
+    selection.frameRate = ui->frameRateSpinBox->value();
+    selection.everySeconds = ui->everySecondsSpinBox->value();
+    selection.sceneSensitivity = ui->sceneSensitivitySpinBox->value();
+    return job;
+}
+
+bool OptionsPage::readRange(QWidget *parent, FrameSelection &selection) const
+{
+    const auto refuse = [parent](const QString &text) {
+        QMessageBox::warning(parent, Texts::tr("警告"), text);
+        return false;
+    };
+    const QString startText = ui->startTimeEdit->text().trimmed();
+    const QString endText = ui->endTimeEdit->text().trimmed();
+    const std::optional<qint64> start = startText.isEmpty() ? 0 : parseTimeField(startText);
+    if (!start)
+        return refuse(Texts::tr("无法识别起始时间，请按“时:分:秒”填写，例如 0:01:20.000"));
+    std::optional<qint64> end;
+    if (!endText.isEmpty()) {
+        end = parseTimeField(endText);
+        if (!end)
+            return refuse(Texts::tr("无法识别结束时间，请按“时:分:秒”填写，例如 0:01:20.000"));
+        if (*start >= *end)
+            return refuse(Texts::tr("起始时间必须早于结束时间"));
+    }
+    selection.startSeconds = *start / 1000.0;
+    selection.endSeconds = end ? *end / 1000.0 : -1;
+    return true;
+}
+
+bool OptionsPage::subfolders() const
+{
+    return ui->subfolderCheckBox->isChecked();
+}
+
+void OptionsPage::load(const Preferences &settings)
+{
+    for (const OptionBinding &option : bindings)
+        option.write(settings.value(option.key));
+    namePattern = settings.value(Key::CustomNamePattern).toString();
+    // A hand-edited store must not send the images outside the output directory.
+    if (!ExtractionRules::isSafeNamingPattern(namePattern))
+        namePattern = defaultNamePattern();
+    if (ui->namingPatternComboBox->currentIndex() == customNamingIndex) {
+        QString baseName = namePattern;
+        baseName.remove(QStringLiteral("_%1"));
+        ui->customNameEdit->setText(baseName);
+    }
+}
+
+std::optional<QVariant> OptionsPage::savedValue(Key key) const
+{
+    if (key == Key::CustomNamePattern)
+        return namePattern;
+    for (const OptionBinding &option : bindings) {
+        if (option.key == key)
+            return option.read();
+    }
+    return std::nullopt;
+}
+
+void OptionsPage::reset()
+{
+    for (const OptionBinding &option : bindings)
+        option.write(Preferences::defaultValue(option.key));
+    showQualityValue();
+    showWholeVideo();
+    ui->customNameEdit->clear();
+    ui->customNameEdit->hide();
+    namePattern = defaultNamePattern();
+}
+
+void OptionsPage::showWholeVideo()
+{
+    ui->startTimeEdit->setText(formatTimeField(0));
+    ui->endTimeEdit->clear();
+}
+
+void OptionsPage::setInputsEnabled(bool enabled)
+{
+    const QList<QWidget *> inputs {ui->frameRateSpinBox, ui->qualitySlider, ui->formatComboBox,
+        ui->bitDepthComboBox, ui->namingPatternComboBox, ui->customNameEdit,
+        ui->selectionModeComboBox, ui->everySecondsSpinBox, ui->sceneSensitivitySpinBox,
+        ui->startTimeEdit, ui->endTimeEdit, ui->timeInNamesCheckBox};
+    for (QWidget *input : inputs)
+        input->setEnabled(enabled);
+}
+
+void OptionsPage::retranslate()
+{
+    showQualityValue();
+    showBitDepth(ui->bitDepthComboBox->currentIndex());
+}
+
+void OptionsPage::showQualityValue()
+{
+    ui->qualityValueLabel->setText(QStringLiteral("%1%").arg(ui->qualitySlider->value()));
+}
+
+void OptionsPage::showBitDepth(int index)
+{
+    QString description;
+    switch (BitDepth(index)) {
+    case BitDepth::Gray8:
+        description = Texts::tr("标准8位色彩深度，文件较小");
+        break;
+    case BitDepth::Rgb16:
+        description = Texts::tr("16位色彩深度，更好的色彩表现");
+        break;
+    case BitDepth::Rgb24:
+        description = Texts::tr("标准24位RGB（每通道8位），适合大多数用途");
+        break;
+    case BitDepth::Rgba32:
+        description = Texts::tr("32位色彩深度，最高质量，文件较大");
+        break;
+    default:
+        break;
+    }
+    ui->bitDepthLabel->setText(description);
+}
+
+void OptionsPage::chooseNaming(int index)
+{
+    ui->customNameEdit->setVisible(index == customNamingIndex);
+    namePattern = namePatternForIndex(index, namePattern);
+}
+
+// Only the setting the chosen selection uses is shown; keyframes need none.
+void OptionsPage::showSelectionMode(int index)
+{
+    const Mode mode = selectionModeForIndex(index);
+    ui->label_2->setVisible(mode == Mode::FramesPerSecond);
+    ui->frameRateSpinBox->setVisible(mode == Mode::FramesPerSecond);
+    ui->everySecondsLabel->setVisible(mode == Mode::EverySeconds);
+    ui->everySecondsSpinBox->setVisible(mode == Mode::EverySeconds);
+    ui->sceneSensitivityLabel->setVisible(mode == Mode::SceneChanges);
+    ui->sceneSensitivitySpinBox->setVisible(mode == Mode::SceneChanges);
+}
