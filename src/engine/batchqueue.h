@@ -76,9 +76,12 @@ public slots:
 private:
     void startNext();
     void videoEnded();
-    void stopRunningVideo();
-    BatchResult runningResult() const;
-    void endVideo(const BatchResult &result);
+    // Stops the running video at once, waiting for it, and ends the batch.
+    void stopNow();
+    // Records the running video's result and tells of it.
+    void endVideo();
+    bool stoppedEarly() const;
+    void finish(bool cancelled);
 
     std::unique_ptr<VideoProcessor> processor;
     QList<ExtractionJob> queued;
