@@ -70,7 +70,12 @@ public:
             }
             if (beforeAnswer)
                 beforeAnswer();
-            box->button(answers.takeFirst())->click();
+            QAbstractButton *answer = box->button(answers.takeFirst());
+            for (QAbstractButton *button : box->buttons()) {
+                if (!answerWith.isEmpty() && button->text() == answerWith)
+                    answer = button;
+            }
+            answer->click();
             if (answers.isEmpty())
                 poll.stop();
         });
@@ -83,6 +88,7 @@ public:
 
     QTimer poll;
     std::function<void()> beforeAnswer; // runs while the box is still open
+    QString answerWith; // a button of the box's own, by text, instead of the answer
     QList<SeenBox> boxes;
     bool seen = false;
     QString title;
@@ -110,6 +116,8 @@ public:
             title = dialog->windowTitle();
             directory = dialog->directory().absolutePath();
             nameFilters = dialog->nameFilters();
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                proposedName = name->text();
             if (path.isEmpty()) {
                 dialog->reject();
             } else {
@@ -130,6 +138,7 @@ public:
     QString title;
     QString directory;
     QStringList nameFilters;
+    QString proposedName;
 };
 
 // Handles of their own on the window's two stores, as a second program would open them.

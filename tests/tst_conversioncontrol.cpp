@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QLabel>
@@ -19,6 +20,21 @@
 
 #include <algorithm>
 #include <memory>
+
+// Takes the file URLs the window would hand to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
 
 class tst_ConversionControl : public QObject
 {
@@ -43,6 +59,7 @@ private slots:
     void typedEmptyField_failsItsStartCheck();
     void progress_showsTruncatedPercentAndCount_data();
     void progress_showsTruncatedPercentAndCount();
+    void finished_showsBoxAndHidesBarLater_data();
     void finished_showsBoxAndHidesBarLater();
     void error_showsCriticalBox();
     void failedJob_leavesNoEmptySubfolder();
@@ -323,7 +340,9 @@ void tst_ConversionControl::start_createsMissingOutputDirectoryAndCompletes()
     QVERIFY(finished.wait(30000));
     QTRY_VERIFY(done->seen);
     QCOMPARE(done->title, QStringLiteral("完成"));
-    QCOMPARE(done->text, QStringLiteral("视频已成功转换为图片"));
+    QCOMPARE(done->text,
+        QStringLiteral("视频已成功转换为图片\n已写入 5 张图片到 ")
+            + QDir::toNativeSeparators(QDir(output).filePath("clip")));
     QCOMPARE(done->icon, QMessageBox::Information);
     delete done;
 
@@ -405,7 +424,8 @@ void tst_ConversionControl::images_landWhereTheFieldsSay()
     start();
     QVERIFY(finished.wait(30000));
     QTRY_VERIFY(done.seen);
-    QCOMPARE(done.text, QStringLiteral("视频已成功转换为图片"));
+    QVERIFY2(done.text.startsWith(QStringLiteral("视频已成功转换为图片\n已写入 5 张图片到 ")),
+        qPrintable(done.text));
 
     // The folder of every image written anywhere under the test's folder.
     QStringList folders;
@@ -487,38 +507,63 @@ void tst_ConversionControl::progress_showsTruncatedPercentAndCount()
     QCOMPARE(w<QLabel>("statusLabel")->text(), status);
 }
 
+void tst_ConversionControl::finished_showsBoxAndHidesBarLater_data()
+{
+    QTest::addColumn<bool>("openFolder");
+    QTest::newRow("closed with OK") << false;
+    QTest::newRow("folder button") << true;
+}
+
 void tst_ConversionControl::finished_showsBoxAndHidesBarLater()
 {
+    QFETCH(bool, openFolder);
+    const QString output = dir->filePath("out");
+    chooseVideo(clip);
+    QVERIFY(QDir().mkpath(output));
+    chooseOutput(output);
+    UrlCatcher opened;
+
     auto *bar = w<QProgressBar>("progressBar");
-    bar->show();
-    emit processor->progressChanged(4, 5);
     int valueWhileBoxOpen = -1;
     bool visibleWhileBoxOpen = false;
+    QString folderButton;
     BoxAnswerer done;
     done.beforeAnswer = [&] {
         valueWhileBoxOpen = bar->value();
         visibleWhileBoxOpen = bar->isVisible();
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        for (QAbstractButton *button : box->buttons()) {
+            if (box->buttonRole(button) == QMessageBox::ActionRole)
+                folderButton = button->text();
+        }
+        if (openFolder)
+            done.answerWith = folderButton;
     };
-    emit processor->finished();
+    start();
+    QTRY_VERIFY_WITH_TIMEOUT(done.seen, 30000);
 
-    QVERIFY(done.seen);
     QCOMPARE(done.title, QStringLiteral("完成"));
     QCOMPARE(done.parent, window);
     QCOMPARE(done.buttons, QMessageBox::Ok);
+    QCOMPARE(folderButton, QStringLiteral("打开文件夹"));
     QCOMPARE(valueWhileBoxOpen, 100);
     QVERIFY(visibleWhileBoxOpen);
+    const QUrl folder = QUrl::fromLocalFile(QDir(output).filePath("clip"));
+    QCOMPARE(opened.urls, openFolder ? QList<QUrl> {folder} : QList<QUrl> {});
     QTRY_VERIFY_WITH_TIMEOUT(!bar->isVisible(), 10000);
-    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("处理中: 第 4/5 帧"));
+    QVERIFY(w<QLabel>("statusLabel")->text().startsWith(QStringLiteral("处理中: 第 5/")));
 }
 
 void tst_ConversionControl::error_showsCriticalBox()
 {
-    w("progressBar")->show();
-    w("stopCButton")->setEnabled(true);
+    chooseVideo(clip);
+    type("videoLineEdit", dir->filePath("missing.mp4"), true);
+    QVERIFY(QDir().mkpath(dir->filePath("out")));
+    chooseOutput(dir->filePath("out"));
     BoxAnswerer failed;
-    emit processor->error(QStringLiteral("无法打开视频文件"));
+    start();
+    QTRY_VERIFY_WITH_TIMEOUT(failed.seen, 30000);
 
-    QVERIFY(failed.seen);
     QCOMPARE(failed.title, QStringLiteral("错误"));
     QCOMPARE(failed.text, QStringLiteral("处理过程中发生错误: 无法打开视频文件"));
     QCOMPARE(failed.icon, QMessageBox::Critical);
@@ -652,7 +697,7 @@ void tst_ConversionControl::jobEndingDuringQuitQuestion_reportsAfterNo()
 
     QCOMPARE(quit.text, QStringLiteral("确定要退出Oskivo吗？"));
     QTRY_VERIFY(report.seen);
-    QCOMPARE(report.text, QStringLiteral("视频已成功转换为图片"));
+    QVERIFY(report.text.startsWith(QStringLiteral("视频已成功转换为图片\n")));
     QCOMPARE(openBoxes, 1);
 }
 

@@ -241,8 +241,12 @@ void tst_Language::engineMessages_comeInNewLanguage()
     auto *processor = window->findChild<VideoProcessor *>();
     QSignalSpy error(processor, &VideoProcessor::error);
     QTemporaryDir dir;
+    window->chooseVideos({dir.filePath("missing.mp4")});
+    auto *output = w<QLineEdit>("outputLineEdit");
+    output->setText(dir.path());
+    emit output->editingFinished();
     BoxAnswerer failed;
-    processor->processVideo(dir.filePath("missing.mp4"), dir.path(), 5, 90, "PNG", 2, "frame_%1");
+    w<QPushButton>("startButton")->click();
     QVERIFY(error.wait(10000));
     QTRY_VERIFY(failed.seen);
     QCOMPARE(error.first().first().toString(), QStringLiteral("Unable to open video file"));

@@ -189,7 +189,7 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder_data()
         << "" << QStringList {"videoLineEdit", "selectVideoButton"} << -1 << L {};
     QTest::newRow("videoLayout") << "videoLayout"
                                  << "QVBoxLayout"
-                                 << "" << QStringList {"videoView", "frame"} << 10
+                                 << "" << QStringList {"videoView", "positionSlider", "frame"} << 10
                                  << L {0, 0, 0, 0};
     QTest::newRow("horizontalLayout_4")
         << "horizontalLayout_4"
@@ -200,8 +200,8 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder_data()
         << "QHBoxLayout"
         << ""
         << QStringList {"horizontalLayout_5", "timeLabel", "label_5", "durationLabel",
-               "playPauseButton", "stopButton", "markStartButton", "markEndButton", "stopCButton",
-               "startButton"}
+               "playPauseButton", "stopButton", "saveFrameButton", "markStartButton",
+               "markEndButton", "stopCButton", "startButton"}
         << -1 << L {};
     QTest::newRow("horizontalLayout_5")
         << "horizontalLayout_5"
@@ -509,7 +509,8 @@ void tst_MainWindowForm::focusChain_followsCreationOrder()
     // No tab order is set, so the focus chain is the order in which the widgets were made.
     const QStringList expected {"logoButton", "homeButton", "configButton", "menuButton",
         "minButton", "closeButton", "videoLineEdit", "selectVideoButton", "videoView",
-        "outputLineEdit", "selectOutputButton", "playPauseButton", "stopButton", "markStartButton",
+        "positionSlider", "outputLineEdit", "selectOutputButton", "playPauseButton", "stopButton",
+        "saveFrameButton", "markStartButton",
         "markEndButton", "stopCButton", "startButton", "bitDepthComboBox", "namingPatternComboBox",
         "customNameEdit", "subfolderCheckBox", "timeInNamesCheckBox", "qualitySlider",
         "selectionModeComboBox", "frameRateSpinBox", "everySecondsSpinBox",

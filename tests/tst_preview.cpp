@@ -32,6 +32,7 @@ private slots:
 
     void setup_buildsSilentSingleRunPlayerInFixedView();
     void dialog_cancelledChangesNothing();
+    void dialog_withoutMoviesFolder_opensHomeWithNoName();
     void choosing_parksAtStartWithPlayEnabledAndFits();
     void playPause_beforeLoadDoesNothing();
     void pauseLater_enablesStopWhichReturnsToStart();
@@ -95,7 +96,22 @@ void tst_Preview::choose(const QString &path)
         QDir(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation)).absolutePath());
     QCOMPARE(chooser.nameFilters,
         (QStringList {
-            "视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)", "所有文件 (*)"}));
+            "视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm *.ts *.mts *.m2ts "
+            "*.mxf *.3gp *.ogv *.m4v)",
+            "所有文件 (*)"}));
+}
+
+void tst_Preview::dialog_withoutMoviesFolder_opensHomeWithNoName()
+{
+    const QString movies = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    const QString away = movies + QStringLiteral(".away");
+    QVERIFY(QDir().rename(movies, away));
+    DialogChooser chooser {QString()};
+    w<QPushButton>("selectVideoButton")->click();
+    QVERIFY(QDir().rename(away, movies));
+    QVERIFY(chooser.seen);
+    QCOMPARE(chooser.directory, QDir::home().absolutePath());
+    QCOMPARE(chooser.proposedName, QString());
 }
 
 void tst_Preview::setup_buildsSilentSingleRunPlayerInFixedView()

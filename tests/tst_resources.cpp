@@ -79,7 +79,8 @@ QList<Entry> bundleEntries()
     for (const QString &name : indicatorNames)
         entries.append({indicatorPath(name), plain});
     for (const char *name :
-        {"logo", "home", "home-hover", "setting", "setting-hover", "nav", "min", "close"})
+        {"logo", "home", "home-hover", "setting", "setting-hover", "nav", "min", "close",
+             "snapshot"})
         entries.append({QStringLiteral(":/image/%1.svg").arg(QLatin1String(name)), plain});
     entries.append({QStringLiteral(":/image/logo.ico"), zlib});
     for (const char *lang : {"en_US", "zh_TW", "zh_CN"}) {
@@ -365,6 +366,7 @@ void tst_Resources::svgIcon_rendersInItsColours_data()
     QTest::newRow("nav") << ":/image/nav.svg" << QList<QColor> {grey} << icon;
     QTest::newRow("min") << ":/image/min.svg" << QList<QColor> {grey} << icon;
     QTest::newRow("close") << ":/image/close.svg" << QList<QColor> {grey} << icon;
+    QTest::newRow("snapshot") << ":/image/snapshot.svg" << QList<QColor> {grey} << icon;
 }
 
 void tst_Resources::svgIcon_rendersInItsColours()

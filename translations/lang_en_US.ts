@@ -247,10 +247,6 @@
         <translation>Select Video File</translation>
     </message>
     <message>
-        <source>视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)</source>
-        <translation>Video Files (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)</translation>
-    </message>
-    <message>
         <source>无效的视频文件</source>
         <translation>Invalid video file</translation>
     </message>
@@ -396,6 +392,84 @@ This will clear all settings and the playlist.</translation>
         <source>处理中: 第 %1 帧</source>
         <translation>Processing: Frame %1</translation>
     </message>
+    <message>
+        <source>高级设置</source>
+        <translation>Advanced settings</translation>
+    </message>
+    <message>
+        <source>菜单</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览</source>
+        <translation>Drag or click to move the preview</translation>
+    </message>
+    <message>
+        <source>播放或暂停预览</source>
+        <translation>Play or pause the preview</translation>
+    </message>
+    <message>
+        <source>停止预览并回到开头</source>
+        <translation>Stop the preview and go back to the start</translation>
+    </message>
+    <message>
+        <source>保存当前帧</source>
+        <translation>Save the current frame</translation>
+    </message>
+    <message>
+        <source>打开文件夹</source>
+        <translation>Open Folder</translation>
+    </message>
+    <message>
+        <source>已写入 %1 张图片到 %2</source>
+        <translation>%1 images written to %2</translation>
+    </message>
+    <message>
+        <source>视频 %1/%2</source>
+        <translation>Video %1/%2</translation>
+    </message>
+    <message>
+        <source>剩余 %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>已转换 %1/%2 个视频</source>
+        <translation>%1 of %2 videos converted</translation>
+    </message>
+    <message>
+        <source>以下视频转换失败:</source>
+        <translation>These videos could not be converted:</translation>
+    </message>
+    <message>
+        <source>确认覆盖</source>
+        <translation>Confirm Overwrite</translation>
+    </message>
+    <message>
+        <source>输出文件夹中已有同名图片，例如 %1。
+要覆盖这些图片吗？</source>
+        <translation>The output folder already holds images with these names, for example %1.
+Overwrite them?</translation>
+    </message>
+    <message>
+        <source>覆盖</source>
+        <translation>Overwrite</translation>
+    </message>
+    <message>
+        <source>视频文件 (%1)</source>
+        <translation>Video files (%1)</translation>
+    </message>
+    <message>
+        <source>已保存: %1</source>
+        <translation>Saved: %1</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>
@@ -478,6 +552,10 @@ This will clear all settings and the playlist.</translation>
     <message>
         <source>起始时间超出视频长度</source>
         <translation>The start time is past the end of the video</translation>
+    </message>
+    <message>
+        <source>该位置没有可保存的帧</source>
+        <translation>There is no frame to save at this position</translation>
     </message>
 </context>
 </TS>

@@ -247,10 +247,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>无效的视频文件</source>
         <translation type="unfinished"></translation>
     </message>
@@ -395,6 +391,83 @@
         <source>处理中: 第 %1 帧</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>高级设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>菜单</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>播放或暂停预览</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>停止预览并回到开头</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>保存当前帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打开文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已写入 %1 张图片到 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频 %1/%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>剩余 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已转换 %1/%2 个视频</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>以下视频转换失败:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确认覆盖</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输出文件夹中已有同名图片，例如 %1。
+要覆盖这些图片吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>覆盖</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频文件 (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已保存: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>
@@ -476,6 +549,10 @@
     </message>
     <message>
         <source>起始时间超出视频长度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>该位置没有可保存的帧</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

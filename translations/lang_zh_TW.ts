@@ -247,10 +247,6 @@
         <translation>選擇視訊檔案</translation>
     </message>
     <message>
-        <source>视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)</source>
-        <translation>視訊檔案 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm)</translation>
-    </message>
-    <message>
         <source>无效的视频文件</source>
         <translation>無效的視訊檔案</translation>
     </message>
@@ -396,6 +392,84 @@
         <source>处理中: 第 %1 帧</source>
         <translation>處理中: 第 %1 幀</translation>
     </message>
+    <message>
+        <source>高级设置</source>
+        <translation>進階設定</translation>
+    </message>
+    <message>
+        <source>菜单</source>
+        <translation>選單</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>結束</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览</source>
+        <translation>拖曳或點按以定位預覽</translation>
+    </message>
+    <message>
+        <source>播放或暂停预览</source>
+        <translation>播放或暫停預覽</translation>
+    </message>
+    <message>
+        <source>停止预览并回到开头</source>
+        <translation>停止預覽並回到開頭</translation>
+    </message>
+    <message>
+        <source>保存当前帧</source>
+        <translation>儲存目前影格</translation>
+    </message>
+    <message>
+        <source>打开文件夹</source>
+        <translation>開啟資料夾</translation>
+    </message>
+    <message>
+        <source>已写入 %1 张图片到 %2</source>
+        <translation>已寫入 %1 張圖片到 %2</translation>
+    </message>
+    <message>
+        <source>视频 %1/%2</source>
+        <translation>影片 %1/%2</translation>
+    </message>
+    <message>
+        <source>剩余 %1</source>
+        <translation>剩餘 %1</translation>
+    </message>
+    <message>
+        <source>已转换 %1/%2 个视频</source>
+        <translation>已轉換 %1/%2 個影片</translation>
+    </message>
+    <message>
+        <source>以下视频转换失败:</source>
+        <translation>以下影片轉換失敗:</translation>
+    </message>
+    <message>
+        <source>确认覆盖</source>
+        <translation>確認覆寫</translation>
+    </message>
+    <message>
+        <source>输出文件夹中已有同名图片，例如 %1。
+要覆盖这些图片吗？</source>
+        <translation>輸出資料夾中已有同名圖片，例如 %1。
+要覆寫這些圖片嗎？</translation>
+    </message>
+    <message>
+        <source>覆盖</source>
+        <translation>覆寫</translation>
+    </message>
+    <message>
+        <source>视频文件 (%1)</source>
+        <translation>影片檔案 (%1)</translation>
+    </message>
+    <message>
+        <source>已保存: %1</source>
+        <translation>已儲存: %1</translation>
+    </message>
 </context>
 <context>
     <name>VideoProcessor</name>
@@ -478,6 +552,10 @@
     <message>
         <source>起始时间超出视频长度</source>
         <translation>起始時間超出視訊長度</translation>
+    </message>
+    <message>
+        <source>该位置没有可保存的帧</source>
+        <translation>該位置沒有可儲存的影格</translation>
     </message>
 </context>
 </TS>

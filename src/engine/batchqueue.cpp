@@ -8,16 +8,21 @@
 
 BatchQueue::BatchQueue(QObject *parent)
     : QObject(parent)
-    , processor(std::make_unique<VideoProcessor>())
+    , processor(new VideoProcessor(this))
 {
-    connect(processor.get(), &VideoProcessor::progressChanged, this, &BatchQueue::progressChanged);
-    connect(processor.get(), &VideoProcessor::finished, this, &BatchQueue::videoEnded);
-    connect(processor.get(), &VideoProcessor::error, this, &BatchQueue::videoEnded);
+    connect(processor, &VideoProcessor::progressChanged, this, &BatchQueue::progressChanged);
+    connect(processor, &VideoProcessor::finished, this, &BatchQueue::videoEnded);
+    connect(processor, &VideoProcessor::error, this, &BatchQueue::videoEnded);
 }
 
-// The processor goes first, with the members: it stops its job and waits for
-// the worker, and what the worker still queued dies with it.
-BatchQueue::~BatchQueue() = default;
+// The processor, a child so that its signals can be watched, goes first: it
+// stops its job and waits for the worker, and what the worker still queued
+// dies with it.
+BatchQueue::~BatchQueue()
+{
+    disconnect(processor, nullptr, this, nullptr);
+    delete processor;
+}
 
 QList<ExtractionJob> BatchQueue::jobsForVideos(
     const QStringList &videos, const ExtractionJob &settings, bool subfolders)

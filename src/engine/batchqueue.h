@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 
 class VideoProcessor;
 
@@ -83,7 +82,7 @@ private:
     bool stoppedEarly() const;
     void finish(bool cancelled);
 
-    std::unique_ptr<VideoProcessor> processor;
+    VideoProcessor *processor;
     QList<ExtractionJob> queued;
     QList<BatchResult> done;
     QElapsedTimer clock;

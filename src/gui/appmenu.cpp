@@ -81,10 +81,15 @@ AppMenu::AppMenu(QWidget *parent)
 
 void AppMenu::exec(QWidget *button)
 {
-    const QList<QAction *> actions = menu->actions();
-    const QList<InterfaceLanguage> &languages = interfaceLanguages();
-    for (int i = 0; i < languages.size(); ++i)
-        actions.at(i)->setChecked(language == QLatin1String(languages.at(i).code));
+    // The marks show the language in force when the menu is first opened, and
+    // afterwards the one last chosen in it: a reset or a fallback leaves them.
+    if (!marked) {
+        marked = true;
+        const QList<QAction *> actions = menu->actions();
+        const QList<InterfaceLanguage> &languages = interfaceLanguages();
+        for (int i = 0; i < languages.size(); ++i)
+            actions.at(i)->setChecked(language == QLatin1String(languages.at(i).code));
+    }
     menu->exec(button->mapToGlobal(QPoint(0, button->height())));
 }
 

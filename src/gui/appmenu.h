@@ -50,6 +50,7 @@ signals:
 private:
     QMenu *menu;
     QString language;
+    bool marked = false;
 };
 
 #endif // APPMENU_H

@@ -54,6 +54,7 @@ void ConversionRun::start(const QList<ExtractionJob> &jobs, const QString &outpu
     jobCount = int(jobs.size());
     videoIndex = 0;
     clock.start();
+    stopped = false;
     starting = true;
     queue->start(jobs);
     starting = false;
@@ -61,6 +62,8 @@ void ConversionRun::start(const QList<ExtractionJob> &jobs, const QString &outpu
 
 void ConversionRun::stop()
 {
+    // The status line says so from now on, whatever the worker still reports.
+    stopped = true;
     queue->cancel();
 }
 
@@ -76,6 +79,8 @@ const QList<BatchResult> &ConversionRun::results() const
 
 void ConversionRun::showProgress(int frame, int totalFrames)
 {
+    if (stopped)
+        return;
     QStringList parts;
     if (jobCount > 1)
         parts << Texts::tr("视频 %1/%2").arg(videoIndex + 1).arg(jobCount);

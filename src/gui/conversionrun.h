@@ -47,6 +47,7 @@ private:
     int videoIndex = 0;
     // Reports of a batch that a new start replaces are not the new run's.
     bool starting = false;
+    bool stopped = false;
 };
 
 #endif // CONVERSIONRUN_H

@@ -191,7 +191,7 @@ QList<ExtractionJob> MainWindow::plannedJobs(const ExtractionJob &job) const
 bool MainWindow::confirmOverwrite(const QList<ExtractionJob> &jobs)
 {
     for (const ExtractionJob &job : jobs) {
-        const QString existing = firstExistingImage(job);
+        const QString existing = ExtractionRules::firstExistingImage(job);
         if (existing.isEmpty())
             continue;
         QMessageBox box(QMessageBox::Question, tr("确认覆盖"),
@@ -264,9 +264,6 @@ void MainWindow::on_stopCButton_clicked()
 
 void MainWindow::showProgress(int percent, const QString &status)
 {
-    // After a stop the status line says so, whatever the worker still reports.
-    if (!jobRunning)
-        return;
     if (percent < 0) {
         // Nothing to measure against: the bar only shows that the job goes on.
         ui->progressBar->setRange(0, 0);
@@ -393,8 +390,9 @@ void MainWindow::updateControlStates()
     for (QWidget *input : {ui->selectVideoButton, ui->selectOutputButton, ui->startButton})
         input->setEnabled(states.jobInputs);
     options->setInputsEnabled(states.jobInputs);
-    for (QWidget *control : {static_cast<QWidget *>(ui->playPauseButton), ui->markStartButton,
-             ui->markEndButton, ui->saveFrameButton, ui->positionSlider})
+    const QList<QWidget *> previewControls {ui->playPauseButton, ui->markStartButton,
+        ui->markEndButton, ui->saveFrameButton, ui->positionSlider};
+    for (QWidget *control : previewControls)
         control->setEnabled(states.playPause);
     ui->stopButton->setEnabled(states.previewStop);
 }
@@ -413,6 +411,8 @@ void MainWindow::loadSettings()
     chooseVideos(videoPath.isEmpty() ? QStringList() : QStringList {videoPath});
     if (QFileInfo::exists(videoPath))
         QTimer::singleShot(500, preview, &PreviewPlayer::fitVideoItemIfValid);
+    else
+        qDebug() << "No valid video file to load from settings";
     qDebug() << "Settings loaded successfully";
 }
 
@@ -470,6 +470,21 @@ void MainWindow::resetApplication()
 }
 
 // --- Language ---
+
+void MainWindow::switchToChineseSimplified()
+{
+    switchLanguage(QStringLiteral("zh_CN"));
+}
+
+void MainWindow::switchToChineseTraditional()
+{
+    switchLanguage(QStringLiteral("zh_TW"));
+}
+
+void MainWindow::switchToEnglish()
+{
+    switchLanguage(QStringLiteral("en_US"));
+}
 
 void MainWindow::switchLanguage(const QString &code)
 {

@@ -59,6 +59,9 @@ private slots:
     void on_markEndButton_clicked();
     void about();
     void resetApplication();
+    void switchToChineseSimplified();
+    void switchToChineseTraditional();
+    void switchToEnglish();
 
 private:
     // Preview

@@ -171,7 +171,7 @@ void PreviewPlayer::durationChanged(qint64 duration)
     if (mediaPlayer && duration > 0)
         durationLabel->setText(formatClockTime(duration));
     slider->setRange(0, int(qMax<qint64>(duration, 0)));
-    slider->setPageStep(int(qBound<qint64>(1000, duration / 10, 60000)));
+    slider->setPageStep(int(qBound(qint64(1000), duration / 10, qint64(60000))));
 }
 
 void PreviewPlayer::mediaStatusChanged(QMediaPlayer::MediaStatus status)
