@@ -19,6 +19,8 @@ private slots:
     void fit_keepsAspectRatioAndCentres();
     void controlStates_followJobMediaAndPosition_data();
     void controlStates_followJobMediaAndPosition();
+    void timeLeft_fromTheBatchDoneSoFar_data();
+    void timeLeft_fromTheBatchDoneSoFar();
 };
 
 void tst_WindowRules::clockTime_showsWholeSecondsWrappingAtADay_data()
@@ -174,6 +176,40 @@ void tst_WindowRules::controlStates_followJobMediaAndPosition()
     QTEST(states.jobInputs, "jobInputs");
     QTEST(states.playPause, "playPause");
     QTEST(states.previewStop, "previewStop");
+}
+
+void tst_WindowRules::timeLeft_fromTheBatchDoneSoFar_data()
+{
+    QTest::addColumn<qint64>("elapsed");
+    QTest::addColumn<int>("video"); // from 0
+    QTest::addColumn<int>("videos");
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("left"); // "": not shown
+
+    QTest::newRow("before two seconds") << qint64(1999) << 0 << 1 << 10 << 20 << "";
+    QTest::newRow("half of one video") << qint64(2000) << 0 << 1 << 10 << 20 << "0:02";
+    QTest::newRow("nothing done yet") << qint64(5000) << 0 << 1 << 0 << 20 << "";
+    QTest::newRow("rounded up to a second") << qint64(2500) << 0 << 1 << 30 << 40 << "0:01";
+    QTest::newRow("past the estimate") << qint64(3000) << 0 << 1 << 60 << 50 << "0:00";
+    QTest::newRow("hours") << qint64(3600000) << 0 << 1 << 1 << 3 << "2:00:00";
+    QTest::newRow("second of four, half way") << qint64(30000) << 1 << 4 << 5 << 10 << "0:50";
+    QTest::newRow("unknown total, after one of two") << qint64(60000) << 1 << 2 << 7 << 0
+                                                     << "1:00";
+    QTest::newRow("unknown total, first video") << qint64(60000) << 0 << 2 << 7 << 0 << "";
+}
+
+void tst_WindowRules::timeLeft_fromTheBatchDoneSoFar()
+{
+    QFETCH(qint64, elapsed);
+    QFETCH(int, video);
+    QFETCH(int, videos);
+    QFETCH(int, frame);
+    QFETCH(int, total);
+    QFETCH(QString, left);
+
+    const std::optional<qint64> ms = timeLeftMs(elapsed, batchDone(video, videos, frame, total));
+    QCOMPARE(ms ? formatTimeLeft(*ms) : QString(), left);
 }
 
 QTEST_APPLESS_MAIN(tst_WindowRules)
