@@ -24,8 +24,11 @@ PreviewPlayer::PreviewPlayer(QGraphicsView *view, QSlider *slider, QLabel *timeL
     slider->setRange(0, 0);
     // Every way of moving it, dragging, a click on the groove or a key, is an action.
     connect(slider, &QSlider::actionTriggered, this, [this] {
-        if (mediaPlayer && mediaLoaded)
-            mediaPlayer->setPosition(this->slider->sliderPosition());
+        if (!mediaPlayer || !mediaLoaded)
+            return;
+        mediaPlayer->setPosition(this->slider->sliderPosition());
+        // Away from the start, the preview's stop has something to do.
+        emit stateChanged();
     });
 }
 
