@@ -19,7 +19,11 @@ int main(int argc, char *argv[])
     const QStringList uiLanguages = QLocale::system().uiLanguages();
     installStartupTranslator(app, translator, uiLanguages);
 
+    // Qt has taken its own options out of the arguments by now; what is left are paths.
+    const QStringList videos = videoPathsFromArguments(app.arguments().mid(1));
+
     MainWindow window;
+    window.openVideos(videos);
     window.show();
     return app.exec();
 }

@@ -434,6 +434,15 @@ void MainWindow::on_selectVideoButton_clicked()
     loadVideo(videoFilePath);
 }
 
+void MainWindow::openVideos(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    videoFilePath = paths.first();
+    ui->videoLineEdit->setText(videoFilePath);
+    loadVideo(videoFilePath);
+}
+
 void MainWindow::on_videoLineEdit_editingFinished()
 {
     const QString typed = ui->videoLineEdit->text();

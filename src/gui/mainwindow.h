@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 #include <QVariant>
 
@@ -39,6 +40,9 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // Loads the first of `paths` into the preview, as if it had been typed in.
+    void openVideos(const QStringList &paths);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
