@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, unpacks it into a scratch root and checks
-# what a user would get: the files, the menu entry, the declared dependencies, and that
-# the installed program starts.
+# what a user would get: the files, the menu entry and the software centres' metadata,
+# the declared dependencies, and that the installed program starts.
 set -euo pipefail
 build=$1
+app_id=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -12,8 +13,9 @@ deb=$(ls "$work"/out/oskivo_*.deb)
 dpkg-deb -x "$deb" "$work/root"
 root=$work/root
 
-expected=(usr/bin/oskivo usr/share/applications/oskivo.desktop
-          usr/share/icons/hicolor/scalable/apps/oskivo.svg)
+desktop=usr/share/applications/$app_id.desktop
+metainfo=usr/share/metainfo/$app_id.metainfo.xml
+expected=(usr/bin/oskivo "$desktop" "$metainfo" usr/share/icons/hicolor/scalable/apps/oskivo.svg)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/oskivo.png")
 done
@@ -24,8 +26,11 @@ done
 unexpected=$(cd "$root" && find . -type f | sed 's|^\./||' | sort | grep -vxF -f <(printf '%s\n' "${expected[@]}") || true)
 [ -z "$unexpected" ] || { echo "unexpected files: $unexpected"; exit 1; }
 
-desktop-file-validate --no-hints "$root/usr/share/applications/oskivo.desktop"
-grep -qx 'Exec=oskivo' "$root/usr/share/applications/oskivo.desktop"
+desktop-file-validate --no-hints "$root/$desktop"
+grep -qx 'Exec=oskivo %F' "$root/$desktop" || { echo "$desktop does not pass the chosen files"; exit 1; }
+appstreamcli validate --no-net "$root/$metainfo"
+# The tree as a whole: the metadata's launchable must name the entry that is installed.
+appstreamcli validate-tree --no-net "$root"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6multimedia6 libqt6multimediawidgets6 libavformat libavcodec \

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QTranslator>
 #include <QtTest>
 
@@ -27,6 +28,8 @@ private slots:
     void warning_isFixedChineseBoxWithOneOkButton();
     void startupTranslator_findsNothingForAnyLanguage_data();
     void startupTranslator_findsNothingForAnyLanguage();
+    void arguments_keepExistingFilesAndWarnAboutTheRest_data();
+    void arguments_keepExistingFilesAndWarnAboutTheRest();
 
 private:
     QTemporaryDir dir;
@@ -126,6 +129,64 @@ void tst_Startup::startupTranslator_findsNothingForAnyLanguage()
     QVERIFY(!installStartupTranslator(*qApp, translator, uiLanguages));
     QVERIFY(translator.isEmpty());
     QCOMPARE(QCoreApplication::translate("MainWindow", "首页"), QStringLiteral("首页"));
+}
+
+void tst_Startup::arguments_keepExistingFilesAndWarnAboutTheRest_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QStringList>("warnings");
+
+    QVERIFY(dir.isValid());
+    const QDir videos(dir.filePath("videos"));
+    QVERIFY(videos.mkpath("folder.mp4"));
+    for (const char *name : {"a.mp4", "b b.mkv", "-h"}) {
+        QFile clip(videos.filePath(name));
+        QVERIFY(clip.open(QIODevice::WriteOnly));
+    }
+    const QString a = videos.filePath("a.mp4");
+    const QString b = videos.filePath("b b.mkv");
+    const QString missing = videos.filePath("missing.mp4");
+    const QString folder = videos.filePath("folder.mp4");
+    const QString url = QStringLiteral("http://127.0.0.1:9/clip.mp4");
+    const QString missingUrl = QUrl::fromLocalFile(missing).toString();
+
+    QTest::newRow("two clips among a missing path, a URL and a folder")
+        << QStringList{b, missing, url, folder, a} << QStringList{b, a}
+        << QStringList{"文件不存在: " + missing, "不是本地文件: " + url, "这是文件夹: " + folder};
+    QTest::newRow("file URLs are their files")
+        << QStringList{QUrl::fromLocalFile(b).toString(), missingUrl} << QStringList{b}
+        << QStringList{"文件不存在: " + missingUrl};
+    // Relative to the working folder, which the test sets to the clips' folder.
+    QTest::newRow("dashes are paths, not options")
+        << QStringList{"-h", "--help"} << QStringList{videos.filePath("-h")}
+        << QStringList{"文件不存在: --help"};
+    QTest::newRow("nothing") << QStringList() << QStringList() << QStringList();
+#ifdef Q_OS_UNIX
+    QFile colon(videos.filePath("take:2.mp4"));
+    QVERIFY(colon.open(QIODevice::WriteOnly));
+    QTest::newRow("a file name with a colon is no URL")
+        << QStringList{"take:2.mp4"} << QStringList{colon.fileName()} << QStringList();
+    QTest::newRow("a device") << QStringList{"/dev/null"} << QStringList()
+                              << QStringList{"不是普通文件: /dev/null"};
+#endif
+}
+
+void tst_Startup::arguments_keepExistingFilesAndWarnAboutTheRest()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, kept);
+    QFETCH(QStringList, warnings);
+
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.filePath("videos")));
+    for (const QString &warning : warnings)
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("忽略启动参数，" + warning));
+    QTest::failOnWarning(QRegularExpression("."));
+
+    const QStringList paths = videoPathsFromArguments(arguments);
+    QDir::setCurrent(previous);
+    QCOMPARE(paths, kept);
 }
 
 QTEST_MAIN(tst_Startup)

@@ -2,6 +2,7 @@
 // the frame on screen, batches, the overwrite question and the time left.
 
 #include "mainwindow.h"
+#include "startup.h"
 #include "testsupport.h"
 #include "videoprocessor.h"
 
@@ -30,6 +31,7 @@ private slots:
     void init();
     void cleanup();
 
+    void startArguments_chooseTheClipsGiven();
     void drop_choosesLocalVideosOnly_data();
     void drop_choosesLocalVideosOnly();
     void slider_seeksAndSaveFrameWritesTheFrameShown();
@@ -107,6 +109,17 @@ QStringList tst_WindowFeatures::runToReport(BoxAnswerer &report)
     [&report] { QTRY_VERIFY_WITH_TIMEOUT(report.seen, 60000); }();
     disconnect(processor, nullptr, status, nullptr);
     return statuses;
+}
+
+// As the program's start does with its arguments.
+void tst_WindowFeatures::startArguments_chooseTheClipsGiven()
+{
+    const QString missing = media.filePath("gone.mp4");
+    QTest::ignoreMessage(QtWarningMsg, qPrintable("忽略启动参数，文件不存在: " + missing));
+    window->chooseVideos(videoPathsFromArguments({clipA, missing, clipB}));
+    QCOMPARE(w<QLineEdit>("videoLineEdit")->text(), clipA + " (+1)");
+    QCOMPARE(window->findChild<QMediaPlayer *>()->source(), QUrl::fromLocalFile(clipA));
+    QTRY_VERIFY_WITH_TIMEOUT(w("playPauseButton")->isEnabled(), 20000);
 }
 
 void tst_WindowFeatures::drop_choosesLocalVideosOnly_data()

@@ -8,6 +8,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Names the menu entry this window belongs to, for the window system's icon and grouping.
+    QGuiApplication::setDesktopFileName(QStringLiteral(OSKIVO_APP_ID));
 
     if (!loadStyleSheet(app))
         showStyleSheetWarning();
@@ -17,7 +19,13 @@ int main(int argc, char *argv[])
     const QStringList uiLanguages = QLocale::system().uiLanguages();
     installStartupTranslator(app, translator, uiLanguages);
 
+    // Qt has taken its own options out of the arguments by now; what is left are paths.
+    const QStringList videos = videoPathsFromArguments(app.arguments().mid(1));
+
     MainWindow window;
+    // Without paths the window keeps the video of the last session.
+    if (!videos.isEmpty())
+        window.chooseVideos(videos);
     window.show();
     return app.exec();
 }

@@ -4,9 +4,11 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
+#include <QUrl>
 
 bool loadStyleSheet(QApplication &app, const QString &path)
 {
@@ -54,4 +56,33 @@ bool installStartupTranslator(QApplication &app, QTranslator &translator,
         }
     }
     return false;
+}
+
+QStringList videoPathsFromArguments(const QStringList &arguments)
+{
+    QStringList paths;
+    for (const QString &argument : arguments) {
+        QFileInfo info(argument);
+        // A path that exists wins over reading it as a URL: "clip:1.mp4" is a file name.
+        if (!info.exists()) {
+            const QUrl url(argument);
+            // One letter before the colon is a Windows drive, not a scheme.
+            if (url.isValid() && url.scheme().size() > 1) {
+                if (!url.isLocalFile()) {
+                    qWarning().noquote() << "忽略启动参数，不是本地文件:" << argument;
+                    continue;
+                }
+                info.setFile(url.toLocalFile());
+            }
+        }
+        if (!info.exists())
+            qWarning().noquote() << "忽略启动参数，文件不存在:" << argument;
+        else if (info.isDir())
+            qWarning().noquote() << "忽略启动参数，这是文件夹:" << argument;
+        else if (!info.isFile())
+            qWarning().noquote() << "忽略启动参数，不是普通文件:" << argument;
+        else
+            paths.append(info.absoluteFilePath());
+    }
+    return paths;
 }

@@ -21,4 +21,10 @@ void showStyleSheetWarning();
 bool installStartupTranslator(QApplication &app, QTranslator &translator,
                               const QStringList &uiLanguages);
 
+// The existing local files among the program's arguments (without the program's own
+// name), in their order, as absolute paths; file:// URLs count as the files they name.
+// The program has no options: an argument starting with '-' is a path like any other.
+// Logs a warning naming each argument it leaves out.
+QStringList videoPathsFromArguments(const QStringList &arguments);
+
 #endif // STARTUP_H
