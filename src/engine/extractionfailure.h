@@ -23,6 +23,8 @@ enum class ExtractionFailure {
     SaveFailed,
     StartPastEnd,
     NoFrames,
+    // A single frame was asked for where the video has none.
+    NothingAtPosition,
 };
 
 #endif // EXTRACTIONFAILURE_H

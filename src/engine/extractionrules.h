@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRegularExpression>
 #include <QString>
 #include <QTransform>
 
@@ -15,6 +16,8 @@ extern "C" {
 #include <libavutil/pixfmt.h>
 #include <libavutil/rational.h>
 }
+
+struct ExtractionJob;
 
 namespace ExtractionRules {
 
@@ -65,6 +68,22 @@ QString timeNameText(qint64 milliseconds);
 // "<dir>/<pattern with the number>_<time>.<format>".
 QString outputFilePathWithTime(const QString &outputDir, const QString &namingPattern,
     int frameNumber, qint64 milliseconds, const QString &format);
+
+// The name of a single saved frame: "<dir>/<pattern with every "%1"
+// replaced by the time>.<format>", and from the second attempt on, for a
+// name already taken, " (2)", " (3)"... before the extension.
+QString savedFramePath(const QString &outputDir, const QString &namingPattern,
+    qint64 milliseconds, const QString &format, int attempt = 1);
+
+// Matches exactly the file names, without the directory, that a job with
+// this pattern, format and naming can give its images, whatever their number
+// (from 1) and time. Without regard to case where the file system ignores it.
+QRegularExpression imageNameExpression(
+    const QString &namingPattern, const QString &format, bool timeInNames);
+
+// The first file, in name order, in the job's output folder that the job
+// could write over; empty when there is none. Reads the folder once.
+QString firstExistingImage(const ExtractionJob &job);
 
 // The format name handed to the image writer: the format in upper case.
 QByteArray writerFormatName(const QString &format);

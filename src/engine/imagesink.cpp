@@ -1,6 +1,7 @@
 #include "imagesink.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 
@@ -16,11 +17,18 @@ namespace {
 // QImage::save does not look at the final flush, so a small image that sat
 // in QFile's buffer on a full disk counted as written. A file that failed is
 // removed rather than left cut off.
-bool writeImageFile(
-    const QImage &image, const QString &filePath, const QByteArray &writerFormat, int quality)
+// A new file is made with NewOnly, which fails where the name is taken
+// rather than looking first and replacing what appeared in between.
+enum class Existing { Replace, Keep };
+
+bool writeImageFile(const QImage &image, const QString &filePath, const QByteArray &writerFormat,
+    int quality, Existing existing)
 {
     QFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const QIODevice::OpenMode mode = existing == Existing::Keep
+        ? QIODevice::WriteOnly | QIODevice::NewOnly
+        : QIODevice::WriteOnly | QIODevice::Truncate;
+    if (!file.open(mode))
         return false;
     QImageWriter writer(&file, writerFormat);
     writer.setQuality(quality);
@@ -35,7 +43,7 @@ bool writeImageFile(
 // Some writers take only some layouts, or read them wrongly: each gets one
 // it writes correctly.
 bool saveImage(const QImage &image, const QString &filePath, const QString &format, int quality,
-    BitDepth bitDepth)
+    BitDepth bitDepth, Existing existing = Existing::Replace)
 {
     const QByteArray name = writerFormatName(format);
     QImage written = image;
@@ -75,7 +83,7 @@ bool saveImage(const QImage &image, const QString &filePath, const QString &form
         written = written.copy();
     }
 
-    return writeImageFile(written, filePath, name, writerQuality);
+    return writeImageFile(written, filePath, name, writerQuality, existing);
 }
 
 // QImage keeps the pixel layout through a plain mirror or a quarter turn,
@@ -126,7 +134,43 @@ ImageFileSink::ImageFileSink(const ImageSettings &settings, ImageNames &names)
 ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
 {
     QImage image;
-    switch (converter.convert(frame, settings.bitDepth, &image)) {
+    if (const ExtractionFailure failure = render(frame, &image); failure != ExtractionFailure::None)
+        return failure;
+
+    const QString path = settings.filePath(number, frame);
+    names.record(number, path);
+    if (!saveImage(image, path, settings.format, settings.quality, settings.bitDepth)) {
+        return ExtractionFailure::SaveFailed;
+    }
+    return ExtractionFailure::None;
+}
+
+ExtractionFailure ImageFileSink::writeNew(
+    const AVFrame *frame, const NameChoice &nameFor, QString *path)
+{
+    QImage image;
+    if (const ExtractionFailure failure = render(frame, &image); failure != ExtractionFailure::None)
+        return failure;
+
+    for (int attempt = 1; attempt <= maxNameAttempts; ++attempt) {
+        *path = nameFor(attempt);
+        if (QFileInfo::exists(*path))
+            continue;
+        if (saveImage(image, *path, settings.format, settings.quality, settings.bitDepth,
+                Existing::Keep)) {
+            return ExtractionFailure::None;
+        }
+        // Taken since the look by another writer: the next name. Anything
+        // else is a failure to write.
+        if (!QFileInfo::exists(*path))
+            return ExtractionFailure::SaveFailed;
+    }
+    return ExtractionFailure::SaveFailed;
+}
+
+ExtractionFailure ImageFileSink::render(const AVFrame *frame, QImage *image)
+{
+    switch (converter.convert(frame, settings.bitDepth, image)) {
     case FrameConverter::Status::Converted:
         break;
     case FrameConverter::Status::FrameAllocationFailed:
@@ -137,12 +181,6 @@ ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
         return ExtractionFailure::ScalerFailed;
     }
     if (!settings.orientation.isIdentity())
-        image = upright(image, settings.orientation);
-
-    const QString path = settings.filePath(number, frame);
-    names.record(number, path);
-    if (!saveImage(image, path, settings.format, settings.quality, settings.bitDepth)) {
-        return ExtractionFailure::SaveFailed;
-    }
+        *image = upright(*image, settings.orientation);
     return ExtractionFailure::None;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTransform>
 
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -71,7 +72,18 @@ public:
 
     ExtractionFailure write(const AVFrame *frame, int number) override;
 
+    // The path of each try at a name: 1 for the name wanted, then 2, 3...
+    using NameChoice = std::function<QString(int attempt)>;
+    static constexpr int maxNameAttempts = 10000;
+    // Writes the frame as a new file, never over an existing one: at
+    // nameFor(1), or where that is taken at nameFor(2), nameFor(3)...
+    // *path says where it went, or on failure where it was to go.
+    ExtractionFailure writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path);
+
 private:
+    // The frame as it is written: converted and turned upright.
+    ExtractionFailure render(const AVFrame *frame, QImage *image);
+
     const ImageSettings &settings;
     ImageNames &names;
     // swscale contexts are not shareable between threads: one per sink.

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <mutex>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -31,6 +32,28 @@ struct VideoProcessor::Job
     ImageSettings image;
     // Each job has its own flag, so a new job never revives a stopped one.
     std::atomic_bool cancelled {false};
+
+    // Written by the worker, read by the owner's thread.
+    mutable std::mutex resultMutex;
+    ExtractionResult result;
+
+    void recordWritten(int count, const ImageNames &names)
+    {
+        const QString last = names.path(count);
+        std::lock_guard locker(resultMutex);
+        result.images = count;
+        result.lastFile = last;
+        if (count == 1)
+            result.firstFile = last;
+    }
+
+    void recordEnd(const QString &error, bool stopped)
+    {
+        std::lock_guard locker(resultMutex);
+        result.ended = true;
+        result.error = error;
+        result.cancelled = stopped;
+    }
 };
 
 namespace {
@@ -175,6 +198,21 @@ void VideoProcessor::cancel()
         currentJob->cancelled = true;
 }
 
+ExtractionResult VideoProcessor::result() const
+{
+    if (!currentJob)
+        return ExtractionResult();
+    std::lock_guard locker(currentJob->resultMutex);
+    return currentJob->result;
+}
+
+void VideoProcessor::stop()
+{
+    stopWorker();
+    // No job has this id: whatever the stopped one still has queued is dropped.
+    ++lastJobId;
+}
+
 void VideoProcessor::stopWorker()
 {
     cancel();
@@ -221,14 +259,18 @@ void VideoProcessor::runJob(Job &job)
 {
     OutputFolder folder;
     const QString failure = extract(job, folder);
+    const bool stopped = job.cancelled;
+    const QString stopMessage = stopped ? tr("操作已取消") : QString();
     // Nothing of a failed or stopped job may be left behind, not even the
     // folder made for it.
-    if (!failure.isEmpty() || job.cancelled)
+    if (!failure.isEmpty() || stopped)
         folder.removeIfEmpty();
+    // Before the signals, so that the result is complete when they arrive.
+    job.recordEnd(failure.isEmpty() ? stopMessage : failure, stopped);
     if (!failure.isEmpty())
         reportError(job.id, failure);
-    if (job.cancelled)
-        reportError(job.id, tr("操作已取消"));
+    if (stopped)
+        reportError(job.id, stopMessage);
     else if (failure.isEmpty())
         reportFinished(job.id);
 }
@@ -237,7 +279,7 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
 {
     FFmpeg::NetworkScope network;
     const auto message = [&](ExtractionFailure failure, const QString &imagePath = QString()) {
-        return failureMessage(failure, job, imagePath);
+        return failureMessage(failure, job.image.namingPattern, imagePath);
     };
 
     if (const QString bad = badOption(job.options.selection); !bad.isEmpty())
@@ -280,6 +322,7 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
         [&settings, &names] { return std::make_unique<ImageFileSink>(settings, names); },
         job.cancelled);
     const ExtractionPipeline::Outcome outcome = pipeline.run(source, [&](int written) {
+        job.recordWritten(written, names);
         // An estimate that fell short follows the count; an unknown one stays so.
         reportProgress(job.id, written, totalFrames > 0 ? qMax(written, totalFrames) : 0);
     });
@@ -304,7 +347,7 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
 }
 
 QString VideoProcessor::failureMessage(
-    ExtractionFailure failure, const Job &job, const QString &imagePath) const
+    ExtractionFailure failure, const QString &namingPattern, const QString &imagePath)
 {
     switch (failure) {
     case ExtractionFailure::None:
@@ -326,7 +369,7 @@ QString VideoProcessor::failureMessage(
     case ExtractionFailure::CodecOpen:
         return tr("无法打开编解码器");
     case ExtractionFailure::NamingPattern:
-        return tr("命名格式无效: %1").arg(job.image.namingPattern);
+        return tr("命名格式无效: %1").arg(namingPattern);
     case ExtractionFailure::OutputDirectory:
         return tr("无法创建输出目录");
     case ExtractionFailure::FrameOrPacketAllocation:
@@ -345,6 +388,8 @@ QString VideoProcessor::failureMessage(
         return tr("起始时间超出视频长度");
     case ExtractionFailure::NoFrames:
         return tr("视频中没有可提取的帧");
+    case ExtractionFailure::NothingAtPosition:
+        return tr("该位置没有可保存的帧");
     }
     return QString();
 }

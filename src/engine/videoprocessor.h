@@ -13,6 +13,22 @@
 class OutputFolder;
 class QThread;
 
+// What a job has left on disk so far and, once it has ended, how it ended.
+struct ExtractionResult
+{
+    // Images 1..images are written; the paths of the first and the last of
+    // them, empty when there is none.
+    int images = 0;
+    QString firstFile;
+    QString lastFile;
+    bool ended = false;
+    // The job's message: its failure's, or the stop's for a stop alone;
+    // empty when it finished.
+    QString error;
+    // Stopped before its end, whether or not it had failed first.
+    bool cancelled = false;
+};
+
 // Turns a video into image files on a worker thread, one job per
 // processVideo call. Progress, completion, failure and cancellation arrive as
 // signals on the thread this object lives in.
@@ -40,6 +56,19 @@ public:
     // not fit the job's memory budget. Takes effect with the next job.
     void setWriterCount(int count);
 
+    // The newest job's result as far as it has got; final once the job's
+    // first finished() or error() is delivered, or after stop(). Empty
+    // before the first job.
+    ExtractionResult result() const;
+
+    // Cancels the running job and waits for its worker, at most the image in
+    // flight; nothing the job emits afterwards is delivered.
+    void stop();
+
+    // The engine's message for a failure, translated.
+    static QString failureMessage(ExtractionFailure failure,
+        const QString &namingPattern = QString(), const QString &imagePath = QString());
+
 signals:
     // totalFrames is an estimate, never below frame; 0 when it cannot be
     // known in advance (scene changes).
@@ -56,8 +85,6 @@ private:
     void runJob(Job &job);
     // The failure's message, empty when there was none.
     QString extract(Job &job, OutputFolder &folder);
-    QString failureMessage(
-        ExtractionFailure failure, const Job &job, const QString &imagePath) const;
     void stopWorker();
 
     // Signals are emitted on this object's thread, and only while the job

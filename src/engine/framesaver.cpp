@@ -1,0 +1,143 @@
+#include "framesaver.h"
+
+#include "extractionrules.h"
+#include "frameselector.h"
+#include "framesource.h"
+#include "imagesink.h"
+#include "mediainput.h"
+#include "outputfolder.h"
+#include "videoprocessor.h"
+
+#include <QFileInfo>
+
+#include <climits>
+#include <memory>
+
+using namespace ExtractionRules;
+
+namespace {
+
+constexpr AVRational microsecond {1, 1000000};
+constexpr AVRational millisecond {1, 1000};
+
+// Where decoding starts for a frame shown at positionUs: the time of the
+// index's keyframe at or before it; 0 without an index.
+int64_t keyframeTimeBefore(const MediaInput &input, int64_t positionUs)
+{
+    AVStream *stream = input.stream();
+    if (avformat_index_get_entries_count(stream) <= 0)
+        return 0;
+    const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    const int found = av_index_search_timestamp(stream,
+        start + av_rescale_q(positionUs, microsecond, stream->time_base), AVSEEK_FLAG_BACKWARD);
+    const AVIndexEntry *entry = found >= 0 ? avformat_index_get_entry(stream, found) : nullptr;
+    if (!entry)
+        return 0;
+    return qMax<int64_t>(0, av_rescale_q(entry->timestamp - start, stream->time_base, microsecond));
+}
+
+// The last frame in [fromUs, endUs), decoded by the jobs' own source, which
+// seeks to the keyframe before fromUs and checks where it landed. *last
+// stays empty when the range has no frame.
+ExtractionFailure lastFrameIn(
+    MediaInput &input, int64_t fromUs, int64_t endUs, FFmpeg::FramePtr *last)
+{
+    FrameSelection range;
+    range.startSeconds = fromUs / 1e6;
+    range.endSeconds = endUs / 1e6;
+    // Every frame of the range: one in every 1.
+    FrameSelector selector(range, 1);
+    DecodingFrameSource source(input, selector);
+    if (!source.isValid())
+        return ExtractionFailure::FrameOrPacketAllocation;
+    const FrameSource::StopCheck never = [] {
+        return false;
+    };
+    for (;;) {
+        FFmpeg::FramePtr frame;
+        switch (source.next(&frame, never)) {
+        case FrameSource::Status::Frame:
+            *last = std::move(frame);
+            break;
+        case FrameSource::Status::End:
+            return ExtractionFailure::None;
+        case FrameSource::Status::Failed:
+            return source.failure();
+        }
+    }
+}
+
+} // namespace
+
+SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
+{
+    FFmpeg::NetworkScope network;
+    SavedFrame saved;
+    const auto failed = [&](ExtractionFailure failure, const QString &imagePath = QString()) {
+        saved.error = VideoProcessor::failureMessage(failure, job.namingPattern, imagePath);
+        return saved;
+    };
+
+    if (!isSafeNamingPattern(job.namingPattern))
+        return failed(ExtractionFailure::NamingPattern);
+    if (positionMs < 0 || positionMs >= LLONG_MAX / 1000 - 1)
+        return failed(ExtractionFailure::NothingAtPosition);
+    const int64_t positionUs = positionMs * 1000;
+    // A frame at 33.333 ms is the one shown at 33 ms.
+    const int64_t endUs = positionUs + 1000;
+
+    auto input = std::make_unique<MediaInput>();
+    if (const ExtractionFailure failure = input->open(job.videoPath, job.bitDepth);
+        failure != ExtractionFailure::None) {
+        return failed(failure);
+    }
+    const int64_t durationUs = input->format()->duration;
+    if (durationUs != AV_NOPTS_VALUE && durationUs > 0 && positionUs > durationUs)
+        return failed(ExtractionFailure::NothingAtPosition);
+
+    FFmpeg::FramePtr frame;
+    const int64_t fromUs = keyframeTimeBefore(*input, positionUs);
+    ExtractionFailure failure = lastFrameIn(*input, fromUs, endUs, &frame);
+    if (failure == ExtractionFailure::None && !frame && fromUs > 0) {
+        // The index holds decoding times, and a frame shown before its
+        // keyframe's time may lie further back than the source's checks
+        // reach: from the beginning, on a fresh input, which has not read
+        // past what stream probing kept.
+        input = std::make_unique<MediaInput>();
+        failure = input->open(job.videoPath, job.bitDepth);
+        if (failure == ExtractionFailure::None)
+            failure = lastFrameIn(*input, 0, endUs, &frame);
+    }
+    if (failure != ExtractionFailure::None)
+        return failed(failure);
+    if (!frame)
+        return failed(ExtractionFailure::NothingAtPosition);
+
+    OutputFolder folder;
+    if (!QFileInfo(job.outputPath).isDir() && !folder.create(job.outputPath))
+        return failed(ExtractionFailure::OutputDirectory);
+
+    ImageSettings settings;
+    settings.outputPath = job.outputPath;
+    settings.namingPattern = job.namingPattern;
+    settings.format = job.format;
+    settings.quality = job.quality;
+    settings.bitDepth = job.bitDepth;
+    settings.orientation = displayTransform(input->displayMatrix());
+    ImageNames names(settings);
+    ImageFileSink sink(settings, names);
+
+    // The source counts each frame's pts from the stream's start.
+    const qint64 frameMs = av_rescale_q(frame->pts, frame->time_base, millisecond);
+    const ImageFileSink::NameChoice nameFor = [&](int attempt) {
+        return savedFramePath(job.outputPath, job.namingPattern, frameMs, job.format, attempt);
+    };
+    QString path;
+    if (const ExtractionFailure writeFailure = sink.writeNew(frame.get(), nameFor, &path);
+        writeFailure != ExtractionFailure::None) {
+        folder.removeIfEmpty();
+        return failed(writeFailure, path);
+    }
+    saved.filePath = path;
+    return saved;
+}
