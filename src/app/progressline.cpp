@@ -126,6 +126,13 @@ void ProgressLine::breakLine()
     drawnColumns = 0;
 }
 
+void ProgressLine::clear()
+{
+    if (drawnColumns > 0)
+        write(stream, u'\r' + QString(drawnColumns, u' ') + u'\r');
+    drawnColumns = 0;
+}
+
 void ProgressLine::draw(bool force)
 {
     if (!force && drawClock.isValid()

@@ -25,6 +25,8 @@ public:
     void finishVideo();
     // Ends a line drawn in place, so that a message can follow on its own line.
     void breakLine();
+    // Takes away a line drawn in place, for a message to take its place.
+    void clear();
 
     // The line for `images` of `totalImages` (0: unknown) written in `seconds`:
     // "[1/2] clip.mp4 [########--------] 40/80 20.0 张/秒 剩余 0:00:02".
