@@ -210,6 +210,31 @@ inline QString describe(const QColor &colour)
         .arg(colour.alpha());
 }
 
+// Where two pictures differ: in size, or at the first pixel that is off by
+// more than the tolerance in a channel. Empty when they match.
+inline QString pixelMismatch(const QImage &actual, const QImage &expected, int tolerance)
+{
+    if (actual.size() != expected.size()) {
+        return QStringLiteral("%1x%2, expected %3x%4")
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    }
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            const QColor colour = actual.pixelColor(x, y);
+            const QColor wanted = expected.pixelColor(x, y);
+            if (!near(colour, wanted, tolerance))
+                return QStringLiteral("at %1,%2: %3, expected %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(describe(colour), describe(wanted));
+        }
+    }
+    return QString();
+}
+
 } // namespace VideoFixture
 
 // Arguments for VideoFixture::ffmpeg and MAKE_CLIP: a test-pattern clip, with the

@@ -148,8 +148,8 @@ QString outputFilePathWithTime(const QString &outputDir, const QString &namingPa
         .arg(outputDir, name, timeNameText(milliseconds), format.toLower());
 }
 
-QString savedFramePath(const QString &outputDir, const QString &namingPattern,
-    qint64 milliseconds, const QString &format, int attempt)
+QString savedFramePath(const QString &outputDir, const QString &namingPattern, qint64 milliseconds,
+    const QString &format, int attempt)
 {
     QString name = namingPattern;
     name.replace(QLatin1String("%1"), timeNameText(milliseconds));

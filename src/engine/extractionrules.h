@@ -72,8 +72,8 @@ QString outputFilePathWithTime(const QString &outputDir, const QString &namingPa
 // The name of a single saved frame: "<dir>/<pattern with every "%1"
 // replaced by the time>.<format>", and from the second attempt on, for a
 // name already taken, " (2)", " (3)"... before the extension.
-QString savedFramePath(const QString &outputDir, const QString &namingPattern,
-    qint64 milliseconds, const QString &format, int attempt = 1);
+QString savedFramePath(const QString &outputDir, const QString &namingPattern, qint64 milliseconds,
+    const QString &format, int attempt = 1);
 
 // Matches exactly the file names, without the directory, that a job with
 // this pattern, format and naming can give its images, whatever their number
