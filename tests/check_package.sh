@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, unpacks it into a scratch root and checks
 # what a user would get: the files, the menu entry and the software centres' metadata,
-# the declared dependencies, and that the installed program starts.
+# the declared dependencies, that the installed program starts, and that the
+# command-line tool and its manual page work.
 set -euo pipefail
 build=$1
 app_id=$2
@@ -15,14 +16,17 @@ root=$work/root
 
 desktop=usr/share/applications/$app_id.desktop
 metainfo=usr/share/metainfo/$app_id.metainfo.xml
-expected=(usr/bin/oskivo "$desktop" "$metainfo" usr/share/icons/hicolor/scalable/apps/oskivo.svg)
+expected=(usr/bin/oskivo usr/bin/oskivo-cli usr/share/man/man1/oskivo-cli.1.gz
+          "$desktop" "$metainfo" usr/share/icons/hicolor/scalable/apps/oskivo.svg)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/oskivo.png")
 done
 for f in "${expected[@]}"; do
     [ -f "$root/$f" ] || { echo "missing from the package: $f"; exit 1; }
 done
-[ -x "$root/usr/bin/oskivo" ] || { echo "usr/bin/oskivo is not executable"; exit 1; }
+for program in oskivo oskivo-cli; do
+    [ -x "$root/usr/bin/$program" ] || { echo "usr/bin/$program is not executable"; exit 1; }
+done
 unexpected=$(cd "$root" && find . -type f | sed 's|^\./||' | sort | grep -vxF -f <(printf '%s\n' "${expected[@]}") || true)
 [ -z "$unexpected" ] || { echo "unexpected files: $unexpected"; exit 1; }
 
@@ -44,9 +48,30 @@ if [ "$(. /etc/os-release && echo "${VERSION_ID:-}")" != 12 ]; then
 fi
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ]
 
-if ldd "$root/usr/bin/oskivo" | grep -q 'not found'; then
-    ldd "$root/usr/bin/oskivo"
+for program in oskivo oskivo-cli; do
+    if ldd "$root/usr/bin/$program" | grep -q 'not found'; then
+        ldd "$root/usr/bin/$program"
+        exit 1
+    fi
+done
+# The command-line tool runs where there is no window system.
+if ldd "$root/usr/bin/oskivo-cli" | grep -q libQt6Widgets; then
+    echo "oskivo-cli links Qt Widgets"
     exit 1
+fi
+cli() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C HOME="$work/home" \
+        "$root/usr/bin/oskivo-cli" "$@"; }
+cli --help > "$work/help.txt" || { cat "$work/help.txt"; echo "oskivo-cli --help failed"; exit 1; }
+for option in --output --format --quality --depth --rate --every --keyframes --scenes --start \
+              --end --pattern --time-names --subfolder --no-subfolder --writers --json --quiet \
+              --help --version; do
+    grep -q -- "$option" "$work/help.txt" || { cat "$work/help.txt"; echo "--help lacks $option"; exit 1; }
+done
+[ "$(cli --version)" = "oskivo-cli $(dpkg-deb -f "$deb" Version)" ] || { cli --version; exit 1; }
+if command -v man > /dev/null; then
+    warnings=$(MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/oskivo-cli.1.gz" 2>&1 > "$work/man.txt")
+    [ -z "$warnings" ] || { echo "the manual page has warnings: $warnings"; exit 1; }
+    grep -q 'EXIT STATUS' "$work/man.txt" || { echo "the manual page did not render"; exit 1; }
 fi
 # Started from the installed path it runs its event loop until stopped; a start-up
 # failure ends it early with another status.

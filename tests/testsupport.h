@@ -160,15 +160,4 @@ inline void wipeSettings()
     languageStore().clear();
 }
 
-// Arguments for VideoFixture::ffmpeg and MAKE_CLIP: a test-pattern clip, with the
-// encoder the container chooses unless `codec` names one.
-inline QStringList testClip(const QString &path, const QString &size = QStringLiteral("320x240"),
-    double seconds = 1.0, int rate = 10, const QStringList &codec = {})
-{
-    return QStringList {"-f", "lavfi", "-i",
-               QStringLiteral("testsrc2=size=%1:rate=%2").arg(size).arg(rate), "-t",
-               QString::number(seconds), "-pix_fmt", "yuv420p"}
-    + codec + QStringList {path};
-}
-
 #endif // TESTSUPPORT_H

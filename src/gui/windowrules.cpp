@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTime>
 
 #include <algorithm>
@@ -11,43 +10,6 @@ QString formatClockTime(qint64 milliseconds)
 {
     const qint64 secondsOfDay = (milliseconds / 1000) % (24 * 60 * 60);
     return QTime(0, 0).addSecs(int(secondsOfDay)).toString(QStringLiteral("hh:mm:ss"));
-}
-
-std::optional<qint64> parseTimeField(const QString &text)
-{
-    static const QRegularExpression form(QStringLiteral(
-        R"(^(?:(?:([0-9]{1,9}):([0-9]{1,2})|([0-9]{1,9})):([0-9]{1,2})|([0-9]{1,9}))(?:\.([0-9]{1,3}))?$)"));
-    const QRegularExpressionMatch match = form.match(text.trimmed());
-    if (!match.hasMatch())
-        return std::nullopt;
-
-    const auto field = [&match](int group) {
-        return match.captured(group).toLongLong();
-    };
-    qint64 seconds = 0;
-    if (match.hasCaptured(5)) {
-        seconds = field(5);
-    } else {
-        const qint64 hours = field(1);
-        const qint64 minutes = match.hasCaptured(2) ? field(2) : field(3);
-        const qint64 secs = field(4);
-        if (secs >= 60 || (match.hasCaptured(2) && minutes >= 60))
-            return std::nullopt;
-        seconds = (hours * 60 + minutes) * 60 + secs;
-    }
-    // "85.5" is 85 s and 500 ms: the decimals are padded to milliseconds.
-    const qint64 fraction = match.captured(6).leftJustified(3, u'0').toLongLong();
-    return seconds * 1000 + fraction;
-}
-
-QString formatTimeField(qint64 milliseconds)
-{
-    const qint64 ms = std::max<qint64>(milliseconds, 0);
-    return QStringLiteral("%1:%2:%3.%4")
-        .arg(ms / 3600000)
-        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
 }
 
 std::optional<QRect> fitVideoRect(const QSizeF &nativeSize, const QSize &viewSize)
@@ -69,23 +31,6 @@ ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded
 {
     return {!processing, !processing && mediaLoaded,
         hasPlayer && !processing && mediaLoaded && position > 0};
-}
-
-QStringList buildFormatList(const QList<QByteArray> &writerNames)
-{
-    static const char *const offered[]
-        = {"JPG", "JPEG", "PNG", "BMP", "WebP", "TIFF", "PPM", "TGA"};
-    QStringList formats;
-    for (const char *name : offered) {
-        const QString format = QString::fromLatin1(name);
-        const bool writable = std::any_of(
-            writerNames.cbegin(), writerNames.cend(), [&format](const QByteArray &writer) {
-                return QString::fromUtf8(writer).compare(format, Qt::CaseInsensitive) == 0;
-            });
-        if (writable)
-            formats << format;
-    }
-    return formats;
 }
 
 QString namePatternForIndex(int index, const QString &current)
