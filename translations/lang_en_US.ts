@@ -29,6 +29,156 @@
     </message>
 </context>
 <context>
+    <name>BatchCommand</name>
+    <message>
+        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。
+--rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。
+退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
+        <translation>Turns videos into series of still images, one job per video, one after another.
+Only one of --rate, --every, --keyframes and --scenes may be given; without any, --rate applies.
+Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interrupted by Ctrl-C.</translation>
+    </message>
+    <message>
+        <source>要转换的视频，可以有多个</source>
+        <translation>Videos to convert, one or more</translation>
+    </message>
+    <message>
+        <source>图片写入的目录，不存在时创建（必需）</source>
+        <translation>Folder the images go into, made when missing (required)</translation>
+    </message>
+    <message>
+        <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
+        <translation>Each video's images go into a folder named after it inside the output folder (default)</translation>
+    </message>
+    <message>
+        <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
+        <translation>With a single video, its images go straight into the output folder; several videos always get a folder each</translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、error、cancelled</source>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, error, cancelled</translation>
+    </message>
+    <message>
+        <source>不在标准错误显示进度</source>
+        <translation>Do not show the progress on standard error</translation>
+    </message>
+    <message>
+        <source>用“%1 --help”查看全部选项。</source>
+        <translation>Run '%1 --help' to see every option.</translation>
+    </message>
+    <message>
+        <source>没有指定视频</source>
+        <translation>No video given</translation>
+    </message>
+    <message>
+        <source>没有用 %1 指定输出目录</source>
+        <translation>No output folder given with %1</translation>
+    </message>
+    <message>
+        <source>%1：已停止，保留 %2 张图片</source>
+        <translation>%1: stopped, %2 images kept</translation>
+    </message>
+    <message>
+        <source>%1：%2 张图片，写入 %3，用时 %4 秒</source>
+        <translation>%1: %2 images in %3, %4 s</translation>
+    </message>
+    <message>
+        <source>已中断，正在停止……</source>
+        <translation>Interrupted, stopping...</translation>
+    </message>
+</context>
+<context>
+    <name>JobOptions</name>
+    <message>
+        <source>%1 和 %2 不能同时使用</source>
+        <translation>%1 and %2 cannot be used together</translation>
+    </message>
+    <message>
+        <source>图片格式：%1（默认 %2）</source>
+        <translation>Image format: %1 (default %2)</translation>
+    </message>
+    <message>
+        <source>图片质量，%1-%2（默认 %3）</source>
+        <translation>Image quality, %1-%2 (default %3)</translation>
+    </message>
+    <message>
+        <source>位深：8、16、24 或 32（默认 %1）</source>
+        <translation>Bit depth: 8, 16, 24 or 32 (default %1)</translation>
+    </message>
+    <message>
+        <source>位深序号：0 = 8 位，1 = 16 位，2 = 24 位，3 = 32 位（默认 %1）</source>
+        <translation>Bit-depth index: 0 = 8-bit, 1 = 16-bit, 2 = 24-bit, 3 = 32-bit (default %1)</translation>
+    </message>
+    <message>
+        <source>每秒视频取 N 帧，%1-%2（默认 %3）</source>
+        <translation>Take N frames a second of video, %1-%2 (default %3)</translation>
+    </message>
+    <message>
+        <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
+        <translation>Take one frame every S seconds, %1-%2 (the window's default %3)</translation>
+    </message>
+    <message>
+        <source>只取关键帧</source>
+        <translation>Take only the keyframes</translation>
+    </message>
+    <message>
+        <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
+        <translation>Take one frame per scene at sensitivity N, %1-%2 (the window's default %3)</translation>
+    </message>
+    <message>
+        <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
+        <translation>Start of the range, in seconds or h:mm:ss.zzz (default 0)</translation>
+    </message>
+    <message>
+        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点（默认视频结尾）</source>
+        <translation>End of the range, in seconds or h:mm:ss.zzz, later than the start (default: the end of the video)</translation>
+    </message>
+    <message>
+        <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
+        <translation>File-name pattern; '%1' stands for the six-digit image number (default %2)</translation>
+    </message>
+    <message>
+        <source>在文件名的编号后加上该帧的时间（默认不加）</source>
+        <translation>Add each frame's time after the number in its name (default: off)</translation>
+    </message>
+    <message>
+        <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
+        <translation>Threads that write images, %1-%2; 0 chooses by the number of cores (default 0)</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是整数</source>
+        <translation>%1: '%2' is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 超出范围 %3-%4</source>
+        <translation>%1: %2 is out of the range %3-%4</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
+        <translation>%1: '%2' is not a time; write seconds or h:mm:ss.zzz</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是数字</source>
+        <translation>%1: '%2' is not a number</translation>
+    </message>
+    <message>
+        <source>%1 必须晚于 %2</source>
+        <translation>%1 must be later than %2</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”无效，可选：%3</source>
+        <translation>%1: '%2' is not one of %3</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”必须含有“%3”</source>
+        <translation>%1: '%2' must contain '%3'</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”会把图片写到输出目录之外</source>
+        <translation>%1: '%2' would write images outside the output folder</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Oskivo</source>
@@ -469,6 +619,17 @@ Overwrite them?</translation>
     <message>
         <source>已保存: %1</source>
         <translation>Saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>%1 张/秒</source>
+        <translation>%1 images/s</translation>
+    </message>
+    <message>
+        <source>剩余 %1</source>
+        <translation>%1 left</translation>
     </message>
 </context>
 <context>

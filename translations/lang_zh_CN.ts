@@ -29,6 +29,154 @@
     </message>
 </context>
 <context>
+    <name>BatchCommand</name>
+    <message>
+        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。
+--rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。
+退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>要转换的视频，可以有多个</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片写入的目录，不存在时创建（必需）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、error、cancelled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不在标准错误显示进度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用“%1 --help”查看全部选项。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有指定视频</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有用 %1 指定输出目录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1：已停止，保留 %2 张图片</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1：%2 张图片，写入 %3，用时 %4 秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已中断，正在停止……</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>JobOptions</name>
+    <message>
+        <source>%1 和 %2 不能同时使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片格式：%1（默认 %2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片质量，%1-%2（默认 %3）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>位深：8、16、24 或 32（默认 %1）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>位深序号：0 = 8 位，1 = 16 位，2 = 24 位，3 = 32 位（默认 %1）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每秒视频取 N 帧，%1-%2（默认 %3）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>只取关键帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点（默认视频结尾）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在文件名的编号后加上该帧的时间（默认不加）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是整数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 超出范围 %3-%4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是数字</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 必须晚于 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”无效，可选：%3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”必须含有“%3”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”会把图片写到输出目录之外</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Oskivo</source>
@@ -466,6 +614,17 @@
     </message>
     <message>
         <source>已保存: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>%1 张/秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>剩余 %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

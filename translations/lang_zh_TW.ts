@@ -29,6 +29,156 @@
     </message>
 </context>
 <context>
+    <name>BatchCommand</name>
+    <message>
+        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。
+--rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。
+退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
+        <translation>把視訊轉換為一系列靜態圖片，每個視訊一個工作，依序進行。
+--rate、--every、--keyframes、--scenes 只能選一個，都不選時按 --rate。
+結束代碼：0 全部轉換完成，1 有視訊失敗，2 用法錯誤，130 被 Ctrl-C 中斷。</translation>
+    </message>
+    <message>
+        <source>要转换的视频，可以有多个</source>
+        <translation>要轉換的視訊，可以有多個</translation>
+    </message>
+    <message>
+        <source>图片写入的目录，不存在时创建（必需）</source>
+        <translation>圖片寫入的目錄，不存在時建立（必填）</translation>
+    </message>
+    <message>
+        <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
+        <translation>每個視訊的圖片寫入輸出目錄下以視訊命名的子目錄（預設）</translation>
+    </message>
+    <message>
+        <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
+        <translation>只有一個視訊時，圖片直接寫入輸出目錄；多個視訊總是各用一個子目錄</translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、error、cancelled</source>
+        <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、seconds、error、cancelled</translation>
+    </message>
+    <message>
+        <source>不在标准错误显示进度</source>
+        <translation>不在標準錯誤顯示進度</translation>
+    </message>
+    <message>
+        <source>用“%1 --help”查看全部选项。</source>
+        <translation>用「%1 --help」查看全部選項。</translation>
+    </message>
+    <message>
+        <source>没有指定视频</source>
+        <translation>沒有指定視訊</translation>
+    </message>
+    <message>
+        <source>没有用 %1 指定输出目录</source>
+        <translation>沒有用 %1 指定輸出目錄</translation>
+    </message>
+    <message>
+        <source>%1：已停止，保留 %2 张图片</source>
+        <translation>%1：已停止，保留 %2 張圖片</translation>
+    </message>
+    <message>
+        <source>%1：%2 张图片，写入 %3，用时 %4 秒</source>
+        <translation>%1：%2 張圖片，寫入 %3，用時 %4 秒</translation>
+    </message>
+    <message>
+        <source>已中断，正在停止……</source>
+        <translation>已中斷，正在停止……</translation>
+    </message>
+</context>
+<context>
+    <name>JobOptions</name>
+    <message>
+        <source>%1 和 %2 不能同时使用</source>
+        <translation>%1 和 %2 不能同時使用</translation>
+    </message>
+    <message>
+        <source>图片格式：%1（默认 %2）</source>
+        <translation>圖片格式：%1（預設 %2）</translation>
+    </message>
+    <message>
+        <source>图片质量，%1-%2（默认 %3）</source>
+        <translation>圖片品質，%1-%2（預設 %3）</translation>
+    </message>
+    <message>
+        <source>位深：8、16、24 或 32（默认 %1）</source>
+        <translation>位元深度：8、16、24 或 32（預設 %1）</translation>
+    </message>
+    <message>
+        <source>位深序号：0 = 8 位，1 = 16 位，2 = 24 位，3 = 32 位（默认 %1）</source>
+        <translation>位元深度序號：0 = 8 位元，1 = 16 位元，2 = 24 位元，3 = 32 位元（預設 %1）</translation>
+    </message>
+    <message>
+        <source>每秒视频取 N 帧，%1-%2（默认 %3）</source>
+        <translation>每秒視訊取 N 幀，%1-%2（預設 %3）</translation>
+    </message>
+    <message>
+        <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
+        <translation>每隔 S 秒取一幀，%1-%2（視窗預設 %3）</translation>
+    </message>
+    <message>
+        <source>只取关键帧</source>
+        <translation>只取關鍵幀</translation>
+    </message>
+    <message>
+        <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
+        <translation>每個場景取一幀，靈敏度 N 為 %1-%2（視窗預設 %3）</translation>
+    </message>
+    <message>
+        <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
+        <translation>範圍的起點，秒數或 時:分:秒.毫秒（預設 0）</translation>
+    </message>
+    <message>
+        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点（默认视频结尾）</source>
+        <translation>範圍的終點，秒數或 時:分:秒.毫秒，須晚於起點（預設為視訊結尾）</translation>
+    </message>
+    <message>
+        <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
+        <translation>檔名格式，「%1」處為六位數圖片編號（預設 %2）</translation>
+    </message>
+    <message>
+        <source>在文件名的编号后加上该帧的时间（默认不加）</source>
+        <translation>在檔名的編號後加上該幀的時間（預設不加）</translation>
+    </message>
+    <message>
+        <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
+        <translation>寫入圖片的執行緒數，%1-%2，0 為依核心數自動選擇（預設 0）</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是整数</source>
+        <translation>%1 的值「%2」不是整數</translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 超出范围 %3-%4</source>
+        <translation>%1 的值 %2 超出範圍 %3-%4</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
+        <translation>%1 的值「%2」不是時間，請寫秒數或 時:分:秒.毫秒</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”不是数字</source>
+        <translation>%1 的值「%2」不是數字</translation>
+    </message>
+    <message>
+        <source>%1 必须晚于 %2</source>
+        <translation>%1 必須晚於 %2</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”无效，可选：%3</source>
+        <translation>%1 的值「%2」無效，可選：%3</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”必须含有“%3”</source>
+        <translation>%1 的值「%2」必須含有「%3」</translation>
+    </message>
+    <message>
+        <source>%1 的值“%2”会把图片写到输出目录之外</source>
+        <translation>%1 的值「%2」會把圖片寫到輸出目錄之外</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Oskivo</source>
@@ -434,7 +584,7 @@
     </message>
     <message>
         <source>视频 %1/%2</source>
-        <translation>影片 %1/%2</translation>
+        <translation>視訊 %1/%2</translation>
     </message>
     <message>
         <source>剩余 %1</source>
@@ -442,11 +592,11 @@
     </message>
     <message>
         <source>已转换 %1/%2 个视频</source>
-        <translation>已轉換 %1/%2 個影片</translation>
+        <translation>已轉換 %1/%2 個視訊</translation>
     </message>
     <message>
         <source>以下视频转换失败:</source>
-        <translation>以下影片轉換失敗:</translation>
+        <translation>以下視訊轉換失敗:</translation>
     </message>
     <message>
         <source>确认覆盖</source>
@@ -464,11 +614,22 @@
     </message>
     <message>
         <source>视频文件 (%1)</source>
-        <translation>影片檔案 (%1)</translation>
+        <translation>視訊檔案 (%1)</translation>
     </message>
     <message>
         <source>已保存: %1</source>
         <translation>已儲存: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>%1 张/秒</source>
+        <translation>%1 張/秒</translation>
+    </message>
+    <message>
+        <source>剩余 %1</source>
+        <translation>剩餘 %1</translation>
     </message>
 </context>
 <context>
