@@ -14,7 +14,7 @@ packages=(
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
     libavfilter-dev
     fonts-wqy-microhei
-    xvfb xauth binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
+    xvfb xauth binutils-mingw-w64-x86-64 desktop-file-utils appstream man-db dpkg-dev file
 )
 # Debian 13 moved Qt's SVG image and icon plug-ins out of libqt6svg6. Its Qt plays the
 # preview through the FFmpeg plug-in in libqt6multimedia6; Debian 12's through GStreamer.
