@@ -48,9 +48,10 @@ public:
     static QList<ExtractionJob> jobsForVideos(
         const QStringList &videos, const ExtractionJob &settings, bool subfolders);
 
-    // Starts the batch and returns at once; a running batch is cancelled first
-    // (its video stopped and waited for, its finished(true) emitted). An empty
-    // list finishes at once. finished() comes exactly once per start.
+    // Starts the batch and returns at once, after videoStarted(0, n); a
+    // running batch is cancelled first (its video stopped and waited for, its
+    // finished() emitted). An empty list emits finished(false) before
+    // returning. finished() comes exactly once per start.
     void start(const QList<ExtractionJob> &jobs);
     bool isRunning() const;
     int count() const;
