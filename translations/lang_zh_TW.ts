@@ -572,7 +572,7 @@
     </message>
     <message>
         <source>保存当前帧</source>
-        <translation>儲存目前影格</translation>
+        <translation>儲存目前幀</translation>
     </message>
     <message>
         <source>打开文件夹</source>
@@ -716,7 +716,7 @@
     </message>
     <message>
         <source>该位置没有可保存的帧</source>
-        <translation>該位置沒有可儲存的影格</translation>
+        <translation>該位置沒有可儲存的幀</translation>
     </message>
 </context>
 </TS>
