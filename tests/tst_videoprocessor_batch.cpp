@@ -19,10 +19,10 @@ using namespace VideoFixture;
 
 namespace {
 
-// What a queue emits, in order, as short texts, and the results it told of.
-class BatchLog : public QObject
+// What a queue emits, in order, as short texts; the results it told of; and
+// the last progress each video reported before its end.
+struct BatchLog : QObject
 {
-public:
     explicit BatchLog(BatchQueue &queue)
     {
         connect(&queue, &BatchQueue::videoStarted, this, [this](int index, int count) {
@@ -32,9 +32,9 @@ public:
         connect(
             &queue, &BatchQueue::progressChanged, this, [this](int frame) { progress = frame; });
         connect(
-            &queue, &BatchQueue::videoFinished, this, [this](int index, const BatchResult &result) {
+            &queue, &BatchQueue::videoFinished, this, [this](int index, const BatchResult &ended) {
                 events << QStringLiteral("ended %1").arg(index);
-                results << result;
+                results << ended;
                 progressAtEnd << progress;
             });
         connect(&queue, &BatchQueue::finished, this,
@@ -43,7 +43,6 @@ public:
 
     QStringList events;
     QList<BatchResult> results;
-    // The last progress each video reported before its end.
     QList<int> progressAtEnd;
     int progress = 0;
 };
@@ -105,13 +104,6 @@ void tst_VideoProcessorBatch::batch_goesOnPastAFailedVideo()
 {
     ExtractionJob common = settings("batch");
     common.timeInNames = true;
-    BatchQueue queue;
-    BatchLog log(queue);
-    queue.start(BatchQueue::jobsForVideos(
-        {path("one/clip.mp4"), path("bad.mp4"), path("two/clip.mp4")}, common, false));
-    QVERIFY(queue.isRunning());
-    QCOMPARE(queue.count(), 3);
-
     // One video goes into the folder itself, unless asked otherwise; base
     // names equal in any case, and names taken, are told apart in order.
     QCOMPARE(BatchQueue::jobsForVideos({"/v/a.mp4"}, common, false).first().outputPath,
@@ -122,8 +114,12 @@ void tst_VideoProcessorBatch::batch_goesOnPastAFailedVideo()
         names << job.outputPath.mid(common.outputPath.size());
     QCOMPARE(names, (QStringList {"/a", "/A (2)", "/a (2) (2)", "/a (3)"}));
 
+    BatchQueue queue;
+    BatchLog log(queue);
+    queue.start(BatchQueue::jobsForVideos(
+        {path("one/clip.mp4"), path("bad.mp4"), path("two/clip.mp4")}, common, false));
+    QVERIFY(queue.isRunning());
     QTRY_VERIFY_WITH_TIMEOUT(!queue.isRunning(), 60000);
-
     QCOMPARE(log.events,
         (QStringList {"started 0/3", "ended 0", "started 1/3", "ended 1", "started 2/3", "ended 2",
             "finished"}));
@@ -132,74 +128,66 @@ void tst_VideoProcessorBatch::batch_goesOnPastAFailedVideo()
     const QList<int> images {5, 0, 3};
     for (int i = 0; i < 3; ++i) {
         const BatchResult &result = queue.results().at(i);
+        const QStringList files = imageFiles(result.outputPath);
         QCOMPARE(result.outputPath, path("batch/" + folders.at(i)));
         QCOMPARE(result.images, images.at(i));
+        QCOMPARE(files.size(), images.at(i));
         QCOMPARE(log.progressAtEnd.at(i), images.at(i));
         QCOMPARE(result.error, i == 1 ? QStringLiteral("无法打开视频文件") : QString());
         QVERIFY(!result.cancelled && result.seconds > 0);
         // The names carry the frames' times: the paths are the real ones.
-        const QStringList files = imageFiles(result.outputPath);
-        QCOMPARE(files.size(), images.at(i));
-        QCOMPARE(result.firstFile,
-            files.isEmpty() ? QString() : result.outputPath + '/' + files.first());
-        QCOMPARE(
-            result.lastFile, files.isEmpty() ? QString() : result.outputPath + '/' + files.last());
+        const QString folder = result.outputPath + '/';
+        QCOMPARE(result.firstFile, files.isEmpty() ? QString() : folder + files.first());
+        QCOMPARE(result.lastFile, files.isEmpty() ? QString() : folder + files.last());
     }
 }
 
 void tst_VideoProcessorBatch::stop_endsTheBatchKeepingWhatWasWritten_data()
 {
-    QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("error");
     QTest::addColumn<QStringList>("events");
 
     const QStringList cancelled {"started 0/2", "ended 0", "finished cancelled"};
-    QTest::newRow("cancel during the first video") << "long.mp4"
-                                                   << "cancel" << cancelledMessage << cancelled;
+    QTest::newRow("cancel during the first video") << "cancel" << cancelledMessage << cancelled;
     // The job fails as it opens, then sees the stop: two messages, one ending.
     QTest::newRow("cancel as a failing video opens: its failure is kept")
-        << "bad.fifo"
         << "cancel while opening"
         << "无法打开视频文件" << cancelled;
     QTest::newRow("another batch stops the running one")
-        << "long.mp4"
         << "restart" << cancelledMessage
         << cancelled + QStringList {"started 0/1", "ended 0", "finished"};
-    QTest::newRow("destroying the queue") << "long.mp4"
-                                          << "destroy" << QString() << QStringList {"started 0/2"};
+    QTest::newRow("destroying the queue") << "destroy" << QString() << QStringList {"started 0/2"};
 }
 
 void tst_VideoProcessorBatch::stop_endsTheBatchKeepingWhatWasWritten()
 {
-    QFETCH(QString, first);
     QFETCH(QString, how);
     QFETCH(QString, error);
     QFETCH(QStringList, events);
 
+    const bool opening = how == QLatin1String("cancel while opening");
+    const QString first = path(opening ? "bad.fifo" : "long.mp4");
     const QString out = "stopped/" + QString(QTest::currentDataTag());
     ExtractionJob common = settings(out);
     common.quality = 100;
     common.selection.frameRate = 30;
     const QList<ExtractionJob> jobs
-        = BatchQueue::jobsForVideos({path(first), path("one/clip.mp4")}, common, false);
-    if (first.endsWith(QLatin1String(".fifo"))) {
+        = BatchQueue::jobsForVideos({first, path("one/clip.mp4")}, common, false);
 #ifdef Q_OS_UNIX
-        QVERIFY(mkfifo(QFile::encodeName(path(first)).constData(), 0600) == 0);
+    QVERIFY(!opening || mkfifo(QFile::encodeName(first).constData(), 0600) == 0);
 #else
+    if (opening)
         QSKIP("Needs a named pipe");
 #endif
-    }
     auto queue = std::make_unique<BatchQueue>();
     BatchLog log(*queue);
     queue->start(jobs);
-    if (how == QLatin1String("cancel while opening")) {
+    if (opening) {
         // The worker waits in the opening until the pipe has a writer: the
         // stop comes before the failure, whatever the timing.
         queue->cancel();
-        QFile pipe(path(first));
-        QVERIFY(pipe.open(QIODevice::WriteOnly) && pipe.write(QByteArray(4096, 'x')) == 4096);
-        pipe.close();
+        QVERIFY(writeFile(first, QByteArray(4096, 'x')));
     } else {
         QTRY_VERIFY_WITH_TIMEOUT(log.progress >= 3, 60000);
     }
@@ -215,14 +203,13 @@ void tst_VideoProcessorBatch::stop_endsTheBatchKeepingWhatWasWritten()
     // What was written stays: images 1..k, and no more once the queue is gone
     // (a whole job gives a worker left running time to show itself).
     const QStringList files = imageFiles(jobs.first().outputPath);
-    if (!files.isEmpty())
-        QCOMPARE(files.last(), "frame_" + ExtractionRules::frameNumberText(files.size()) + ".png");
+    QCOMPARE(files, numberedImages(int(files.size()), "png"));
     QCOMPARE(runJob(settings(out + "/later", "one/clip.mp4")).last(), QStringLiteral("finished"));
     QCOMPARE(imageFiles(jobs.first().outputPath), files);
     QVERIFY(files.size() < 300);
     QVERIFY(!QFileInfo::exists(jobs.last().outputPath));
     QCOMPARE(log.events, events);
-    if (how == QLatin1String("destroy"))
+    if (!queue)
         return;
 
     const BatchResult stopped = log.results.first();
@@ -245,26 +232,18 @@ void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("error");
 
-    const QString mp4 = QStringLiteral("frames.mp4");
-    const QString pattern = QStringLiteral("frame_%1");
-    QTest::newRow("at a frame's time")
-        << mp4 << pattern << 1200ll << "frame_00-00-01.200.png" << QString();
-    QTest::newRow("between two frames: the earlier")
-        << mp4 << pattern << 1250ll << "frame_00-00-01.200.png" << QString();
-    QTest::newRow("a millisecond before a frame")
-        << mp4 << pattern << 1199ll << "frame_00-00-01.100.png" << QString();
-    QTest::newRow("just before a keyframe")
-        << mp4 << pattern << 1999ll << "frame_00-00-01.900.png" << QString();
-    QTest::newRow("the start") << mp4 << "%1_%1" << 0ll << "00-00-00.000_00-00-00.000.png"
-                               << QString();
-    QTest::newRow("the end: the last frame")
-        << mp4 << pattern << 3000ll << "frame_00-00-02.900.png" << QString();
-    QTest::newRow("no index") << "frames.ts" << pattern << 1750ll << "frame_00-00-01.700.png"
-                              << QString();
-    QTest::newRow("past the end") << mp4 << pattern << 3001ll << QString()
-                                  << "该位置没有可保存的帧";
-    QTest::newRow("a pattern leaving the folder")
-        << mp4 << "../f_%1" << 0ll << QString() << "命名格式无效: ../f_%1";
+    const auto row = [](const char *tag, const char *clip, const char *pattern, qint64 position,
+                         const char *name, const char *error = "") {
+        QTest::newRow(tag) << clip << pattern << position << name << error;
+    };
+    row("at a frame's time", "frames.mp4", "frame_%1", 1200, "frame_00-00-01.200.png");
+    row("a millisecond before a frame: the earlier, the time twice", "frames.mp4", "%1_%1", 1199,
+        "00-00-01.100_00-00-01.100.png");
+    row("just before a keyframe", "frames.mp4", "frame_%1", 1999, "frame_00-00-01.900.png");
+    row("the end: the last frame", "frames.mp4", "frame_%1", 3000, "frame_00-00-02.900.png");
+    row("no index", "frames.ts", "frame_%1", 1750, "frame_00-00-01.700.png");
+    row("past the end", "frames.mp4", "frame_%1", 3001, "", "该位置没有可保存的帧");
+    row("a pattern leaving the folder", "frames.mp4", "../f_%1", 0, "", "命名格式无效: ../f_%1");
 }
 
 void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition()

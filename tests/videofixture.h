@@ -4,6 +4,7 @@
 // Shared by the engine's tests: making clips with the ffmpeg program and
 // recording what a VideoProcessor emits.
 
+#include "extractionrules.h"
 #include "videoprocessor.h"
 
 #include <QColor>
@@ -192,6 +193,16 @@ inline QByteArray readFile(const QString &path)
 inline QStringList imageFiles(const QString &directory)
 {
     return QDir(directory).entryList(QDir::Files, QDir::Name);
+}
+
+// The names a job gives its first `count` images by default, frame_000001.<extension> on.
+inline QStringList numberedImages(int count, const QString &extension, const QString &prefix = {})
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names << prefix
+                + QStringLiteral("frame_%1.%2").arg(ExtractionRules::frameNumberText(i), extension);
+    return names;
 }
 
 inline bool near(const QColor &actual, const QColor &expected, int tolerance)
