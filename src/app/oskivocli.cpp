@@ -16,6 +16,14 @@ extern "C" {
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
+    // With no locale at all, as under cron, Qt switches the character set to
+    // UTF-8 itself but says so on stderr, which scripts read. The same switch,
+    // made quietly; the language is not the character set's business.
+    if (qEnvironmentVariableIsEmpty("LC_ALL") && qEnvironmentVariableIsEmpty("LC_CTYPE")
+        && qEnvironmentVariableIsEmpty("LANG"))
+        qputenv("LC_CTYPE", "C.UTF-8");
+#endif
     // No window system: the images are written through Qt Gui's image classes,
     // which need no platform plug-in.
     QCoreApplication app(argc, argv);
