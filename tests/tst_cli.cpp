@@ -85,8 +85,9 @@ const QStringList cLocale {QStringLiteral("LC_ALL=C.UTF-8")};
 // environment is not installed on this machine, which depends on the machine.
 QString toolErrors(const QByteArray &stderrBytes)
 {
-    static const QRegularExpression notice(QStringLiteral(
-        R"(Detected locale "[^"]*" with character encoding "[^"]*", which is not UTF-8\..*?for more information[^\n]*\n)"),
+    static const QRegularExpression notice(
+        QStringLiteral(
+            R"(Detected locale "[^"]*" with character encoding "[^"]*", which is not UTF-8\..*?for more information[^\n]*\n)"),
         QRegularExpression::DotMatchesEverythingOption);
     return QString::fromLocal8Bit(stderrBytes).remove(notice);
 }

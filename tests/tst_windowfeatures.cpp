@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -106,7 +107,9 @@ QStringList tst_WindowFeatures::runToReport(BoxAnswerer &report)
     connect(processor, &VideoProcessor::progressChanged, status,
         [&statuses, status] { statuses << status->text(); });
     w<QPushButton>("startButton")->click();
-    [&report] { QTRY_VERIFY_WITH_TIMEOUT(report.seen, 60000); }();
+    [&report] {
+        QTRY_VERIFY_WITH_TIMEOUT(report.seen, 60000);
+    }();
     disconnect(processor, nullptr, status, nullptr);
     return statuses;
 }
@@ -150,9 +153,9 @@ void tst_WindowFeatures::drop_choosesLocalVideosOnly()
     const QString before = w<QLineEdit>("videoLineEdit")->text();
     QList<QUrl> urls;
     for (const QString &entry : dropped) {
-        urls << (entry == u"@folder" ? QUrl::fromLocalFile(media.path())
-                 : entry.contains(u':') ? QUrl(entry)
-                                        : QUrl::fromLocalFile(media.filePath(entry)));
+        urls << (entry == u"@folder"   ? QUrl::fromLocalFile(media.path())
+                : entry.contains(u':') ? QUrl(entry)
+                                       : QUrl::fromLocalFile(media.filePath(entry)));
     }
     QMimeData data;
     data.setUrls(urls);
@@ -162,8 +165,8 @@ void tst_WindowFeatures::drop_choosesLocalVideosOnly()
     QApplication::sendEvent(window, &drop);
 
     QCOMPARE(enter.isAccepted(), !field.isEmpty());
-    QCOMPARE(w<QLineEdit>("videoLineEdit")->text(),
-        field.isEmpty() ? before : media.filePath(field));
+    QCOMPARE(
+        w<QLineEdit>("videoLineEdit")->text(), field.isEmpty() ? before : media.filePath(field));
     if (!field.isEmpty()) {
         auto *player = window->findChild<QMediaPlayer *>();
         QCOMPARE(player->source(), QUrl::fromLocalFile(clipA));
@@ -232,8 +235,8 @@ void tst_WindowFeatures::batch_convertsEachIntoItsFolderAndListsFailures()
     QCOMPARE(report.icon, QMessageBox::Warning);
     const QStringList lines = report.text.split('\n');
     QCOMPARE(lines.value(0), QStringLiteral("已转换 3/4 个视频"));
-    QCOMPARE(lines.value(1),
-        QStringLiteral("已写入 15 张图片到 ") + QDir::toNativeSeparators(output));
+    QCOMPARE(
+        lines.value(1), QStringLiteral("已写入 15 张图片到 ") + QDir::toNativeSeparators(output));
     QCOMPARE(lines.value(2), QStringLiteral("以下视频转换失败:"));
     QVERIFY2(lines.value(3).startsWith(QStringLiteral("bad.mp4: ")), qPrintable(report.text));
     QCOMPARE(lines.size(), 4);
@@ -249,15 +252,15 @@ void tst_WindowFeatures::overwrite_isAskedOnceBeforeWriting_data()
 
     const QStringList one {"a.mp4"};
     const QStringList two {"a.mp4", "b.mp4"};
-    QTest::newRow("other files only") << one << QStringList {"a/notes.txt", "a/frame_1.jpg"} << 0
-                                      << true << 7;
+    QTest::newRow("other files only")
+        << one << QStringList {"a/notes.txt", "a/frame_1.jpg"} << 0 << true << 7;
     QTest::newRow("an earlier image, cancelled")
         << one << QStringList {"a/frame_000003.jpg"} << int(QMessageBox::Cancel) << false << 1;
     QTest::newRow("an earlier image, overwritten")
         << one << QStringList {"a/frame_000003.jpg"} << int(QMessageBox::Yes) << true << 5;
     QTest::newRow("a batch asks once")
-        << two << QStringList {"a/frame_000001.jpg", "b/frame_000002.jpg"}
-        << int(QMessageBox::Yes) << true << 5;
+        << two << QStringList {"a/frame_000001.jpg", "b/frame_000002.jpg"} << int(QMessageBox::Yes)
+        << true << 5;
 }
 
 void tst_WindowFeatures::overwrite_isAskedOnceBeforeWriting()
@@ -293,7 +296,8 @@ void tst_WindowFeatures::overwrite_isAskedOnceBeforeWriting()
         QCOMPARE(boxes.boxes.first().title, QStringLiteral("确认覆盖"));
         QVERIFY(boxes.boxes.first().text.contains(QStringLiteral("frame_00000")));
     }
-    QCOMPARE(boxes.boxes.last().title, converted ? QStringLiteral("完成") : QStringLiteral("确认覆盖"));
+    QCOMPARE(
+        boxes.boxes.last().title, converted ? QStringLiteral("完成") : QStringLiteral("确认覆盖"));
     const QByteArray first = readFile(QDir(output).filePath(existing.first()));
     QCOMPARE(first == "earlier", !converted || answer == 0);
     QCOMPARE(imageFiles(QDir(output).filePath("a")).size(), filesOfA);
@@ -303,17 +307,22 @@ void tst_WindowFeatures::longJob_showsTimeLeft()
 {
     window->chooseVideos({longClip});
     setOutput(dir->path());
+    // Every frame as PNG: well past the two seconds on any machine.
+    w<QComboBox>("formatComboBox")->setCurrentText("PNG");
+    w<QSpinBox>("frameRateSpinBox")->setValue(30);
     auto *status = w<QLabel>("statusLabel");
+    // Closes the job's box should it end all the same, so that the check fails.
+    BoxAnswerer ended;
     w<QPushButton>("startButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(status->text().contains(QStringLiteral(" · 剩余 ")), 60000);
+    QVERIFY(!ended.seen);
     QVERIFY2(QRegularExpression(QStringLiteral("^处理中: 第 \\d+/\\d+ 帧 · 剩余 \\d+:\\d\\d$"))
                  .match(status->text())
                  .hasMatch(),
         qPrintable(status->text()));
 
-    BoxAnswerer stopped;
     w<QPushButton>("stopCButton")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(stopped.seen, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(ended.seen, 30000);
 }
 
 QTEST_MAIN(tst_WindowFeatures)

@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-
 class VideoProcessor;
 
 // How one video of a batch ended.

@@ -73,10 +73,10 @@ AppMenu::AppMenu(QWidget *parent)
         connect(action, &QAction::triggered, this, [this, code] { emit languageChosen(code); });
     }
     menu->addSeparator();
-    connect(menu->addAction(translated(resetText)), &QAction::triggered, this,
-        &AppMenu::resetChosen);
-    connect(menu->addAction(translated(aboutText)), &QAction::triggered, this,
-        &AppMenu::aboutChosen);
+    connect(
+        menu->addAction(translated(resetText)), &QAction::triggered, this, &AppMenu::resetChosen);
+    connect(
+        menu->addAction(translated(aboutText)), &QAction::triggered, this, &AppMenu::aboutChosen);
 }
 
 void AppMenu::exec(QWidget *button)

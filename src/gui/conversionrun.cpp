@@ -38,9 +38,7 @@ ConversionRun::ConversionRun(QObject *parent)
     : QObject(parent)
     , queue(new BatchQueue(this))
 {
-    connect(queue, &BatchQueue::videoStarted, this, [this](int index, int) {
-        videoIndex = index;
-    });
+    connect(queue, &BatchQueue::videoStarted, this, [this](int index, int) { videoIndex = index; });
     connect(queue, &BatchQueue::progressChanged, this, &ConversionRun::showProgress);
     connect(queue, &BatchQueue::finished, this, [this] {
         if (!starting)
@@ -126,12 +124,12 @@ void ConversionRun::showBatchReport(QWidget *parent) const
         if (result.error.isEmpty() && !result.cancelled)
             ++converted;
         else if (!result.cancelled)
-            failures << QStringLiteral("%1: %2").arg(QFileInfo(result.videoPath).fileName(),
-                result.error);
+            failures << QStringLiteral("%1: %2").arg(
+                QFileInfo(result.videoPath).fileName(), result.error);
     }
     const bool stopped = !results().isEmpty() && results().last().cancelled;
-    QStringList lines {Texts::tr("已转换 %1/%2 个视频").arg(converted).arg(jobCount),
-        writtenText(images, root)};
+    QStringList lines {
+        Texts::tr("已转换 %1/%2 个视频").arg(converted).arg(jobCount), writtenText(images, root)};
     if (stopped)
         lines << Texts::tr("转换已停止");
     if (!failures.isEmpty())

@@ -4,9 +4,9 @@
 #include "extractionrules.h"
 #include "framedragger.h"
 #include "framesaver.h"
+#include "optionspage.h"
 #include "previewplayer.h"
 #include "ui_mainwindow.h"
-#include "optionspage.h"
 #include "videodrop.h"
 #include "windowrules.h"
 
@@ -278,8 +278,8 @@ void MainWindow::conversionEnded()
 {
     jobFolder.removeIfEmpty();
     const QList<BatchResult> &results = conversion->results();
-    const bool failed = conversion->videoCount() == 1 && !results.isEmpty()
-        && !results.first().error.isEmpty();
+    const bool failed
+        = conversion->videoCount() == 1 && !results.isEmpty() && !results.first().error.isEmpty();
     jobRunning = false;
     updateControlStates();
     ui->stopCButton->setEnabled(false);

@@ -13,8 +13,8 @@
 #include <QTimer>
 #include <QUrl>
 
-PreviewPlayer::PreviewPlayer(QGraphicsView *view, QSlider *slider, QLabel *timeLabel,
-    QLabel *durationLabel, QObject *parent)
+PreviewPlayer::PreviewPlayer(
+    QGraphicsView *view, QSlider *slider, QLabel *timeLabel, QLabel *durationLabel, QObject *parent)
     : QObject(parent)
     , view(view)
     , slider(slider)

@@ -50,10 +50,9 @@ QString namePatternForIndex(int index, const QString &current)
 const QStringList &videoFileSuffixes()
 {
     static const QStringList suffixes {QStringLiteral("mp4"), QStringLiteral("avi"),
-        QStringLiteral("mov"), QStringLiteral("mkv"), QStringLiteral("flv"),
-        QStringLiteral("wmv"), QStringLiteral("mpeg"), QStringLiteral("mpg"),
-        QStringLiteral("webm"), QStringLiteral("ts"), QStringLiteral("mts"),
-        QStringLiteral("m2ts"), QStringLiteral("mxf"), QStringLiteral("3gp"),
+        QStringLiteral("mov"), QStringLiteral("mkv"), QStringLiteral("flv"), QStringLiteral("wmv"),
+        QStringLiteral("mpeg"), QStringLiteral("mpg"), QStringLiteral("webm"), QStringLiteral("ts"),
+        QStringLiteral("mts"), QStringLiteral("m2ts"), QStringLiteral("mxf"), QStringLiteral("3gp"),
         QStringLiteral("ogv"), QStringLiteral("m4v")};
     return suffixes;
 }
@@ -80,8 +79,8 @@ QStringList droppedVideoPaths(const QList<QUrl> &urls)
             paths << info.absoluteFilePath();
         } else if (info.isDir()) {
             const QDir folder(info.absoluteFilePath());
-            for (const QString &name : folder.entryList(nameFilters,
-                     QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase))
+            for (const QString &name : folder.entryList(
+                     nameFilters, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase))
                 paths << folder.filePath(name);
         }
     }
