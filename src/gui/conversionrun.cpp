@@ -49,7 +49,6 @@ ConversionRun::ConversionRun(QObject *parent)
 void ConversionRun::start(const QList<ExtractionJob> &jobs, const QString &outputRoot)
 {
     root = outputRoot;
-    jobCount = int(jobs.size());
     videoIndex = 0;
     clock.start();
     stopped = false;
@@ -80,11 +79,11 @@ void ConversionRun::showProgress(int frame, int totalFrames)
     if (stopped)
         return;
     QStringList parts;
-    if (jobCount > 1)
-        parts << Texts::tr("视频 %1/%2").arg(videoIndex + 1).arg(jobCount);
+    if (videoCount() > 1)
+        parts << Texts::tr("视频 %1/%2").arg(videoIndex + 1).arg(videoCount());
     parts << (totalFrames > 0 ? Texts::tr("处理中: 第 %1/%2 帧").arg(frame).arg(totalFrames)
                               : Texts::tr("处理中: 第 %1 帧").arg(frame));
-    const double done = batchDone(videoIndex, jobCount, frame, totalFrames);
+    const double done = batchDone(videoIndex, videoCount(), frame, totalFrames);
     if (const std::optional<qint64> left = timeLeftMs(clock.elapsed(), done))
         parts << Texts::tr("剩余 %1").arg(formatTimeLeft(*left));
     // Not clamped: past 100 the bar ignores the value and keeps its last one.
@@ -94,7 +93,7 @@ void ConversionRun::showProgress(int frame, int totalFrames)
 
 void ConversionRun::showReport(QWidget *parent) const
 {
-    if (jobCount == 1 && !results().isEmpty())
+    if (videoCount() == 1 && !results().isEmpty())
         showVideoReport(parent, results().first());
     else
         showBatchReport(parent);
@@ -128,8 +127,8 @@ void ConversionRun::showBatchReport(QWidget *parent) const
                 QFileInfo(result.videoPath).fileName(), result.error);
     }
     const bool stopped = !results().isEmpty() && results().last().cancelled;
-    QStringList lines {
-        Texts::tr("已转换 %1/%2 个视频").arg(converted).arg(jobCount), writtenText(images, root)};
+    QStringList lines {Texts::tr("已转换 %1/%2 个视频").arg(converted).arg(videoCount()),
+        writtenText(images, root)};
     if (stopped)
         lines << Texts::tr("转换已停止");
     if (!failures.isEmpty())

@@ -24,7 +24,7 @@ public:
     void start(const QList<ExtractionJob> &jobs, const QString &outputRoot);
     void stop();
     bool isRunning() const;
-    int videoCount() const { return jobCount; }
+    int videoCount() const { return queue->count(); }
     const QList<BatchResult> &results() const;
 
     // The closing box of the run that just ended.
@@ -43,7 +43,6 @@ private:
     BatchQueue *queue;
     QElapsedTimer clock;
     QString root;
-    int jobCount = 0;
     int videoIndex = 0;
     // Reports of a batch that a new start replaces are not the new run's.
     bool starting = false;
