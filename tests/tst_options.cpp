@@ -69,24 +69,24 @@ void tst_Options::formatList_keepsFixedOrderAndCase_data()
     QTest::addColumn<QStringList>("formats");
 
     using B = QList<QByteArray>;
-    QTest::newRow("common writers")
-        << B{"jpg", "jpeg", "png", "bmp", "ppm"} << QStringList{"JPG", "JPEG", "PNG", "BMP", "PPM"};
+    QTest::newRow("common writers") << B {"jpg", "jpeg", "png", "bmp", "ppm"}
+                                    << QStringList {"JPG", "JPEG", "PNG", "BMP", "PPM"};
     QTest::newRow("writer order does not matter")
-        << B{"ppm", "png", "jpg"} << QStringList{"JPG", "PNG", "PPM"};
-    QTest::newRow("capitals") << B{"JPEG", "Png"} << QStringList{"JPEG", "PNG"};
-    QTest::newRow("duplicates listed once") << B{"png", "PNG", "png"} << QStringList{"PNG"};
-    QTest::newRow("tif matches nothing") << B{"tif"} << QStringList{};
-    QTest::newRow("tiff matches TIFF") << B{"tif", "tiff"} << QStringList{"TIFF"};
-    QTest::newRow("whole names only") << B{"jp", "pngx", "xbmp"} << QStringList{};
-    QTest::newRow("mixed case kept") << B{"webp", "tga"} << QStringList{"WebP", "TGA"};
-    QTest::newRow("unknown writers ignored") << B{"xpm", "ico", "cur", "pbm"} << QStringList{};
-    QTest::newRow("none") << B{} << QStringList{};
+        << B {"ppm", "png", "jpg"} << QStringList {"JPG", "PNG", "PPM"};
+    QTest::newRow("capitals") << B {"JPEG", "Png"} << QStringList {"JPEG", "PNG"};
+    QTest::newRow("duplicates listed once") << B {"png", "PNG", "png"} << QStringList {"PNG"};
+    QTest::newRow("tif matches nothing") << B {"tif"} << QStringList {};
+    QTest::newRow("tiff matches TIFF") << B {"tif", "tiff"} << QStringList {"TIFF"};
+    QTest::newRow("whole names only") << B {"jp", "pngx", "xbmp"} << QStringList {};
+    QTest::newRow("mixed case kept") << B {"webp", "tga"} << QStringList {"WebP", "TGA"};
+    QTest::newRow("unknown writers ignored") << B {"xpm", "ico", "cur", "pbm"} << QStringList {};
+    QTest::newRow("none") << B {} << QStringList {};
 }
 
 void tst_Options::formatList_keepsFixedOrderAndCase()
 {
     QFETCH(QList<QByteArray>, writers);
-    QTEST(buildFormatList(writers), "formats");
+    QTEST(ImageFormats::buildFormatList(writers), "formats");
 }
 
 void tst_Options::formatList_offersTheWritersPresentHere()
@@ -95,31 +95,31 @@ void tst_Options::formatList_offersTheWritersPresentHere()
     QStringList entries;
     for (int i = 0; i < combo->count(); ++i)
         entries << combo->itemText(i);
-    QCOMPARE(entries, buildFormatList(QImageWriter::supportedImageFormats()));
+    QCOMPARE(entries, ImageFormats::buildFormatList(QImageWriter::supportedImageFormats()));
     // Debian's image format plug-ins are part of the set-up; Qt has no TGA writer.
-    QCOMPARE(entries, (QStringList{"JPG", "JPEG", "PNG", "BMP", "WebP", "TIFF", "PPM"}));
+    QCOMPARE(entries, (QStringList {"JPG", "JPEG", "PNG", "BMP", "WebP", "TIFF", "PPM"}));
     QCOMPARE(combo->currentIndex(), 0);
 }
 
 void tst_Options::naming_followsEntryAndCustomName_data()
 {
     QTest::addColumn<QList<int>>("indexes"); // naming entries chosen in turn
-    QTest::addColumn<QString>("typed");      // typed into the custom edit afterwards
+    QTest::addColumn<QString>("typed"); // typed into the custom edit afterwards
     QTest::addColumn<bool>("thenEmptied");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("editVisible");
 
     using I = QList<int>;
-    QTest::newRow("frame") << I{1, 0} << "" << false << "frame_%1" << false;
-    QTest::newRow("image") << I{1} << "" << false << "image_%1" << false;
-    QTest::newRow("video") << I{2} << "" << false << "video_%1" << false;
+    QTest::newRow("frame") << I {1, 0} << "" << false << "frame_%1" << false;
+    QTest::newRow("image") << I {1} << "" << false << "image_%1" << false;
+    QTest::newRow("video") << I {2} << "" << false << "video_%1" << false;
     QTest::newRow("custom entry alone keeps image")
-        << I{1, 3} << "" << false << "image_%1" << true;
-    QTest::newRow("custom name") << I{3} << "my-clip_2" << false << "my-clip_2_%1" << true;
-    QTest::newRow("emptied custom name") << I{3} << "abc" << true << "frame_%1" << true;
-    QTest::newRow("fixed entry after custom name") << I{3, 2} << "" << false << "video_%1"
-                                                   << false;
-    QTest::newRow("no entry keeps pattern") << I{1, -1} << "" << false << "image_%1" << false;
+        << I {1, 3} << "" << false << "image_%1" << true;
+    QTest::newRow("custom name") << I {3} << "my-clip_2" << false << "my-clip_2_%1" << true;
+    QTest::newRow("emptied custom name") << I {3} << "abc" << true << "frame_%1" << true;
+    QTest::newRow("fixed entry after custom name")
+        << I {3, 2} << "" << false << "video_%1" << false;
+    QTest::newRow("no entry keeps pattern") << I {1, -1} << "" << false << "image_%1" << false;
 }
 
 void tst_Options::naming_followsEntryAndCustomName()
@@ -150,13 +150,20 @@ void tst_Options::customName_refusesUnsafeCharacters_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("accepted");
 
-    QTest::newRow("space") << "my clip" << "myclip";
-    QTest::newRow("dot") << "a.b" << "ab";
-    QTest::newRow("percent") << "x%1" << "x1";
-    QTest::newRow("slash and backslash") << "a/b\\c" << "abc";
-    QTest::newRow("non-ASCII letter") << "caf\u00e9" << "caf";
-    QTest::newRow("CJK") << "视频x" << "x";
-    QTest::newRow("allowed set") << "Az09_-" << "Az09_-";
+    QTest::newRow("space") << "my clip"
+                           << "myclip";
+    QTest::newRow("dot") << "a.b"
+                         << "ab";
+    QTest::newRow("percent") << "x%1"
+                             << "x1";
+    QTest::newRow("slash and backslash") << "a/b\\c"
+                                         << "abc";
+    QTest::newRow("non-ASCII letter") << "caf\u00e9"
+                                      << "caf";
+    QTest::newRow("CJK") << "视频x"
+                         << "x";
+    QTest::newRow("allowed set") << "Az09_-"
+                                 << "Az09_-";
 }
 
 void tst_Options::customName_refusesUnsafeCharacters()

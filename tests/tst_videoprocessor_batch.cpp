@@ -323,10 +323,10 @@ void tst_VideoProcessorBatch::firstExistingImage_findsNamesTheJobWouldWrite()
     job.outputPath = folder.path();
     job.namingPattern = pattern;
     job.timeInNames = timeInNames;
-    QCOMPARE(ExtractionRules::firstExistingImage(job),
-        first.isEmpty() ? QString() : folder.filePath(first));
+    QCOMPARE(
+        ImageNaming::firstExistingImage(job), first.isEmpty() ? QString() : folder.filePath(first));
     job.outputPath = folder.filePath("missing");
-    QCOMPARE(ExtractionRules::firstExistingImage(job), QString());
+    QCOMPARE(ImageNaming::firstExistingImage(job), QString());
 }
 
 QTEST_GUILESS_MAIN(tst_VideoProcessorBatch)

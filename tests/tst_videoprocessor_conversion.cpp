@@ -16,7 +16,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-using namespace ExtractionRules;
+using namespace Picture;
 
 namespace {
 

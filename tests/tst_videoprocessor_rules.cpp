@@ -2,7 +2,13 @@
 // rates of zero, unknown durations, frame numbers past six digits, display
 // matrices at odd angles.
 
-#include "extractionrules.h"
+#include "colourrules.h"
+#include "extractionpipeline.h"
+#include "imageformats.h"
+#include "imagenaming.h"
+#include "mediainput.h"
+#include "orientation.h"
+#include "samplingrules.h"
 
 #include <QStandardPaths>
 #include <QtMath>
@@ -15,7 +21,10 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-using namespace ExtractionRules;
+using namespace Picture;
+using namespace Sampling;
+using namespace ImageFormats;
+using ImageNaming::outputFilePath;
 
 Q_DECLARE_METATYPE(AVRational)
 
@@ -322,7 +331,7 @@ void tst_VideoProcessorRules::demuxers_refusedWhenTheyFollowNames()
     QFETCH(QByteArray, name);
     QFETCH(bool, refused);
 
-    QCOMPARE(isRefusedDemuxer(name.constData()), refused);
+    QCOMPARE(MediaInput::isRefusedDemuxer(name.constData()), refused);
 }
 
 void tst_VideoProcessorRules::automaticWriters_stayWithinMemoryBudget_data()
@@ -353,7 +362,8 @@ void tst_VideoProcessorRules::automaticWriters_stayWithinMemoryBudget()
     QFETCH(qint64, frameBytes);
     QFETCH(qint64, imageBytes);
     QFETCH(int, writers);
-    QCOMPARE(automaticWriterCount(cores, frameBytes, imageBytes, 768ll << 20), writers);
+    QCOMPARE(ExtractionPipeline::automaticWriterCount(cores, frameBytes, imageBytes, 768ll << 20),
+        writers);
 }
 
 QTEST_GUILESS_MAIN(tst_VideoProcessorRules)

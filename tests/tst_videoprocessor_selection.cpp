@@ -173,7 +173,7 @@ void tst_VideoProcessorSelection::selection_takesTheFramesItSays()
     QList<qint64> written;
     for (int i = 0; i < files.size(); ++i) {
         QVERIFY2(files.at(i).startsWith(
-                     QStringLiteral("frame_%1_").arg(ExtractionRules::frameNumberText(i + 1))),
+                     QStringLiteral("frame_%1_").arg(ImageNaming::frameNumberText(i + 1))),
             qPrintable(files.at(i)));
         written << nameTime(files.at(i));
     }

@@ -4,7 +4,7 @@
 // Shared by the engine's tests: making clips with the ffmpeg program and
 // recording what a VideoProcessor emits.
 
-#include "extractionrules.h"
+#include "imagenaming.h"
 #include "videoprocessor.h"
 
 #include <QColor>
@@ -201,7 +201,7 @@ inline QStringList numberedImages(int count, const QString &extension, const QSt
     QStringList names;
     for (int i = 1; i <= count; ++i)
         names << prefix
-                + QStringLiteral("frame_%1.%2").arg(ExtractionRules::frameNumberText(i), extension);
+                + QStringLiteral("frame_%1.%2").arg(ImageNaming::frameNumberText(i), extension);
     return names;
 }
 

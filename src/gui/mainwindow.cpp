@@ -1,10 +1,11 @@
 #include "mainwindow.h"
 #include "aboutdialog.h"
 #include "conversionrun.h"
-#include "extractionrules.h"
 #include "framedragger.h"
 #include "framesaver.h"
+#include "imagenaming.h"
 #include "optionspage.h"
+#include "pixellayout.h"
 #include "previewplayer.h"
 #include "ui_mainwindow.h"
 #include "videodrop.h"
@@ -90,7 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     else
         switchLanguage(language);
     loadSettings();
-    ui->bitDepthComboBox->setCurrentIndex(int(ExtractionRules::BitDepth::Rgb24));
+    ui->bitDepthComboBox->setCurrentIndex(int(Picture::BitDepth::Rgb24));
     updateControlStates();
 }
 
@@ -191,7 +192,7 @@ QList<ExtractionJob> MainWindow::plannedJobs(const ExtractionJob &job) const
 bool MainWindow::confirmOverwrite(const QList<ExtractionJob> &jobs)
 {
     for (const ExtractionJob &job : jobs) {
-        const QString existing = ExtractionRules::firstExistingImage(job);
+        const QString existing = ImageNaming::firstExistingImage(job);
         if (existing.isEmpty())
             continue;
         QMessageBox box(QMessageBox::Question, tr("确认覆盖"),

@@ -1,5 +1,6 @@
 #include "optionspage.h"
-#include "extractionrules.h"
+#include "imagenaming.h"
+#include "pixellayout.h"
 #include "ui_mainwindow.h"
 #include "windowrules.h"
 
@@ -10,7 +11,7 @@
 namespace {
 
 using Key = Preferences::Key;
-using BitDepth = ExtractionRules::BitDepth;
+using BitDepth = Picture::BitDepth;
 using Mode = FrameSelection::Mode;
 
 constexpr int customNamingIndex = 3;
@@ -40,7 +41,8 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     , namePattern(defaultNamePattern())
 {
     ui->formatComboBox->clear();
-    ui->formatComboBox->addItems(buildFormatList(QImageWriter::supportedImageFormats()));
+    ui->formatComboBox->addItems(
+        ImageFormats::buildFormatList(QImageWriter::supportedImageFormats()));
     ui->customNameEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[a-zA-Z0-9_-]*")), this));
     ui->customNameEdit->hide();
@@ -81,7 +83,7 @@ ExtractionJob OptionsPage::jobOptions() const
     ExtractionJob job;
     job.format = ui->formatComboBox->currentText();
     job.quality = ui->qualitySlider->value();
-    job.bitDepth = ExtractionRules::bitDepthFromIndex(ui->bitDepthComboBox->currentIndex());
+    job.bitDepth = Picture::bitDepthFromIndex(ui->bitDepthComboBox->currentIndex());
     job.namingPattern = namePattern;
     job.timeInNames = ui->timeInNamesCheckBox->isChecked();
     FrameSelection &selection = job.selection;
@@ -127,7 +129,7 @@ void OptionsPage::load(const Preferences &settings)
         option.write(settings.value(option.key));
     namePattern = settings.value(Key::CustomNamePattern).toString();
     // A hand-edited store must not send the images outside the output directory.
-    if (!ExtractionRules::isSafeNamingPattern(namePattern))
+    if (!ImageNaming::isSafeNamingPattern(namePattern))
         namePattern = defaultNamePattern();
     if (ui->namingPatternComboBox->currentIndex() == customNamingIndex) {
         QString baseName = namePattern;

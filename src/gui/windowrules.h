@@ -11,7 +11,7 @@
 
 // The time fields' text and the format list follow the engine's rules, which the
 // command line shares.
-#include "formatlist.h"
+#include "imageformats.h"
 #include "timefield.h"
 
 // Pure rules of the main window, kept apart so that they can be checked on their own.

@@ -1,10 +1,11 @@
 #include "framesaver.h"
 
-#include "extractionrules.h"
 #include "frameselector.h"
 #include "framesource.h"
+#include "imagenaming.h"
 #include "imagesink.h"
 #include "mediainput.h"
+#include "orientation.h"
 #include "outputfolder.h"
 #include "videoprocessor.h"
 
@@ -12,8 +13,6 @@
 
 #include <climits>
 #include <memory>
-
-using namespace ExtractionRules;
 
 namespace {
 
@@ -78,7 +77,7 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
         return saved;
     };
 
-    if (!isSafeNamingPattern(job.namingPattern))
+    if (!ImageNaming::isSafeNamingPattern(job.namingPattern))
         return failed(ExtractionFailure::NamingPattern);
     if (positionMs < 0 || positionMs >= LLONG_MAX / 1000 - 1)
         return failed(ExtractionFailure::NothingAtPosition);
@@ -123,14 +122,15 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
     settings.format = job.format;
     settings.quality = job.quality;
     settings.bitDepth = job.bitDepth;
-    settings.orientation = displayTransform(input->displayMatrix());
+    settings.orientation = Picture::displayTransform(input->displayMatrix());
     ImageNames names(settings);
     ImageFileSink sink(settings, names);
 
     // The source counts each frame's pts from the stream's start.
     const qint64 frameMs = av_rescale_q(frame->pts, frame->time_base, millisecond);
     const ImageFileSink::NameChoice nameFor = [&](int attempt) {
-        return savedFramePath(job.outputPath, job.namingPattern, frameMs, job.format, attempt);
+        return ImageNaming::savedFramePath(
+            job.outputPath, job.namingPattern, frameMs, job.format, attempt);
     };
     QString path;
     if (const ExtractionFailure writeFailure = sink.writeNew(frame.get(), nameFor, &path);

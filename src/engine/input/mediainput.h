@@ -2,8 +2,8 @@
 #define MEDIAINPUT_H
 
 #include "extractionfailure.h"
-#include "extractionrules.h"
 #include "ffmpegholders.h"
+#include "pixellayout.h"
 
 #include <QString>
 
@@ -19,7 +19,7 @@ public:
     MediaInput &operator=(const MediaInput &) = delete;
 
     // The decoder can depend on the bit depth the frames are converted to.
-    ExtractionFailure open(const QString &path, ExtractionRules::BitDepth depth);
+    ExtractionFailure open(const QString &path, Picture::BitDepth depth);
 
     AVFormatContext *format() const { return input.get(); }
     AVStream *stream() const { return input->streams[streamIndex]; }
@@ -30,9 +30,14 @@ public:
     // or null when it has none.
     const int32_t *displayMatrix() const;
 
+    // Demuxers that read other resources named inside the file (playlists,
+    // concatenation scripts, session descriptions). A chosen video is read as
+    // one local media file, so these are refused.
+    static bool isRefusedDemuxer(const char *name);
+
 private:
     ExtractionFailure openDemuxer(const QString &path);
-    ExtractionFailure openDecoder(ExtractionRules::BitDepth depth);
+    ExtractionFailure openDecoder(Picture::BitDepth depth);
 
     // Released after the decoder, which may still refer to the stream.
     FFmpeg::FormatContext input;

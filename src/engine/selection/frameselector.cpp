@@ -1,5 +1,7 @@
 #include "frameselector.h"
 
+#include "samplingrules.h"
+
 #include <QtGlobal>
 
 #include <climits>
@@ -84,7 +86,7 @@ int64_t FrameSelector::nextWantedUs() const
 int FrameSelector::estimatedTotal(const FrameSelection &selection, int64_t streamFrames,
     int64_t durationUs, int interval, int64_t keyframesInRange)
 {
-    using ExtractionRules::estimatedTotalFrames;
+    using Sampling::estimatedTotalFrames;
     if (selection.mode == FrameSelection::Mode::SceneChanges)
         return 0;
     if (selection.mode == FrameSelection::Mode::FramesPerSecond && selection.isWholeVideo())
@@ -110,13 +112,13 @@ int FrameSelector::estimatedTotal(const FrameSelection &selection, int64_t strea
     }
     case FrameSelection::Mode::EverySeconds:
         if (range < 0)
-            return ExtractionRules::unknownTotalEstimate;
+            return Sampling::unknownTotalEstimate;
         return clamped(range / qMax<int64_t>(1, microseconds(selection.everySeconds)) + 1);
     case FrameSelection::Mode::Keyframes:
         if (keyframesInRange >= 0)
             return clamped(keyframesInRange);
         // Most encoders put a keyframe every two seconds or less.
-        return range < 0 ? ExtractionRules::unknownTotalEstimate : clamped(range / 2000000 + 1);
+        return range < 0 ? Sampling::unknownTotalEstimate : clamped(range / 2000000 + 1);
     case FrameSelection::Mode::SceneChanges:
         break;
     }

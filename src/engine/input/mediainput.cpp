@@ -1,6 +1,9 @@
 #include "mediainput.h"
 
-using namespace ExtractionRules;
+#include <QByteArray>
+#include <QList>
+
+using Picture::BitDepth;
 
 namespace {
 
@@ -135,4 +138,29 @@ const int32_t *MediaInput::displayMatrix() const
         return reinterpret_cast<const int32_t *>(data);
 #endif
     return nullptr;
+}
+
+bool MediaInput::isRefusedDemuxer(const char *name)
+{
+    static const char *const refused[] = {
+        "concat",
+        "hls",
+        "dash",
+        "imf",
+        "sdp",
+        "rtp",
+        "rtsp",
+        "webm_dash_manifest",
+    };
+    if (!name)
+        return false;
+    // A demuxer may list several names separated by commas.
+    const QList<QByteArray> names = QByteArray(name).split(',');
+    for (const QByteArray &each : names) {
+        for (const char *candidate : refused) {
+            if (each == candidate)
+                return true;
+        }
+    }
+    return false;
 }

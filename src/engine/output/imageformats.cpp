@@ -1,6 +1,8 @@
-#include "formatlist.h"
+#include "imageformats.h"
 
 #include <algorithm>
+
+namespace ImageFormats {
 
 QStringList buildFormatList(const QList<QByteArray> &writerNames)
 {
@@ -18,3 +20,16 @@ QStringList buildFormatList(const QList<QByteArray> &writerNames)
     }
     return formats;
 }
+
+QByteArray writerFormatName(const QString &format)
+{
+    return format.toUpper().toUtf8();
+}
+
+int pngCompressionFromQuality(int quality)
+{
+    const int level = quality * 9 / 100;
+    return level > 9 ? 9 : level;
+}
+
+} // namespace ImageFormats

@@ -1,7 +1,7 @@
 #ifndef EXTRACTIONJOB_H
 #define EXTRACTIONJOB_H
 
-#include "extractionrules.h"
+#include "pixellayout.h"
 
 #include <QString>
 
@@ -48,7 +48,7 @@ struct ExtractionJob
     // The format list's text: "JPG", "PNG", "WebP"...
     QString format = QStringLiteral("JPG");
     int quality = 90;
-    ExtractionRules::BitDepth bitDepth = ExtractionRules::BitDepth::Rgb24;
+    Picture::BitDepth bitDepth = Picture::BitDepth::Rgb24;
     // A file-name stem with "%1" for the image's number.
     QString namingPattern = QStringLiteral("frame_%1");
     // Adds the frame's presentation time to each name: frame_000001_00-01-23.456.

@@ -141,3 +141,12 @@ void ExtractionPipeline::finishItem(int number, ExtractionFailure failure)
         (*progress)(written);
     }
 }
+
+int ExtractionPipeline::automaticWriterCount(
+    int cores, int64_t sourceFrameBytes, int64_t imageBytes, int64_t memoryBudget)
+{
+    const int64_t perWriter
+        = 2 * (qMax<int64_t>(0, sourceFrameBytes) + qMax<int64_t>(0, imageBytes));
+    const int64_t affordable = perWriter > 0 ? memoryBudget / perWriter : cores;
+    return int(qBound(int64_t(1), affordable, int64_t(qMax(1, cores))));
+}

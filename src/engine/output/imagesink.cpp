@@ -1,5 +1,7 @@
 #include "imagesink.h"
 
+#include "imageformats.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -10,7 +12,8 @@ extern "C" {
 #include <libavutil/mathematics.h>
 }
 
-using namespace ExtractionRules;
+using namespace ImageFormats;
+using Picture::BitDepth;
 
 namespace {
 
@@ -107,7 +110,8 @@ QString ImageSettings::filePath(int number, const AVFrame *frame) const
     const qint64 pts = frame->pts == AV_NOPTS_VALUE ? 0 : frame->pts;
     const qint64 milliseconds
         = frame->time_base.den > 0 ? av_rescale_q(pts, frame->time_base, AVRational {1, 1000}) : 0;
-    return outputFilePathWithTime(outputPath, namingPattern, number, milliseconds, format);
+    return ImageNaming::outputFilePathWithTime(
+        outputPath, namingPattern, number, milliseconds, format);
 }
 
 void ImageNames::record(int number, const QString &path)

@@ -1,6 +1,7 @@
 #include "joboptions.h"
 
-#include "formatlist.h"
+#include "imageformats.h"
+#include "imagenaming.h"
 #include "timefield.h"
 
 #include <QCommandLineParser>
@@ -10,7 +11,7 @@
 #include <cmath>
 #include <iterator>
 
-using ExtractionRules::BitDepth;
+using Picture::BitDepth;
 
 namespace {
 
@@ -107,7 +108,7 @@ JobOptions::JobOptions(DepthStyle depthStyle)
 
 QStringList JobOptions::formats()
 {
-    return buildFormatList(QImageWriter::supportedImageFormats());
+    return ImageFormats::buildFormatList(QImageWriter::supportedImageFormats());
 }
 
 void JobOptions::addTo(QCommandLineParser &parser) const
@@ -234,7 +235,7 @@ bool JobOptions::read(const QCommandLineParser &parser)
     if (depthStyle == DepthStyle::Index) {
         if (!ok)
             return fail(tr("%1 的值“%2”不是整数").arg(dashed(depth), depthText));
-        parsedJob.bitDepth = ExtractionRules::bitDepthFromIndex(depthNumber);
+        parsedJob.bitDepth = Picture::bitDepthFromIndex(depthNumber);
     } else {
         const auto named = std::find_if(std::cbegin(depthNames), std::cend(depthNames),
             [&](const DepthName &name) { return ok && name.bits == depthNumber; });
@@ -249,7 +250,7 @@ bool JobOptions::read(const QCommandLineParser &parser)
     if (!patternText.contains(QLatin1String("%1")))
         return fail(
             tr("%1 的值“%2”必须含有“%3”").arg(dashed(pattern), patternText, QStringLiteral("%1")));
-    if (!ExtractionRules::isSafeNamingPattern(patternText))
+    if (!ImageNaming::isSafeNamingPattern(patternText))
         return fail(tr("%1 的值“%2”会把图片写到输出目录之外").arg(dashed(pattern), patternText));
     parsedJob.namingPattern = patternText;
     parsedJob.timeInNames = parser.isSet(timeNames);

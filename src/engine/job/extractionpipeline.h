@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -44,6 +45,13 @@ public:
     ExtractionPipeline &operator=(const ExtractionPipeline &) = delete;
 
     static int framesInFlightLimit(int writers) { return 2 * writers; }
+
+    // How many image writers a job runs when left to choose: one per core, but
+    // no more than keep the frames and images in flight (two source frames and
+    // two images of the output layout per writer) within memoryBudget bytes.
+    // At least 1.
+    static int automaticWriterCount(
+        int cores, int64_t sourceFrameBytes, int64_t imageBytes, int64_t memoryBudget);
 
     // Runs the whole job and returns once every writer has stopped, so that
     // nothing is written afterwards. A failed image stops the source and

@@ -2,8 +2,9 @@
 #define IMAGESINK_H
 
 #include "extractionfailure.h"
-#include "extractionrules.h"
 #include "frameconverter.h"
+#include "imagenaming.h"
+#include "pixellayout.h"
 
 #include <QString>
 #include <QTransform>
@@ -31,7 +32,7 @@ struct ImageSettings
     QString namingPattern;
     QString format;
     int quality = 90;
-    ExtractionRules::BitDepth bitDepth = ExtractionRules::BitDepth::Rgb24;
+    Picture::BitDepth bitDepth = Picture::BitDepth::Rgb24;
     bool timeInNames = false;
     // Shows the picture as a player does; identity when the stream has no
     // display matrix.
@@ -39,7 +40,7 @@ struct ImageSettings
 
     QString filePath(int number) const
     {
-        return ExtractionRules::outputFilePath(outputPath, namingPattern, number, format);
+        return ImageNaming::outputFilePath(outputPath, namingPattern, number, format);
     }
     // The frame's time, where names carry it, is its pts in its time_base.
     QString filePath(int number, const AVFrame *frame) const;

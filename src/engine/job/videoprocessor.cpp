@@ -1,12 +1,15 @@
 #include "videoprocessor.h"
 
 #include "extractionpipeline.h"
-#include "extractionrules.h"
 #include "frameselector.h"
 #include "framesource.h"
+#include "imagenaming.h"
 #include "imagesink.h"
 #include "mediainput.h"
+#include "orientation.h"
 #include "outputfolder.h"
+#include "pixellayout.h"
+#include "samplingrules.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +24,7 @@ extern "C" {
 #include <libavutil/imgutils.h>
 }
 
-using namespace ExtractionRules;
+using Picture::BitDepth;
 
 struct VideoProcessor::Job
 {
@@ -69,8 +72,8 @@ int writersFor(const MediaInput &input, BitDepth depth)
         return qMax(
             0, av_image_get_buffer_size(AVPixelFormat(format), video->width, video->height, 1));
     };
-    return automaticWriterCount(QThread::idealThreadCount(), bytes(video->format),
-        bytes(pixelFormatForDepth(depth)), writerMemoryBudget);
+    return ExtractionPipeline::automaticWriterCount(QThread::idealThreadCount(),
+        bytes(video->format), bytes(Picture::pixelFormatForDepth(depth)), writerMemoryBudget);
 }
 
 // The keyframes the index lists in the selection's range; -1 without an index.
@@ -160,7 +163,7 @@ void VideoProcessor::processVideo(const QString &videoPath, const QString &outpu
     options.selection.frameRate = frameRate;
     options.quality = quality;
     options.format = format;
-    options.bitDepth = bitDepthFromIndex(bitDepth);
+    options.bitDepth = Picture::bitDepthFromIndex(bitDepth);
     options.namingPattern = namingPattern;
     processVideo(options);
 }
@@ -284,7 +287,7 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
 
     if (const QString bad = badOption(job.options.selection); !bad.isEmpty())
         return tr("参数超出范围: %1").arg(bad);
-    if (!isSafeNamingPattern(job.image.namingPattern))
+    if (!ImageNaming::isSafeNamingPattern(job.image.namingPattern))
         return message(ExtractionFailure::NamingPattern);
 
     MediaInput input;
@@ -302,8 +305,8 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
     if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
         return message(ExtractionFailure::OutputDirectory);
 
-    const int interval
-        = samplingInterval(stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
+    const int interval = Sampling::samplingInterval(
+        stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
     FrameSelector selector(selection, interval);
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
@@ -313,7 +316,7 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
         selection, stream->nb_frames, durationUs, interval, keyframesInRange(input, selection));
     reportProgress(job.id, 0, totalFrames);
 
-    job.image.orientation = displayTransform(input.displayMatrix());
+    job.image.orientation = Picture::displayTransform(input.displayMatrix());
     const ImageSettings &settings = job.image;
     ImageNames names(settings);
     const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings.bitDepth);

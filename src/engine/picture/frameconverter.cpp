@@ -1,10 +1,13 @@
 #include "frameconverter.h"
 
+#include "colourrules.h"
+#include "orientation.h"
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
-using namespace ExtractionRules;
+using namespace Picture;
 
 namespace {
 

@@ -1,8 +1,8 @@
 #ifndef FRAMECONVERTER_H
 #define FRAMECONVERTER_H
 
-#include "extractionrules.h"
 #include "ffmpegholders.h"
+#include "pixellayout.h"
 #include "tonemapper.h"
 
 #include <QImage>
@@ -20,7 +20,7 @@ public:
 
     // On success *image shares the converter's buffer (no copy): it is valid
     // until the next call or the converter's destruction.
-    Status convert(const AVFrame *frame, ExtractionRules::BitDepth depth, QImage *image);
+    Status convert(const AVFrame *frame, Picture::BitDepth depth, QImage *image);
 
 private:
     ToneMapper toneMapper;
