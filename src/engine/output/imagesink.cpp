@@ -2,6 +2,7 @@
 
 #include "imageformats.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -17,36 +18,15 @@ using Picture::BitDepth;
 
 namespace {
 
-// QImage::save does not look at the final flush, so a small image that sat
-// in QFile's buffer on a full disk counted as written. A file that failed is
-// removed rather than left cut off.
-// A new file is made with NewOnly, which fails where the name is taken
-// rather than looking first and replacing what appeared in between.
+// An image goes through three steps: encoded into memory, then written as a
+// file. What a format needs of the pixels is settled by the encoding, what
+// the disk needs by the writing.
 enum class Existing { Replace, Keep };
-
-bool writeImageFile(const QImage &image, const QString &filePath, const QByteArray &writerFormat,
-    int quality, Existing existing)
-{
-    QFile file(filePath);
-    const QIODevice::OpenMode mode = existing == Existing::Keep
-        ? QIODevice::WriteOnly | QIODevice::NewOnly
-        : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!file.open(mode))
-        return false;
-    QImageWriter writer(&file, writerFormat);
-    writer.setQuality(quality);
-    bool ok = writer.write(image) && file.flush();
-    file.close();
-    ok = ok && file.error() == QFileDevice::NoError;
-    if (!ok)
-        file.remove();
-    return ok;
-}
 
 // Some writers take only some layouts, or read them wrongly: each gets one
 // it writes correctly.
-bool saveImage(const QImage &image, const QString &filePath, const QString &format, int quality,
-    BitDepth bitDepth, Existing existing = Existing::Replace)
+bool encodeImage(
+    const QImage &image, const QString &format, int quality, BitDepth bitDepth, QByteArray *bytes)
 {
     const QByteArray name = writerFormatName(format);
     QImage written = image;
@@ -86,7 +66,33 @@ bool saveImage(const QImage &image, const QString &filePath, const QString &form
         written = written.copy();
     }
 
-    return writeImageFile(written, filePath, name, writerQuality, existing);
+    bytes->clear();
+    QBuffer buffer(bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&buffer, name);
+    writer.setQuality(writerQuality);
+    return writer.write(written);
+}
+
+// The whole file or none: a write that fell short, a failed flush or close
+// (a full disk shows there first for a small file) removes what was written.
+// A new file is made with NewOnly, which fails where the name is taken
+// rather than looking first and replacing what appeared in between.
+bool writeImageFile(const QByteArray &bytes, const QString &filePath, Existing existing)
+{
+    QFile file(filePath);
+    const QIODevice::OpenMode mode = existing == Existing::Keep
+        ? QIODevice::WriteOnly | QIODevice::NewOnly
+        : QIODevice::WriteOnly | QIODevice::Truncate;
+    if (!file.open(mode))
+        return false;
+    bool ok = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    ok = ok && file.error() == QFileDevice::NoError;
+    if (!ok)
+        file.remove();
+    return ok;
 }
 
 // QImage keeps the pixel layout through a plain mirror or a quarter turn,
@@ -141,9 +147,11 @@ ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
     if (const ExtractionFailure failure = render(frame, &image); failure != ExtractionFailure::None)
         return failure;
 
+    QByteArray bytes;
     const QString path = settings.filePath(number, frame);
     names.record(number, path);
-    if (!saveImage(image, path, settings.format, settings.quality, settings.bitDepth)) {
+    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)
+        || !writeImageFile(bytes, path, Existing::Replace)) {
         return ExtractionFailure::SaveFailed;
     }
     return ExtractionFailure::None;
@@ -156,14 +164,17 @@ ExtractionFailure ImageFileSink::writeNew(
     if (const ExtractionFailure failure = render(frame, &image); failure != ExtractionFailure::None)
         return failure;
 
+    QByteArray bytes;
+    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)) {
+        *path = nameFor(1);
+        return ExtractionFailure::SaveFailed;
+    }
     for (int attempt = 1; attempt <= maxNameAttempts; ++attempt) {
         *path = nameFor(attempt);
         if (QFileInfo::exists(*path))
             continue;
-        if (saveImage(image, *path, settings.format, settings.quality, settings.bitDepth,
-                Existing::Keep)) {
+        if (writeImageFile(bytes, *path, Existing::Keep))
             return ExtractionFailure::None;
-        }
         // Taken since the look by another writer: the next name. Anything
         // else is a failure to write.
         if (!QFileInfo::exists(*path))
