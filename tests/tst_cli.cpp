@@ -123,6 +123,8 @@ private slots:
     void badUsage_exitsTwoAndSaysWhich();
     void missingVideo_failsAloneInTheEnvironmentsLanguage_data();
     void missingVideo_failsAloneInTheEnvironmentsLanguage();
+    void outcomeCode_namesTheFailureTheSameInEveryLanguage_data();
+    void outcomeCode_namesTheFailureTheSameInEveryLanguage();
     void interrupt_stopsWithImagesFromOneWithoutAGap();
     void progress_isOneLineRedrawnOnlyOnATerminal_data();
     void progress_isOneLineRedrawnOnlyOnATerminal();
@@ -288,11 +290,44 @@ void tst_Cli::missingVideo_failsAloneInTheEnvironmentsLanguage()
     const QJsonValue none(QJsonValue::Null);
     QCOMPARE(jsonLines(result.out),
         (QStringList {json({{"path", "missing.mp4"}, {"output", "out/missing"}, {"images", 0},
-                          {"first", none}, {"last", none}, {"seconds", true}, {"error", cannotOpen},
-                          {"cancelled", false}}),
+                          {"first", none}, {"last", none}, {"seconds", true},
+                          {"code", "cannot-open-video"}, {"error", cannotOpen}, {"cancelled", false}}),
             json({{"path", "clip.mp4"}, {"output", "out/clip"}, {"images", 4},
                 {"first", "out/clip/frame_000001.jpg"}, {"last", "out/clip/frame_000004.jpg"},
-                {"seconds", true}, {"error", none}, {"cancelled", false}})}));
+                {"seconds", true}, {"code", none}, {"error", none}, {"cancelled", false}})}));
+}
+
+void tst_Cli::outcomeCode_namesTheFailureTheSameInEveryLanguage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QJsonValue>("code");
+
+    const QJsonValue none(QJsonValue::Null);
+    for (const char *language : {"LANG=zh_CN.UTF-8", "LANG=en_US.UTF-8"}) {
+        const auto row = [language](const char *name, const QStringList &arguments,
+                             const QJsonValue &code) {
+            QTest::addRow("%s, %s", name, language) << arguments << code;
+        };
+        row("converted", {"clip.mp4", "-o", "out/a", "--every", "1"}, none);
+        row("missing video", {"missing.mp4", "-o", "out/a"}, "cannot-open-video");
+        row("a text file", {"notes.txt", "-o", "out/a"}, "not-a-video");
+        // A folder below a file can be made by nobody, root included.
+        row("unwritable output folder", {"clip.mp4", "-o", "notes.txt/out"}, "cannot-make-folder");
+    }
+}
+
+void tst_Cli::outcomeCode_namesTheFailureTheSameInEveryLanguage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QJsonValue, code);
+    QVERIFY(writeFile(path("notes.txt"), "not a video\n"));
+
+    const QString language = QString::fromLatin1(QTest::currentDataTag()).section(", ", 1);
+    const Run result = run(arguments + QStringList {"--json", "--quiet"}, {language});
+    QCOMPARE(result.exitCode, code.isNull() ? 0 : 1);
+    const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    QCOMPARE(object.value("code"), code);
+    QCOMPARE(object.value("error").isNull(), code.isNull());
 }
 
 void tst_Cli::interrupt_stopsWithImagesFromOneWithoutAGap()
@@ -327,9 +362,11 @@ void tst_Cli::interrupt_stopsWithImagesFromOneWithoutAGap()
         (QStringList {json({{"path", "long.mp4"}, {"output", "out/long"}, {"images", files.size()},
                           {"first", "out/long/" + files.first()},
                           {"last", "out/long/" + files.last()}, {"seconds", true},
-                          {"error", engineText("en_US", "操作已取消")}, {"cancelled", true}}),
+                          {"code", "stopped"}, {"error", engineText("en_US", "操作已取消")},
+                          {"cancelled", true}}),
             json({{"path", "clip.mp4"}, {"output", "out/clip"}, {"images", 0}, {"first", none},
-                {"last", none}, {"seconds", true}, {"error", none}, {"cancelled", true}})}));
+                {"last", none}, {"seconds", true}, {"code", "stopped"}, {"error", none},
+                {"cancelled", true}})}));
 #endif
 }
 

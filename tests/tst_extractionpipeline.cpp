@@ -47,7 +47,7 @@ public:
         *frame = std::move(made);
         return Status::Frame;
     }
-    ExtractionFailure failure() const override { return ExtractionFailure::ReadFailed; }
+    Outcome failure() const override { return Outcome::ReadFailed; }
 
     const int count;
     const int failAfter;
@@ -65,7 +65,7 @@ private:
 struct Script
 {
     // Images that fail, with the failure they report.
-    std::map<int, ExtractionFailure> failures;
+    std::map<int, Outcome> failures;
     // Image n waits until image waitFor[n] has been written.
     std::map<int, int> waitFor;
     // The image during which the user stops the job.
@@ -103,7 +103,7 @@ public:
     {
     }
 
-    ExtractionFailure write(const AVFrame *, int number) override
+    Outcome write(const AVFrame *, int number) override
     {
         ++script.started;
         if (script.cancelled && *script.cancelled)
@@ -120,7 +120,7 @@ public:
         }
         script.doneOf(number).release();
         const auto failure = script.failures.find(number);
-        return failure == script.failures.end() ? ExtractionFailure::None : failure->second;
+        return failure == script.failures.end() ? Outcome::Converted : failure->second;
     }
 
 private:
@@ -129,7 +129,7 @@ private:
 
 struct Run
 {
-    ExtractionPipeline::Outcome outcome;
+    ExtractionPipeline::Result outcome;
     QList<int> progress;
 };
 
@@ -200,7 +200,7 @@ void tst_ExtractionPipeline::progress_isTheWrittenPrefixWhateverTheFinishingOrde
     std::atomic_bool cancelled {false};
     const Run result = run(writers, script, source, cancelled);
 
-    QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Outcome::Kind::Finished));
+    QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Result::Kind::Finished));
     QCOMPARE(result.outcome.written, images);
     QCOMPARE(result.progress, oneTo(images));
     QCOMPARE(int(script.writes.size()), images);
@@ -223,17 +223,16 @@ void tst_ExtractionPipeline::failure_namesTheLowestFailedImage()
     // Image 6 fails first; image 4, waiting for it, fails after it.
     for (int round = 0; round < 10; ++round) {
         Script script;
-        script.failures
-            = {{4, ExtractionFailure::ScalerFailed}, {6, ExtractionFailure::SaveFailed}};
+        script.failures = {{4, Outcome::CannotConvert}, {6, Outcome::CannotWrite}};
         if (writers > 2)
             script.waitFor[4] = 6;
         CountingSource source(1000);
         std::atomic_bool cancelled {false};
         const Run result = run(writers, script, source, cancelled);
 
-        QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Outcome::Kind::Failed));
+        QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Result::Kind::Failed));
         QCOMPARE(result.outcome.imageNumber, 4);
-        QCOMPARE(int(result.outcome.failure), int(ExtractionFailure::ScalerFailed));
+        QCOMPARE(int(result.outcome.failure), int(Outcome::CannotConvert));
         QCOMPARE(result.progress, oneTo(3));
         // What other writers finished past the failure is handed back.
         std::vector<int> pastFailure;
@@ -259,8 +258,8 @@ void tst_ExtractionPipeline::sourceFailure_comesAfterTheImagesBeforeIt()
     std::atomic_bool cancelled {false};
     const Run result = run(3, script, source, cancelled);
 
-    QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Outcome::Kind::Failed));
-    QCOMPARE(int(result.outcome.failure), int(ExtractionFailure::ReadFailed));
+    QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Result::Kind::Failed));
+    QCOMPARE(int(result.outcome.failure), int(Outcome::ReadFailed));
     QCOMPARE(result.outcome.imageNumber, 0);
     QCOMPARE(result.progress, oneTo(7));
 }
@@ -274,7 +273,7 @@ void tst_ExtractionPipeline::cancel_finishesOnlyTheImagesInFlight()
     std::atomic_bool cancelled {false};
     const Run result = run(writers, script, source, cancelled);
 
-    QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Outcome::Kind::Cancelled));
+    QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Result::Kind::Cancelled));
     QVERIFY(script.startedAfterCancel <= writers - 1);
     QVERIFY(int(script.writes.size()) <= 5 + ExtractionPipeline::framesInFlightLimit(writers));
     QCOMPARE(result.progress, oneTo(result.outcome.written));
@@ -289,17 +288,16 @@ void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure_data
     QTest::addColumn<int>("outcome");
     QTest::addColumn<int>("failure");
 
-    using Kind = ExtractionPipeline::Outcome::Kind;
+    using Kind = ExtractionPipeline::Result::Kind;
     // Writer A holds image 1 until writer B, which took image 2 after it,
     // has written 2 and the user has stopped: both were taken before the
     // stop, so both are written and reported, and nothing after them.
     QTest::newRow("stop between two images in hand")
-        << -1 << false << QList<int> {1, 2} << int(Kind::Cancelled) << int(ExtractionFailure::None);
+        << -1 << false << QList<int> {1, 2} << int(Kind::Cancelled) << int(Outcome::Converted);
     QTest::newRow("source failed, then stop")
-        << 3 << false << QList<int> {1, 2} << int(Kind::Cancelled)
-        << int(ExtractionFailure::ReadFailed);
+        << 3 << false << QList<int> {1, 2} << int(Kind::Cancelled) << int(Outcome::ReadFailed);
     QTest::newRow("image failed, then stop")
-        << -1 << true << QList<int> {1} << int(Kind::Failed) << int(ExtractionFailure::SaveFailed);
+        << -1 << true << QList<int> {1} << int(Kind::Failed) << int(Outcome::CannotWrite);
 }
 
 void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure()
@@ -319,7 +317,7 @@ void tst_ExtractionPipeline::stop_leavesTheReportedPrefixAndKeepsTheFailure()
         script.waitFor[1] = 2;
         script.cancelDuring = 2;
         if (failedImage)
-            script.failures[2] = ExtractionFailure::SaveFailed;
+            script.failures[2] = Outcome::CannotWrite;
         result = run(2, script, source, cancelled);
     } else {
         // Images 1 and 2 are held while the source fails behind them; the

@@ -48,15 +48,11 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
-        <translation>Each video's images go into a folder named after it inside the output folder (default)</translation>
+        <translation>Each video&apos;s images go into a folder named after it inside the output folder (default)</translation>
     </message>
     <message>
         <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
         <translation>With a single video, its images go straight into the output folder; several videos always get a folder each</translation>
-    </message>
-    <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、error、cancelled</source>
-        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, error, cancelled</translation>
     </message>
     <message>
         <source>不在标准错误显示进度</source>
@@ -64,7 +60,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>用“%1 --help”查看全部选项。</source>
-        <translation>Run '%1 --help' to see every option.</translation>
+        <translation>Run &apos;%1 --help&apos; to see every option.</translation>
     </message>
     <message>
         <source>没有指定视频</source>
@@ -85,6 +81,10 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     <message>
         <source>已中断，正在停止……</source>
         <translation>Interrupted, stopping...</translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted</translation>
     </message>
 </context>
 <context>
@@ -115,7 +115,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
-        <translation>Take one frame every S seconds, %1-%2 (the window's default %3)</translation>
+        <translation>Take one frame every S seconds, %1-%2 (the window&apos;s default %3)</translation>
     </message>
     <message>
         <source>只取关键帧</source>
@@ -123,7 +123,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
-        <translation>Take one frame per scene at sensitivity N, %1-%2 (the window's default %3)</translation>
+        <translation>Take one frame per scene at sensitivity N, %1-%2 (the window&apos;s default %3)</translation>
     </message>
     <message>
         <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
@@ -135,11 +135,11 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
-        <translation>File-name pattern; '%1' stands for the six-digit image number (default %2)</translation>
+        <translation>File-name pattern; &apos;%1&apos; stands for the six-digit image number (default %2)</translation>
     </message>
     <message>
         <source>在文件名的编号后加上该帧的时间（默认不加）</source>
-        <translation>Add each frame's time after the number in its name (default: off)</translation>
+        <translation>Add each frame&apos;s time after the number in its name (default: off)</translation>
     </message>
     <message>
         <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
@@ -147,7 +147,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>%1 的值“%2”不是整数</source>
-        <translation>%1: '%2' is not a whole number</translation>
+        <translation>%1: &apos;%2&apos; is not a whole number</translation>
     </message>
     <message>
         <source>%1 的值 %2 超出范围 %3-%4</source>
@@ -155,11 +155,11 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
-        <translation>%1: '%2' is not a time; write seconds or h:mm:ss.zzz</translation>
+        <translation>%1: &apos;%2&apos; is not a time; write seconds or h:mm:ss.zzz</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是数字</source>
-        <translation>%1: '%2' is not a number</translation>
+        <translation>%1: &apos;%2&apos; is not a number</translation>
     </message>
     <message>
         <source>%1 必须晚于 %2</source>
@@ -167,15 +167,15 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>%1 的值“%2”无效，可选：%3</source>
-        <translation>%1: '%2' is not one of %3</translation>
+        <translation>%1: &apos;%2&apos; is not one of %3</translation>
     </message>
     <message>
         <source>%1 的值“%2”必须含有“%3”</source>
-        <translation>%1: '%2' must contain '%3'</translation>
+        <translation>%1: &apos;%2&apos; must contain &apos;%3&apos;</translation>
     </message>
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
-        <translation>%1: '%2' would write images outside the output folder</translation>
+        <translation>%1: &apos;%2&apos; would write images outside the output folder</translation>
     </message>
 </context>
 <context>
@@ -639,16 +639,8 @@ Overwrite them?</translation>
         <translation>Operation Cancelled</translation>
     </message>
     <message>
-        <source>无法分配格式上下文</source>
-        <translation>Unable to allocate format context</translation>
-    </message>
-    <message>
         <source>无法打开视频文件</source>
         <translation>Unable to open video file</translation>
-    </message>
-    <message>
-        <source>无法获取流信息</source>
-        <translation>Unable to get stream information</translation>
     </message>
     <message>
         <source>未找到视频流</source>
@@ -659,14 +651,6 @@ Overwrite them?</translation>
         <translation>Unsupported codec.</translation>
     </message>
     <message>
-        <source>无法分配编解码器上下文</source>
-        <translation>Unable to allocate codec context</translation>
-    </message>
-    <message>
-        <source>无法初始化编解码器上下文</source>
-        <translation>Unable to initialize codec context</translation>
-    </message>
-    <message>
         <source>无法打开编解码器</source>
         <translation>Unable to open codec</translation>
     </message>
@@ -675,20 +659,8 @@ Overwrite them?</translation>
         <translation>Unable to create output directory</translation>
     </message>
     <message>
-        <source>无法分配帧或包</source>
-        <translation>Failed to allocate frame or packet.</translation>
-    </message>
-    <message>
         <source>读取视频数据失败</source>
         <translation>Failed to read video data</translation>
-    </message>
-    <message>
-        <source>无法分配RGB帧</source>
-        <translation>Unable to allocate RGB frame</translation>
-    </message>
-    <message>
-        <source>无法分配图像缓冲区</source>
-        <translation>Unable to allocate image buffer</translation>
     </message>
     <message>
         <source>无法创建图像转换上下文</source>
@@ -717,6 +689,14 @@ Overwrite them?</translation>
     <message>
         <source>该位置没有可保存的帧</source>
         <translation>There is no frame to save at this position</translation>
+    </message>
+    <message>
+        <source>磁盘已满，无法保存图像: %1</source>
+        <translation>Disk full, unable to save image: %1</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>Out of memory</translation>
     </message>
 </context>
 </TS>

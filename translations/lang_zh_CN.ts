@@ -53,10 +53,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、error、cancelled</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>不在标准错误显示进度</source>
         <translation type="unfinished"></translation>
     </message>
@@ -82,6 +78,10 @@
     </message>
     <message>
         <source>已中断，正在停止……</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -635,15 +635,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>无法分配格式上下文</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>无法打开视频文件</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>无法获取流信息</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -655,14 +647,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>无法分配编解码器上下文</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>无法初始化编解码器上下文</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>无法打开编解码器</source>
         <translation type="unfinished"></translation>
     </message>
@@ -671,19 +655,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>无法分配帧或包</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>读取视频数据失败</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>无法分配RGB帧</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>无法分配图像缓冲区</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -712,6 +684,14 @@
     </message>
     <message>
         <source>该位置没有可保存的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>磁盘已满，无法保存图像: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>内存不足</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -55,10 +55,6 @@
         <translation>只有一個視訊時，圖片直接寫入輸出目錄；多個視訊總是各用一個子目錄</translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、error、cancelled</source>
-        <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、seconds、error、cancelled</translation>
-    </message>
-    <message>
         <source>不在标准错误显示进度</source>
         <translation>不在標準錯誤顯示進度</translation>
     </message>
@@ -85,6 +81,10 @@
     <message>
         <source>已中断，正在停止……</source>
         <translation>已中斷，正在停止……</translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
+        <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、seconds、code、error、cancelled；code 為結果代碼（見手冊），轉換成功時為 null</translation>
     </message>
 </context>
 <context>
@@ -639,16 +639,8 @@
         <translation>操作已取消</translation>
     </message>
     <message>
-        <source>无法分配格式上下文</source>
-        <translation>無法分配格式上下文</translation>
-    </message>
-    <message>
         <source>无法打开视频文件</source>
         <translation>無法開啟視訊檔案</translation>
-    </message>
-    <message>
-        <source>无法获取流信息</source>
-        <translation>無法取得串流資訊</translation>
     </message>
     <message>
         <source>未找到视频流</source>
@@ -659,14 +651,6 @@
         <translation>不支援的編解碼器</translation>
     </message>
     <message>
-        <source>无法分配编解码器上下文</source>
-        <translation>無法分配編解碼器上下文</translation>
-    </message>
-    <message>
-        <source>无法初始化编解码器上下文</source>
-        <translation>無法初始化編解碼器上下文</translation>
-    </message>
-    <message>
         <source>无法打开编解码器</source>
         <translation>無法開啟編解碼器</translation>
     </message>
@@ -675,20 +659,8 @@
         <translation>無法建立輸出目錄</translation>
     </message>
     <message>
-        <source>无法分配帧或包</source>
-        <translation>無法分配幀或封包。</translation>
-    </message>
-    <message>
         <source>读取视频数据失败</source>
         <translation>讀取視訊資料失敗</translation>
-    </message>
-    <message>
-        <source>无法分配RGB帧</source>
-        <translation>無法分配RGB幀</translation>
-    </message>
-    <message>
-        <source>无法分配图像缓冲区</source>
-        <translation>無法分配圖像緩衝區</translation>
     </message>
     <message>
         <source>无法创建图像转换上下文</source>
@@ -717,6 +689,14 @@
     <message>
         <source>该位置没有可保存的帧</source>
         <translation>該位置沒有可儲存的幀</translation>
+    </message>
+    <message>
+        <source>磁盘已满，无法保存图像: %1</source>
+        <translation>磁碟已滿，無法儲存圖像: %1</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>記憶體不足</translation>
     </message>
 </context>
 </TS>

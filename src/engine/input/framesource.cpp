@@ -157,7 +157,7 @@ FrameSource::Status DecodingFrameSource::next(
             }
             FFmpeg::FramePtr handed(av_frame_alloc());
             if (!handed) {
-                failed = ExtractionFailure::FrameOrPacketAllocation;
+                failed = Outcome::OutOfMemory;
                 return Status::Failed;
             }
             av_frame_move_ref(handed.get(), frame.get());
@@ -178,7 +178,7 @@ FrameSource::Status DecodingFrameSource::next(
             // A truncated file ends with AVERROR_EOF like a complete one;
             // anything else means the rest of the video could not be read.
             if (read != AVERROR_EOF) {
-                failed = ExtractionFailure::ReadFailed;
+                failed = Outcome::ReadFailed;
                 return Status::Failed;
             }
             // The decoder holds back frames for reordering and threading; an

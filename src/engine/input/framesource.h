@@ -1,8 +1,8 @@
 #ifndef FRAMESOURCE_H
 #define FRAMESOURCE_H
 
-#include "extractionfailure.h"
 #include "ffmpegholders.h"
+#include "outcome.h"
 
 #include <functional>
 
@@ -22,7 +22,7 @@ public:
     // reference of its own. Returns End once stopRequested() is true.
     virtual Status next(FFmpeg::FramePtr *frame, const StopCheck &stopRequested) = 0;
     // Why, after next() returned Failed.
-    virtual ExtractionFailure failure() const = 0;
+    virtual Outcome failure() const = 0;
 };
 
 class FrameSelector;
@@ -42,7 +42,7 @@ public:
     bool isValid() const { return frame && packet; }
 
     Status next(FFmpeg::FramePtr *taken, const StopCheck &stopRequested) override;
-    ExtractionFailure failure() const override { return failed; }
+    Outcome failure() const override { return failed; }
 
 private:
     int64_t frameTimeUs(const AVFrame *decoded);
@@ -65,7 +65,7 @@ private:
     int64_t seekCheckUs = -1;
     int64_t seekTimestamp = 0;
     int seekAttempts = 0;
-    ExtractionFailure failed = ExtractionFailure::None;
+    Outcome failed = Outcome::Converted;
 };
 
 #endif // FRAMESOURCE_H

@@ -1,6 +1,7 @@
 #include "mediainput.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QList>
 
 using Picture::BitDepth;
@@ -16,18 +17,19 @@ using IoContextPtr = std::unique_ptr<AVIOContext, IoContextDeleter>;
 // The demuxer is chosen from the file's first bytes before it opens
 // anything: a concat script naming itself would otherwise recurse until the
 // process runs out of file descriptors.
-const AVInputFormat *probeFormat(const QByteArray &url)
+// CannotOpenVideo where the file cannot be read at all, NotAVideo where no
+// demuxer recognises what it holds.
+Outcome probeFormat(const QByteArray &url, const AVInputFormat **format)
 {
     FFmpeg::Dictionary options;
     options.set("protocol_whitelist", "file");
     AVIOContext *rawIo = nullptr;
     if (avio_open2(&rawIo, url.constData(), AVIO_FLAG_READ, nullptr, options.address()) < 0)
-        return nullptr;
+        return Outcome::CannotOpenVideo;
     IoContextPtr io(rawIo);
-    const AVInputFormat *format = nullptr;
-    if (av_probe_input_buffer2(io.get(), &format, url.constData(), nullptr, 0, 0) < 0)
-        return nullptr;
-    return format;
+    if (av_probe_input_buffer2(io.get(), format, url.constData(), nullptr, 0, 0) < 0)
+        return Outcome::NotAVideo;
+    return Outcome::Converted;
 }
 
 // The first video stream that is the video itself: cover art and other
@@ -69,44 +71,49 @@ constexpr int64_t maxPicturePixels = int64_t(16384) * 8192;
 
 } // namespace
 
-ExtractionFailure MediaInput::open(const QString &path, BitDepth depth)
+Outcome MediaInput::open(const QString &path, BitDepth depth)
 {
-    const ExtractionFailure demuxer = openDemuxer(path);
-    return demuxer != ExtractionFailure::None ? demuxer : openDecoder(depth);
+    const Outcome demuxer = openDemuxer(path);
+    return demuxer != Outcome::Converted ? demuxer : openDecoder(depth);
 }
 
-ExtractionFailure MediaInput::openDemuxer(const QString &path)
+Outcome MediaInput::openDemuxer(const QString &path)
 {
     if (!input.allocate())
-        return ExtractionFailure::FormatContextAllocation;
+        return Outcome::OutOfMemory;
 
+    // A folder opens for reading on some systems and then reads nothing.
+    if (QFileInfo(path).isDir())
+        return Outcome::CannotOpenVideo;
     const QByteArray url = "file:" + path.toUtf8();
-    const AVInputFormat *format = probeFormat(url);
+    const AVInputFormat *format = nullptr;
+    if (const Outcome probed = probeFormat(url, &format); probed != Outcome::Converted)
+        return probed;
     if (!format || isRefusedDemuxer(format->name))
-        return ExtractionFailure::OpenInput;
+        return Outcome::NotAVideo;
     FFmpeg::Dictionary options;
     options.set("protocol_whitelist", "file");
     if (input.open(url.constData(), format, options.address()) != 0)
-        return ExtractionFailure::OpenInput;
+        return Outcome::NotAVideo;
 
     if (avformat_find_stream_info(input.get(), nullptr) < 0)
-        return ExtractionFailure::StreamInfo;
+        return Outcome::NotAVideo;
 
     streamIndex = firstVideoStream(input.get());
-    return streamIndex < 0 ? ExtractionFailure::NoVideoStream : ExtractionFailure::None;
+    return streamIndex < 0 ? Outcome::NoVideoStream : Outcome::Converted;
 }
 
-ExtractionFailure MediaInput::openDecoder(BitDepth depth)
+Outcome MediaInput::openDecoder(BitDepth depth)
 {
     const AVCodecParameters *parameters = stream()->codecpar;
     const AVCodec *decoderCodec = findDecoder(stream(), depth);
     if (!decoderCodec)
-        return ExtractionFailure::UnsupportedCodec;
+        return Outcome::UnsupportedCodec;
     codec.reset(avcodec_alloc_context3(decoderCodec));
     if (!codec)
-        return ExtractionFailure::CodecContextAllocation;
+        return Outcome::OutOfMemory;
     if (avcodec_parameters_to_context(codec.get(), parameters) < 0)
-        return ExtractionFailure::CodecParameters;
+        return Outcome::CannotOpenDecoder;
     // A container claiming more would fail the opening; its claim is dropped
     // instead, and each frame's own size is checked as it decodes.
     if (int64_t(codec->width) * codec->height > maxPicturePixels
@@ -119,8 +126,8 @@ ExtractionFailure MediaInput::openDecoder(BitDepth depth)
     codec->thread_count = 0;
     codec->max_pixels = maxPicturePixels;
     if (avcodec_open2(codec.get(), decoderCodec, nullptr) < 0)
-        return ExtractionFailure::CodecOpen;
-    return ExtractionFailure::None;
+        return Outcome::CannotOpenDecoder;
+    return Outcome::Converted;
 }
 
 const int32_t *MediaInput::displayMatrix() const

@@ -1,8 +1,8 @@
 #ifndef MEDIAINPUT_H
 #define MEDIAINPUT_H
 
-#include "extractionfailure.h"
 #include "ffmpegholders.h"
+#include "outcome.h"
 #include "pixellayout.h"
 
 #include <QString>
@@ -19,7 +19,7 @@ public:
     MediaInput &operator=(const MediaInput &) = delete;
 
     // The decoder can depend on the bit depth the frames are converted to.
-    ExtractionFailure open(const QString &path, Picture::BitDepth depth);
+    Outcome open(const QString &path, Picture::BitDepth depth);
 
     AVFormatContext *format() const { return input.get(); }
     AVStream *stream() const { return input->streams[streamIndex]; }
@@ -36,8 +36,8 @@ public:
     static bool isRefusedDemuxer(const char *name);
 
 private:
-    ExtractionFailure openDemuxer(const QString &path);
-    ExtractionFailure openDecoder(Picture::BitDepth depth);
+    Outcome openDemuxer(const QString &path);
+    Outcome openDecoder(Picture::BitDepth depth);
 
     // Released after the decoder, which may still refer to the stream.
     FFmpeg::FormatContext input;

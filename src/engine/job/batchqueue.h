@@ -2,6 +2,7 @@
 #define BATCHQUEUE_H
 
 #include "extractionjob.h"
+#include "outcome.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -20,7 +21,9 @@ struct BatchResult
     int images = 0;
     QString firstFile;
     QString lastFile;
-    // The engine's message; empty when the video was converted.
+    // Converted, Stopped, or the failure, also when a stop followed it.
+    Outcome outcome = Outcome::Converted;
+    // The outcome's message; empty when the video was converted.
     QString error;
     // Stopped before its end; what was written stays.
     bool cancelled = false;

@@ -13,7 +13,7 @@ ExtractionPipeline::ExtractionPipeline(
 {
 }
 
-ExtractionPipeline::Outcome ExtractionPipeline::run(
+ExtractionPipeline::Result ExtractionPipeline::run(
     FrameSource &source, const ProgressCallback &progressCallback)
 {
     progress = &progressCallback;
@@ -28,7 +28,7 @@ ExtractionPipeline::Outcome ExtractionPipeline::run(
     const FrameSource::StopCheck stop = [this] {
         return stopRequested();
     };
-    ExtractionFailure sourceFailure = ExtractionFailure::None;
+    Outcome sourceFailure = Outcome::Converted;
     int number = 0;
     for (;;) {
         // The slot is taken before decoding, so the frame in hand counts too.
@@ -57,18 +57,18 @@ ExtractionPipeline::Outcome ExtractionPipeline::run(
 
     // One place decides: an image that failed, then a stop by the user,
     // then a failure of the source.
-    Outcome outcome;
+    Result outcome;
     outcome.written = written;
     if (failedNumber != 0) {
-        outcome.kind = Outcome::Kind::Failed;
+        outcome.kind = Result::Kind::Failed;
         outcome.failure = imageFailure;
         outcome.imageNumber = failedNumber;
         outcome.writtenPastFailure.assign(finishedOutOfOrder.begin(), finishedOutOfOrder.end());
     } else if (cancelled) {
-        outcome.kind = Outcome::Kind::Cancelled;
+        outcome.kind = Result::Kind::Cancelled;
         outcome.failure = sourceFailure;
-    } else if (sourceFailure != ExtractionFailure::None) {
-        outcome.kind = Outcome::Kind::Failed;
+    } else if (sourceFailure != Outcome::Converted) {
+        outcome.kind = Result::Kind::Failed;
         outcome.failure = sourceFailure;
     }
     return outcome;
@@ -81,7 +81,7 @@ void ExtractionPipeline::writerLoop()
     bool write = false;
     while (takeItem(&item, &write)) {
         if (write) {
-            const ExtractionFailure failure = sink->write(item.frame.get(), item.number);
+            const Outcome failure = sink->write(item.frame.get(), item.number);
             // The reference goes back to the decoder's pool before the slot
             // is freed.
             item.frame.reset();
@@ -122,10 +122,10 @@ bool ExtractionPipeline::takeItem(Item *item, bool *write)
     return true;
 }
 
-void ExtractionPipeline::finishItem(int number, ExtractionFailure failure)
+void ExtractionPipeline::finishItem(int number, Outcome failure)
 {
     std::lock_guard locker(mutex);
-    if (failure != ExtractionFailure::None) {
+    if (failure != Outcome::Converted) {
         if (failedNumber == 0 || number < failedNumber) {
             failedNumber = number;
             imageFailure = failure;

@@ -1,8 +1,8 @@
 #ifndef EXTRACTIONPIPELINE_H
 #define EXTRACTIONPIPELINE_H
 
-#include "extractionfailure.h"
 #include "ffmpegholders.h"
+#include "outcome.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -27,11 +27,11 @@ public:
     // Called once for every k, in order, when images 1..k are all written.
     using ProgressCallback = std::function<void(int written)>;
 
-    struct Outcome
+    struct Result
     {
         enum class Kind { Finished, Cancelled, Failed };
         Kind kind = Kind::Finished;
-        ExtractionFailure failure = ExtractionFailure::None;
+        ::Outcome failure = ::Outcome::Converted;
         // The image that failed; 0 when the source did.
         int imageNumber = 0;
         int written = 0;
@@ -57,7 +57,7 @@ public:
     // nothing is written afterwards. A failed image stops the source and
     // the images after it; the images before it are still written, so the
     // outcome names the lowest-numbered failure whatever the timing.
-    Outcome run(FrameSource &source, const ProgressCallback &progress);
+    Result run(FrameSource &source, const ProgressCallback &progress);
 
 private:
     struct Item
@@ -68,7 +68,7 @@ private:
 
     void writerLoop();
     bool takeItem(Item *item, bool *write);
-    void finishItem(int number, ExtractionFailure failure);
+    void finishItem(int number, ::Outcome failure);
     void acquireSlot();
     void releaseSlot();
     bool stopRequested() const { return cancelled || failedAny; }
@@ -89,7 +89,7 @@ private:
     std::set<int> finishedOutOfOrder;
     int written = 0;
     int failedNumber = 0;
-    ExtractionFailure imageFailure = ExtractionFailure::None;
+    ::Outcome imageFailure = ::Outcome::Converted;
     std::atomic_bool failedAny {false};
 };
 

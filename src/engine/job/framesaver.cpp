@@ -38,8 +38,7 @@ int64_t keyframeTimeBefore(const MediaInput &input, int64_t positionUs)
 // The last frame in [fromUs, endUs), decoded by the jobs' own source, which
 // seeks to the keyframe before fromUs and checks where it landed. *last
 // stays empty when the range has no frame.
-ExtractionFailure lastFrameIn(
-    MediaInput &input, int64_t fromUs, int64_t endUs, FFmpeg::FramePtr *last)
+Outcome lastFrameIn(MediaInput &input, int64_t fromUs, int64_t endUs, FFmpeg::FramePtr *last)
 {
     FrameSelection range;
     range.startSeconds = fromUs / 1e6;
@@ -48,7 +47,7 @@ ExtractionFailure lastFrameIn(
     FrameSelector selector(range, 1);
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
-        return ExtractionFailure::FrameOrPacketAllocation;
+        return Outcome::OutOfMemory;
     const FrameSource::StopCheck never = [] {
         return false;
     };
@@ -59,7 +58,7 @@ ExtractionFailure lastFrameIn(
             *last = std::move(frame);
             break;
         case FrameSource::Status::End:
-            return ExtractionFailure::None;
+            return Outcome::Converted;
         case FrameSource::Status::Failed:
             return source.failure();
         }
@@ -72,49 +71,51 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
 {
     FFmpeg::NetworkScope network;
     SavedFrame saved;
-    const auto failed = [&](ExtractionFailure failure, const QString &imagePath = QString()) {
-        saved.error = VideoProcessor::failureMessage(failure, job.namingPattern, imagePath);
+    const auto failed = [&](Outcome failure, const QString &detail = QString()) {
+        saved.outcome = failure;
+        saved.error = outcomeMessage(failure, detail);
         return saved;
     };
 
     if (!ImageNaming::isSafeNamingPattern(job.namingPattern))
-        return failed(ExtractionFailure::NamingPattern);
+        return failed(
+            Outcome::BadOption, VideoProcessor::tr("命名格式无效: %1").arg(job.namingPattern));
     if (positionMs < 0 || positionMs >= LLONG_MAX / 1000 - 1)
-        return failed(ExtractionFailure::NothingAtPosition);
+        return failed(Outcome::NothingAtPosition);
     const int64_t positionUs = positionMs * 1000;
     // A frame at 33.333 ms is the one shown at 33 ms.
     const int64_t endUs = positionUs + 1000;
 
     auto input = std::make_unique<MediaInput>();
-    if (const ExtractionFailure failure = input->open(job.videoPath, job.bitDepth);
-        failure != ExtractionFailure::None) {
+    if (const Outcome failure = input->open(job.videoPath, job.bitDepth);
+        failure != Outcome::Converted) {
         return failed(failure);
     }
     const int64_t durationUs = input->format()->duration;
     if (durationUs != AV_NOPTS_VALUE && durationUs > 0 && positionUs > durationUs)
-        return failed(ExtractionFailure::NothingAtPosition);
+        return failed(Outcome::NothingAtPosition);
 
     FFmpeg::FramePtr frame;
     const int64_t fromUs = keyframeTimeBefore(*input, positionUs);
-    ExtractionFailure failure = lastFrameIn(*input, fromUs, endUs, &frame);
-    if (failure == ExtractionFailure::None && !frame && fromUs > 0) {
+    Outcome failure = lastFrameIn(*input, fromUs, endUs, &frame);
+    if (failure == Outcome::Converted && !frame && fromUs > 0) {
         // The index holds decoding times, and a frame shown before its
         // keyframe's time may lie further back than the source's checks
         // reach: from the beginning, on a fresh input, which has not read
         // past what stream probing kept.
         input = std::make_unique<MediaInput>();
         failure = input->open(job.videoPath, job.bitDepth);
-        if (failure == ExtractionFailure::None)
+        if (failure == Outcome::Converted)
             failure = lastFrameIn(*input, 0, endUs, &frame);
     }
-    if (failure != ExtractionFailure::None)
+    if (failure != Outcome::Converted)
         return failed(failure);
     if (!frame)
-        return failed(ExtractionFailure::NothingAtPosition);
+        return failed(Outcome::NothingAtPosition);
 
     OutputFolder folder;
     if (!QFileInfo(job.outputPath).isDir() && !folder.create(job.outputPath))
-        return failed(ExtractionFailure::OutputDirectory);
+        return failed(Outcome::CannotMakeFolder);
 
     ImageSettings settings;
     settings.outputPath = job.outputPath;
@@ -133,8 +134,8 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
             job.outputPath, job.namingPattern, frameMs, job.format, attempt);
     };
     QString path;
-    if (const ExtractionFailure writeFailure = sink.writeNew(frame.get(), nameFor, &path);
-        writeFailure != ExtractionFailure::None) {
+    if (const Outcome writeFailure = sink.writeNew(frame.get(), nameFor, &path);
+        writeFailure != Outcome::Converted) {
         folder.removeIfEmpty();
         return failed(writeFailure, path);
     }

@@ -2,6 +2,7 @@
 #define FRAMESAVER_H
 
 #include "extractionjob.h"
+#include "outcome.h"
 
 #include <QString>
 
@@ -9,7 +10,8 @@
 struct SavedFrame
 {
     QString filePath;
-    // The engine's message; empty when the frame was written.
+    Outcome outcome = Outcome::Converted;
+    // The outcome's message; empty when the frame was written.
     QString error;
 };
 

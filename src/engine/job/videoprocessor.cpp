@@ -50,10 +50,11 @@ struct VideoProcessor::Job
             result.firstFile = last;
     }
 
-    void recordEnd(const QString &error, bool stopped)
+    void recordEnd(Outcome outcome, const QString &error, bool stopped)
     {
         std::lock_guard locker(resultMutex);
         result.ended = true;
+        result.outcome = outcome;
         result.error = error;
         result.cancelled = stopped;
     }
@@ -261,38 +262,43 @@ void VideoProcessor::reportError(quint64 jobId, const QString &message)
 void VideoProcessor::runJob(Job &job)
 {
     OutputFolder folder;
-    const QString failure = extract(job, folder);
+    const Ending ending = extract(job, folder);
+    const bool failed = ending.outcome != Outcome::Converted;
     const bool stopped = job.cancelled;
-    const QString stopMessage = stopped ? tr("操作已取消") : QString();
     // Nothing of a failed or stopped job may be left behind, not even the
     // folder made for it.
-    if (!failure.isEmpty() || stopped)
+    if (failed || stopped)
         folder.removeIfEmpty();
+    const QString failure = outcomeMessage(ending.outcome, ending.detail);
+    const QString stopMessage = stopped ? outcomeMessage(Outcome::Stopped) : QString();
     // Before the signals, so that the result is complete when they arrive.
-    job.recordEnd(failure.isEmpty() ? stopMessage : failure, stopped);
-    if (!failure.isEmpty())
+    job.recordEnd(failed ? ending.outcome
+            : stopped    ? Outcome::Stopped
+                         : Outcome::Converted,
+        failed ? failure : stopMessage, stopped);
+    if (failed)
         reportError(job.id, failure);
     if (stopped)
         reportError(job.id, stopMessage);
-    else if (failure.isEmpty())
+    else if (!failed)
         reportFinished(job.id);
 }
 
-QString VideoProcessor::extract(Job &job, OutputFolder &folder)
+VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
 {
     FFmpeg::NetworkScope network;
-    const auto message = [&](ExtractionFailure failure, const QString &imagePath = QString()) {
-        return failureMessage(failure, job.image.namingPattern, imagePath);
+    const auto message = [](Outcome outcome, const QString &detail = QString()) {
+        return Ending {outcome, detail};
     };
 
     if (const QString bad = badOption(job.options.selection); !bad.isEmpty())
-        return tr("参数超出范围: %1").arg(bad);
+        return message(Outcome::BadOption, tr("参数超出范围: %1").arg(bad));
     if (!ImageNaming::isSafeNamingPattern(job.image.namingPattern))
-        return message(ExtractionFailure::NamingPattern);
+        return message(Outcome::BadOption, tr("命名格式无效: %1").arg(job.image.namingPattern));
 
     MediaInput input;
-    if (const ExtractionFailure failure = input.open(job.options.videoPath, job.image.bitDepth);
-        failure != ExtractionFailure::None) {
+    if (const Outcome failure = input.open(job.options.videoPath, job.image.bitDepth);
+        failure != Outcome::Converted) {
         return message(failure);
     }
 
@@ -300,17 +306,17 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
     const FrameSelection &selection = job.options.selection;
     const int64_t durationUs = input.format()->duration;
     if (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 >= durationUs)
-        return message(ExtractionFailure::StartPastEnd);
+        return message(Outcome::StartPastEnd);
 
     if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
-        return message(ExtractionFailure::OutputDirectory);
+        return message(Outcome::CannotMakeFolder);
 
     const int interval = Sampling::samplingInterval(
         stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
     FrameSelector selector(selection, interval);
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
-        return message(ExtractionFailure::FrameOrPacketAllocation);
+        return message(Outcome::OutOfMemory);
 
     const int totalFrames = FrameSelector::estimatedTotal(
         selection, stream->nb_frames, durationUs, interval, keyframesInRange(input, selection));
@@ -324,75 +330,27 @@ QString VideoProcessor::extract(Job &job, OutputFolder &folder)
         writerThreads,
         [&settings, &names] { return std::make_unique<ImageFileSink>(settings, names); },
         job.cancelled);
-    const ExtractionPipeline::Outcome outcome = pipeline.run(source, [&](int written) {
+    const ExtractionPipeline::Result outcome = pipeline.run(source, [&](int written) {
         job.recordWritten(written, names);
         // An estimate that fell short follows the count; an unknown one stays so.
         reportProgress(job.id, written, totalFrames > 0 ? qMax(written, totalFrames) : 0);
     });
     switch (outcome.kind) {
-    case ExtractionPipeline::Outcome::Kind::Finished:
+    case ExtractionPipeline::Result::Kind::Finished:
         if (outcome.written > 0)
-            return QString();
+            return Ending();
         return message(selection.startSeconds > 0 && !selector.reachedStart()
-                ? ExtractionFailure::StartPastEnd
-                : ExtractionFailure::NoFrames);
-    case ExtractionPipeline::Outcome::Kind::Cancelled:
+                ? Outcome::StartPastEnd
+                : Outcome::NoFrames);
+    case ExtractionPipeline::Result::Kind::Cancelled:
         // The source may have failed before the stop.
-        return outcome.failure == ExtractionFailure::None ? QString() : message(outcome.failure);
-    case ExtractionPipeline::Outcome::Kind::Failed:
+        return message(outcome.failure);
+    case ExtractionPipeline::Result::Kind::Failed:
         // The job's images are the ones before the failure, as if they had
         // been written one after the other.
         for (const int number : outcome.writtenPastFailure)
             QFile::remove(names.path(number));
         return message(outcome.failure, names.path(outcome.imageNumber));
     }
-    return QString();
-}
-
-QString VideoProcessor::failureMessage(
-    ExtractionFailure failure, const QString &namingPattern, const QString &imagePath)
-{
-    switch (failure) {
-    case ExtractionFailure::None:
-        break;
-    case ExtractionFailure::FormatContextAllocation:
-        return tr("无法分配格式上下文");
-    case ExtractionFailure::OpenInput:
-        return tr("无法打开视频文件");
-    case ExtractionFailure::StreamInfo:
-        return tr("无法获取流信息");
-    case ExtractionFailure::NoVideoStream:
-        return tr("未找到视频流");
-    case ExtractionFailure::UnsupportedCodec:
-        return tr("不支持的编解码器");
-    case ExtractionFailure::CodecContextAllocation:
-        return tr("无法分配编解码器上下文");
-    case ExtractionFailure::CodecParameters:
-        return tr("无法初始化编解码器上下文");
-    case ExtractionFailure::CodecOpen:
-        return tr("无法打开编解码器");
-    case ExtractionFailure::NamingPattern:
-        return tr("命名格式无效: %1").arg(namingPattern);
-    case ExtractionFailure::OutputDirectory:
-        return tr("无法创建输出目录");
-    case ExtractionFailure::FrameOrPacketAllocation:
-        return tr("无法分配帧或包");
-    case ExtractionFailure::ReadFailed:
-        return tr("读取视频数据失败");
-    case ExtractionFailure::ImageFrameAllocation:
-        return tr("无法分配RGB帧");
-    case ExtractionFailure::ImageBufferAllocation:
-        return tr("无法分配图像缓冲区");
-    case ExtractionFailure::ScalerFailed:
-        return tr("无法创建图像转换上下文");
-    case ExtractionFailure::SaveFailed:
-        return tr("无法保存图像: %1").arg(imagePath);
-    case ExtractionFailure::StartPastEnd:
-        return tr("起始时间超出视频长度");
-    case ExtractionFailure::NoFrames:
-        return tr("视频中没有可提取的帧");
-    case ExtractionFailure::NothingAtPosition:
-        return tr("该位置没有可保存的帧");
-    }
-    return QString();
+    return Ending();
 }

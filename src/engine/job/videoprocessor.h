@@ -1,8 +1,8 @@
 #ifndef VIDEOPROCESSOR_H
 #define VIDEOPROCESSOR_H
 
-#include "extractionfailure.h"
 #include "extractionjob.h"
+#include "outcome.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,8 +22,10 @@ struct ExtractionResult
     QString firstFile;
     QString lastFile;
     bool ended = false;
-    // The job's message: its failure's, or the stop's for a stop alone;
-    // empty when it finished.
+    // How it ended: its failure where it failed, even when it was stopped
+    // afterwards; Stopped for a stop alone.
+    Outcome outcome = Outcome::Converted;
+    // The outcome's message; empty when it finished.
     QString error;
     // Stopped before its end, whether or not it had failed first.
     bool cancelled = false;
@@ -65,10 +67,6 @@ public:
     // flight; nothing the job emits afterwards is delivered.
     void stop();
 
-    // The engine's message for a failure, translated.
-    static QString failureMessage(ExtractionFailure failure,
-        const QString &namingPattern = QString(), const QString &imagePath = QString());
-
 signals:
     // totalFrames is an estimate, never below frame; 0 when it cannot be
     // known in advance (scene changes).
@@ -83,8 +81,13 @@ private:
     struct Job;
 
     void runJob(Job &job);
-    // The failure's message, empty when there was none.
-    QString extract(Job &job, OutputFolder &folder);
+    struct Ending
+    {
+        Outcome outcome = Outcome::Converted;
+        // outcomeMessage's detail.
+        QString detail;
+    };
+    Ending extract(Job &job, OutputFolder &folder);
     void stopWorker();
 
     // Signals are emitted on this object's thread, and only while the job

@@ -141,10 +141,10 @@ ImageFileSink::ImageFileSink(const ImageSettings &settings, ImageNames &names)
 {
 }
 
-ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
+Outcome ImageFileSink::write(const AVFrame *frame, int number)
 {
     QImage image;
-    if (const ExtractionFailure failure = render(frame, &image); failure != ExtractionFailure::None)
+    if (const Outcome failure = render(frame, &image); failure != Outcome::Converted)
         return failure;
 
     QByteArray bytes;
@@ -152,50 +152,49 @@ ExtractionFailure ImageFileSink::write(const AVFrame *frame, int number)
     names.record(number, path);
     if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)
         || !writeImageFile(bytes, path, Existing::Replace)) {
-        return ExtractionFailure::SaveFailed;
+        return Outcome::CannotWrite;
     }
-    return ExtractionFailure::None;
+    return Outcome::Converted;
 }
 
-ExtractionFailure ImageFileSink::writeNew(
-    const AVFrame *frame, const NameChoice &nameFor, QString *path)
+Outcome ImageFileSink::writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path)
 {
     QImage image;
-    if (const ExtractionFailure failure = render(frame, &image); failure != ExtractionFailure::None)
+    if (const Outcome failure = render(frame, &image); failure != Outcome::Converted)
         return failure;
 
     QByteArray bytes;
     if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)) {
         *path = nameFor(1);
-        return ExtractionFailure::SaveFailed;
+        return Outcome::CannotWrite;
     }
     for (int attempt = 1; attempt <= maxNameAttempts; ++attempt) {
         *path = nameFor(attempt);
         if (QFileInfo::exists(*path))
             continue;
         if (writeImageFile(bytes, *path, Existing::Keep))
-            return ExtractionFailure::None;
+            return Outcome::Converted;
         // Taken since the look by another writer: the next name. Anything
         // else is a failure to write.
         if (!QFileInfo::exists(*path))
-            return ExtractionFailure::SaveFailed;
+            return Outcome::CannotWrite;
     }
-    return ExtractionFailure::SaveFailed;
+    return Outcome::CannotWrite;
 }
 
-ExtractionFailure ImageFileSink::render(const AVFrame *frame, QImage *image)
+Outcome ImageFileSink::render(const AVFrame *frame, QImage *image)
 {
     switch (converter.convert(frame, settings.bitDepth, image)) {
     case FrameConverter::Status::Converted:
         break;
     case FrameConverter::Status::FrameAllocationFailed:
-        return ExtractionFailure::ImageFrameAllocation;
+        return Outcome::OutOfMemory;
     case FrameConverter::Status::BufferAllocationFailed:
-        return ExtractionFailure::ImageBufferAllocation;
+        return Outcome::OutOfMemory;
     case FrameConverter::Status::ScalerFailed:
-        return ExtractionFailure::ScalerFailed;
+        return Outcome::CannotConvert;
     }
     if (!settings.orientation.isIdentity())
         *image = upright(*image, settings.orientation);
-    return ExtractionFailure::None;
+    return Outcome::Converted;
 }

@@ -1,9 +1,9 @@
 #ifndef IMAGESINK_H
 #define IMAGESINK_H
 
-#include "extractionfailure.h"
 #include "frameconverter.h"
 #include "imagenaming.h"
+#include "outcome.h"
 #include "pixellayout.h"
 
 #include <QString>
@@ -22,7 +22,7 @@ class ImageSink
 public:
     virtual ~ImageSink() = default;
     // Writes taken frame `number`; None on success.
-    virtual ExtractionFailure write(const AVFrame *frame, int number) = 0;
+    virtual Outcome write(const AVFrame *frame, int number) = 0;
 };
 
 // What every image of a job shares.
@@ -71,7 +71,7 @@ class ImageFileSink : public ImageSink
 public:
     ImageFileSink(const ImageSettings &settings, ImageNames &names);
 
-    ExtractionFailure write(const AVFrame *frame, int number) override;
+    Outcome write(const AVFrame *frame, int number) override;
 
     // The path of each try at a name: 1 for the name wanted, then 2, 3...
     using NameChoice = std::function<QString(int attempt)>;
@@ -79,11 +79,11 @@ public:
     // Writes the frame as a new file, never over an existing one: at
     // nameFor(1), or where that is taken at nameFor(2), nameFor(3)...
     // *path says where it went, or on failure where it was to go.
-    ExtractionFailure writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path);
+    Outcome writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path);
 
 private:
     // The frame as it is written: converted and turned upright.
-    ExtractionFailure render(const AVFrame *frame, QImage *image);
+    Outcome render(const AVFrame *frame, QImage *image);
 
     const ImageSettings &settings;
     ImageNames &names;
