@@ -85,7 +85,7 @@ void ExtractionPipeline::writerLoop()
             // The reference goes back to the decoder's pool before the slot
             // is freed.
             item.frame.reset();
-            finishItem(item.number, failure);
+            finishItem(*sink, item.number, failure);
         }
         item.frame.reset();
         releaseSlot();
@@ -122,24 +122,34 @@ bool ExtractionPipeline::takeItem(Item *item, bool *write)
     return true;
 }
 
-void ExtractionPipeline::finishItem(int number, Outcome failure)
+void ExtractionPipeline::finishItem(ImageSink &sink, int number, Outcome failure)
 {
     std::lock_guard locker(mutex);
     if (failure != Outcome::Converted) {
-        if (failedNumber == 0 || number < failedNumber) {
-            failedNumber = number;
-            imageFailure = failure;
-        }
-        failedAny = true;
+        recordFailure(number, failure);
         return;
     }
     finishedOutOfOrder.insert(number);
-    // Reported under the lock, so that the reports leave in order.
+    // Put in place and reported under the lock, in order, so that whatever
+    // ends the process the images in place are 1..k.
     while (!finishedOutOfOrder.empty() && *finishedOutOfOrder.begin() == written + 1) {
         finishedOutOfOrder.erase(finishedOutOfOrder.begin());
+        if (const Outcome placed = sink.commit(written + 1); placed != Outcome::Converted) {
+            recordFailure(written + 1, placed);
+            return;
+        }
         ++written;
         (*progress)(written);
     }
+}
+
+void ExtractionPipeline::recordFailure(int number, Outcome failure)
+{
+    if (failedNumber == 0 || number < failedNumber) {
+        failedNumber = number;
+        imageFailure = failure;
+    }
+    failedAny = true;
 }
 
 int ExtractionPipeline::automaticWriterCount(

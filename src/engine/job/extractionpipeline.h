@@ -24,7 +24,8 @@ class ExtractionPipeline
 {
 public:
     using SinkFactory = std::function<std::unique_ptr<ImageSink>()>;
-    // Called once for every k, in order, when images 1..k are all written.
+    // Called once for every k, in order, when images 1..k are all written
+    // and put in place.
     using ProgressCallback = std::function<void(int written)>;
 
     struct Result
@@ -36,7 +37,7 @@ public:
         int imageNumber = 0;
         int written = 0;
         // Images after the failed one that other writers had in hand and
-        // finished: not part of the result.
+        // finished: not put in place, not part of the result.
         std::vector<int> writtenPastFailure;
     };
 
@@ -68,7 +69,8 @@ private:
 
     void writerLoop();
     bool takeItem(Item *item, bool *write);
-    void finishItem(int number, ::Outcome failure);
+    void finishItem(ImageSink &sink, int number, ::Outcome failure);
+    void recordFailure(int number, ::Outcome failure);
     void acquireSlot();
     void releaseSlot();
     bool stopRequested() const { return cancelled || failedAny; }

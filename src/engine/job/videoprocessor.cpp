@@ -3,6 +3,7 @@
 #include "extractionpipeline.h"
 #include "frameselector.h"
 #include "framesource.h"
+#include "imagefile.h"
 #include "imagenaming.h"
 #include "imagesink.h"
 #include "mediainput.h"
@@ -310,6 +311,12 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
 
     if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
         return message(Outcome::CannotMakeFolder);
+    // What a killed job of this naming left half-written.
+    for (const bool timeInNames : {false, true}) {
+        ImageFile::removeLeftovers(job.image.outputPath,
+            ImageFile::temporaryNameExpression(ImageNaming::imageNameExpression(
+                job.image.namingPattern, job.image.format, timeInNames)));
+    }
 
     const int interval = Sampling::samplingInterval(
         stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
@@ -349,7 +356,7 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
         // The job's images are the ones before the failure, as if they had
         // been written one after the other.
         for (const int number : outcome.writtenPastFailure)
-            QFile::remove(names.path(number));
+            names.discard(number);
         return message(outcome.failure, names.path(outcome.imageNumber));
     }
     return Ending();

@@ -1,6 +1,8 @@
 #include "imagesink.h"
 
+#include "imagefile.h"
 #include "imageformats.h"
+#include "outputfolder.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -21,7 +23,6 @@ namespace {
 // An image goes through three steps: encoded into memory, then written as a
 // file. What a format needs of the pixels is settled by the encoding, what
 // the disk needs by the writing.
-enum class Existing { Replace, Keep };
 
 // Some writers take only some layouts, or read them wrongly: each gets one
 // it writes correctly.
@@ -75,26 +76,6 @@ bool encodeImage(
     return writer.write(written);
 }
 
-// The whole file or none: a write that fell short, a failed flush or close
-// (a full disk shows there first for a small file) removes what was written.
-// A new file is made with NewOnly, which fails where the name is taken
-// rather than looking first and replacing what appeared in between.
-bool writeImageFile(const QByteArray &bytes, const QString &filePath, Existing existing)
-{
-    QFile file(filePath);
-    const QIODevice::OpenMode mode = existing == Existing::Keep
-        ? QIODevice::WriteOnly | QIODevice::NewOnly
-        : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!file.open(mode))
-        return false;
-    bool ok = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    ok = ok && file.error() == QFileDevice::NoError;
-    if (!ok)
-        file.remove();
-    return ok;
-}
-
 // QImage keeps the pixel layout through a plain mirror or a quarter turn,
 // but a mirror and a turn in one transform take its general path, which
 // gives premultiplied alpha: the mirror goes first, on its own.
@@ -135,6 +116,46 @@ QString ImageNames::path(int number) const
     return found == paths.end() ? settings.filePath(number) : found->second;
 }
 
+ImageNames::~ImageNames()
+{
+    for (const auto &entry : waiting)
+        QFile::remove(entry.second);
+}
+
+void ImageNames::written(int number, const QString &temporary)
+{
+    std::lock_guard locker(mutex);
+    waiting[number] = temporary;
+}
+
+Outcome ImageNames::commit(int number)
+{
+    const QString name = path(number);
+    QString temporary;
+    {
+        std::lock_guard locker(mutex);
+        const auto found = waiting.find(number);
+        if (found == waiting.end())
+            return Outcome::CannotWrite;
+        temporary = found->second;
+        waiting.erase(found);
+    }
+    if (ImageFile::replace(temporary, name))
+        return Outcome::Converted;
+    QFile::remove(temporary);
+    return Outcome::CannotWrite;
+}
+
+void ImageNames::discard(int number)
+{
+    std::lock_guard locker(mutex);
+    const auto found = waiting.find(number);
+    if (found == waiting.end())
+        return;
+    QFile::remove(found->second);
+    waiting.erase(found);
+}
+
 ImageFileSink::ImageFileSink(const ImageSettings &settings, ImageNames &names)
     : settings(settings)
     , names(names)
@@ -150,11 +171,15 @@ Outcome ImageFileSink::write(const AVFrame *frame, int number)
     QByteArray bytes;
     const QString path = settings.filePath(number, frame);
     names.record(number, path);
-    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)
-        || !writeImageFile(bytes, path, Existing::Replace)) {
+    if (!OutputFolder::holds(settings.outputPath, path)
+        || !encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)) {
         return Outcome::CannotWrite;
     }
-    return Outcome::Converted;
+    QString temporary;
+    const Outcome written = ImageFile::writeTemporary(bytes, path, &temporary);
+    if (written == Outcome::Converted)
+        names.written(number, temporary);
+    return written;
 }
 
 Outcome ImageFileSink::writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path)
@@ -164,21 +189,31 @@ Outcome ImageFileSink::writeNew(const AVFrame *frame, const NameChoice &nameFor,
         return failure;
 
     QByteArray bytes;
-    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)) {
-        *path = nameFor(1);
+    *path = nameFor(1);
+    if (!OutputFolder::holds(settings.outputPath, *path)
+        || !encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)) {
         return Outcome::CannotWrite;
+    }
+    QString temporary;
+    if (const Outcome written = ImageFile::writeTemporary(bytes, *path, &temporary);
+        written != Outcome::Converted) {
+        return written;
     }
     for (int attempt = 1; attempt <= maxNameAttempts; ++attempt) {
         *path = nameFor(attempt);
+        if (!OutputFolder::holds(settings.outputPath, *path))
+            break;
         if (QFileInfo::exists(*path))
             continue;
-        if (writeImageFile(bytes, *path, Existing::Keep))
+        const ImageFile::Placed placed = ImageFile::placeNew(temporary, *path);
+        if (placed == ImageFile::Placed::Done)
             return Outcome::Converted;
         // Taken since the look by another writer: the next name. Anything
         // else is a failure to write.
-        if (!QFileInfo::exists(*path))
-            return Outcome::CannotWrite;
+        if (placed == ImageFile::Placed::Failed)
+            break;
     }
+    QFile::remove(temporary);
     return Outcome::CannotWrite;
 }
 

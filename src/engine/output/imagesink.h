@@ -23,6 +23,15 @@ public:
     virtual ~ImageSink() = default;
     // Writes taken frame `number`; None on success.
     virtual Outcome write(const AVFrame *frame, int number) = 0;
+    // Puts image `number`, which a sink of the same job wrote, where it
+    // belongs. Called in number order, each image once all before it are in
+    // place, so that whatever ends the process, the images in place are
+    // 1..k. Converted on success.
+    virtual Outcome commit(int number)
+    {
+        (void)number;
+        return Outcome::Converted;
+    }
 };
 
 // What every image of a job shares.
@@ -47,7 +56,8 @@ struct ImageSettings
 };
 
 // Where each image of a job went, where the name alone does not tell (names
-// with the frame's time); shared by the job's sinks.
+// with the frame's time), and the written images that wait under a
+// temporary name for the ones before them; shared by the job's sinks.
 class ImageNames
 {
 public:
@@ -55,13 +65,25 @@ public:
         : settings(settings)
     {
     }
+    // Whatever is still waiting is removed.
+    ~ImageNames();
+
     void record(int number, const QString &path);
     QString path(int number) const;
+
+    // Image `number` is complete at `temporary`.
+    void written(int number, const QString &temporary);
+    // Renames it to its name; CannotWrite, the temporary file removed,
+    // where that fails.
+    Outcome commit(int number);
+    // Removes the temporary file of an image that is not to be kept.
+    void discard(int number);
 
 private:
     const ImageSettings &settings;
     mutable std::mutex mutex;
     std::map<int, QString> paths;
+    std::map<int, QString> waiting;
 };
 
 // Converts each frame for the job's bit depth, turns it upright and writes
@@ -71,7 +93,9 @@ class ImageFileSink : public ImageSink
 public:
     ImageFileSink(const ImageSettings &settings, ImageNames &names);
 
+    // Writes the image under a temporary name; commit() names it.
     Outcome write(const AVFrame *frame, int number) override;
+    Outcome commit(int number) override { return names.commit(number); }
 
     // The path of each try at a name: 1 for the name wanted, then 2, 3...
     using NameChoice = std::function<QString(int attempt)>;

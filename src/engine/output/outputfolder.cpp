@@ -28,3 +28,17 @@ void OutputFolder::removeIfEmpty()
     }
     made.clear();
 }
+
+bool OutputFolder::holds(const QString &folder, const QString &path)
+{
+    const QString parent = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QFileInfo entry(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QString name = entry.fileName();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return entry.path().compare(parent, Qt::CaseInsensitive) == 0;
+#else
+    return entry.path() == parent;
+#endif
+}

@@ -17,6 +17,10 @@ public:
     // empty. A folder that existed before is never touched.
     void removeIfEmpty();
 
+    // Whether `path`, made absolute and cleaned, names an entry right inside
+    // `folder`: no "..", separator or "." in it leads anywhere else.
+    static bool holds(const QString &folder, const QString &path);
+
 private:
     // Deepest first.
     QStringList made;
