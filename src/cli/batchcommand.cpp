@@ -63,7 +63,8 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
     parser.setApplicationDescription(
         tr("把视频转换为一系列静态图片，每个视频一个任务，依次进行。\n"
            "--rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。\n"
-           "退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。"));
+           "退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断，143 被 SIGTERM "
+           "停止，129 被 SIGHUP 停止。"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
@@ -224,7 +225,7 @@ void BatchCommand::onFinished(bool)
     }
 
     if (interruptWatcher.wasInterrupted())
-        emit done(ExitStatus::Interrupted);
+        emit done(ExitStatus(interruptWatcher.exitStatus()));
     else
         emit done(failed ? ExitStatus::Failed : ExitStatus::Converted);
 }

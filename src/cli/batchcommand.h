@@ -18,7 +18,10 @@ enum class ExitStatus {
     Converted = 0,
     Failed = 1,
     BadUsage = 2,
-    Interrupted = InterruptWatcher::exitStatus,
+    // 128 + the signal that stopped it.
+    HungUp = 129,
+    Interrupted = InterruptWatcher::interruptedStatus,
+    Terminated = 143,
 };
 
 // oskivo-cli: its command line, and the batch it runs with progress on stderr

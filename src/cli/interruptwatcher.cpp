@@ -1,20 +1,20 @@
 #include "interruptwatcher.h"
 
 #include <atomic>
+#include <csignal>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
-#elif defined(Q_OS_UNIX)
-#include <csignal>
 #endif
 
 namespace {
 
 constexpr int pollIntervalMs = 50;
 
-std::atomic_bool interruptRequested {false};
+// The signal that asked for the stop; 0 before one did.
+std::atomic_int stopSignal {0};
 static_assert(
-    std::atomic_bool::is_always_lock_free, "a signal handler may only touch lock-free atomics");
+    std::atomic_int::is_always_lock_free, "a signal handler may only touch lock-free atomics");
 
 #if defined(Q_OS_WIN)
 // Runs on a thread of its own that the system starts for the event.
@@ -23,12 +23,21 @@ BOOL WINAPI onConsoleEvent(DWORD event)
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
     // The second press goes on to the default handler, which ends the process.
-    return interruptRequested.exchange(true) ? FALSE : TRUE;
+    int none = 0;
+    return stopSignal.compare_exchange_strong(none, SIGINT) ? TRUE : FALSE;
 }
 #elif defined(Q_OS_UNIX)
-void onInterrupt(int)
+// A terminal's Ctrl-C, a service manager's or kill's stop, a closed terminal.
+constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void onStopSignal(int signal)
 {
-    interruptRequested = true;
+    int none = 0;
+    if (stopSignal.compare_exchange_strong(none, signal))
+        return;
+    // The second: the default action, once this handler returns.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 #endif
 
@@ -38,11 +47,11 @@ void installHandler()
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 #elif defined(Q_OS_UNIX)
     struct sigaction action = {};
-    action.sa_handler = onInterrupt;
+    action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    // The handler removes itself, so that a second Ctrl-C ends the process.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : stopSignals)
+        sigaction(signal, &action, nullptr);
 #endif
 }
 
@@ -51,7 +60,8 @@ void removeHandler()
 #if defined(Q_OS_WIN)
     SetConsoleCtrlHandler(onConsoleEvent, FALSE);
 #elif defined(Q_OS_UNIX)
-    std::signal(SIGINT, SIG_DFL);
+    for (const int signal : stopSignals)
+        std::signal(signal, SIG_DFL);
 #endif
 }
 
@@ -60,11 +70,13 @@ void removeHandler()
 InterruptWatcher::InterruptWatcher(QObject *parent)
     : QObject(parent)
 {
-    interruptRequested = false;
+    stopSignal = 0;
     connect(&poll, &QTimer::timeout, this, [this] {
-        if (!interruptRequested || reported)
+        const int signal = stopSignal;
+        if (signal == 0 || reported)
             return;
         reported = true;
+        status = 128 + signal;
         poll.stop();
         emit interrupted();
     });

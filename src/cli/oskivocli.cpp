@@ -10,6 +10,10 @@
 
 #include <cstdio>
 
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#endif
+
 extern "C" {
 #include <libavutil/log.h>
 }
@@ -23,6 +27,9 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("LC_ALL") && qEnvironmentVariableIsEmpty("LC_CTYPE")
         && qEnvironmentVariableIsEmpty("LANG"))
         qputenv("LC_CTYPE", "C.UTF-8");
+    // Progress and results may go to a pipe that closes early (| head): a
+    // write there fails and is let go, and the images are still written.
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
     // No window system: the images are written through Qt Gui's image classes,
     // which need no platform plug-in.

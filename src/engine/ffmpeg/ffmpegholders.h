@@ -113,6 +113,25 @@ private:
     AVPacket *packet;
 };
 
+// An I/O context that avio_open2 opened, closed with the protocol under it.
+struct OpenedIoDeleter
+{
+    void operator()(AVIOContext *io) const { avio_closep(&io); }
+};
+using OpenedIoPtr = std::unique_ptr<AVIOContext, OpenedIoDeleter>;
+
+// An I/O context made by avio_alloc_context around reading of one's own:
+// its buffer, which FFmpeg may have replaced, goes with it.
+struct CustomIoDeleter
+{
+    void operator()(AVIOContext *io) const
+    {
+        av_freep(&io->buffer);
+        avio_context_free(&io);
+    }
+};
+using CustomIoPtr = std::unique_ptr<AVIOContext, CustomIoDeleter>;
+
 // Pairs avformat_network_init with its deinit.
 class NetworkScope
 {

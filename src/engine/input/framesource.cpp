@@ -52,10 +52,10 @@ int64_t DecodingFrameSource::frameTimeUs(const AVFrame *decoded)
 
 // Only where the demuxer has an index: a seek elsewhere may read the whole
 // file looking for its target (raw H.264, for one) and fail at the end,
-// where nothing would be left to decode.
+// where nothing would be left to decode. A pipe cannot go back at all.
 bool DecodingFrameSource::canSeek() const
 {
-    return avformat_index_get_entries_count(input.stream()) > 0;
+    return input.isSeekable() && avformat_index_get_entries_count(input.stream()) > 0;
 }
 
 void DecodingFrameSource::seekBefore(int64_t timeUs, int64_t streamTimestamp)

@@ -1,36 +1,185 @@
 #include "mediainput.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <QList>
 
+#include <cerrno>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using Picture::BitDepth;
+
+// Reads what cannot be opened twice or gone back in (a FIFO, standard input)
+// for FFmpeg's custom I/O. It waits for data in short steps, so that a stop
+// is noticed also while no writer has come or the writer is silent.
+struct MediaInput::StreamReader
+{
+    MediaInput *owner = nullptr;
+    int fd = -1;
+    bool ownsFd = false;
+    // Standard input redirected from a file can go back.
+    bool seekable = false;
+
+    ~StreamReader();
+    static int read(void *opaque, uint8_t *buffer, int size);
+    static int64_t seek(void *opaque, int64_t offset, int whence);
+};
 
 namespace {
 
-struct IoContextDeleter
-{
-    void operator()(AVIOContext *io) const { avio_closep(&io); }
-};
-using IoContextPtr = std::unique_ptr<AVIOContext, IoContextDeleter>;
+constexpr int customIoBufferSize = 64 * 1024;
+#if defined(Q_OS_UNIX)
+constexpr int waitStepMs = 50;
+#endif
 
-// The demuxer is chosen from the file's first bytes before it opens
-// anything: a concat script naming itself would otherwise recurse until the
-// process runs out of file descriptors.
-// CannotOpenVideo where the file cannot be read at all, NotAVideo where no
-// demuxer recognises what it holds.
-Outcome probeFormat(const QByteArray &url, const AVInputFormat **format)
+} // namespace
+
+MediaInput::StreamReader::~StreamReader()
 {
+#if defined(Q_OS_UNIX)
+    if (ownsFd && fd >= 0)
+        ::close(fd);
+#endif
+}
+
+int MediaInput::StreamReader::read(void *opaque, uint8_t *buffer, int size)
+{
+#if defined(Q_OS_UNIX)
+    const auto *reader = static_cast<const StreamReader *>(opaque);
+    for (;;) {
+        if (reader->owner->stopRequested())
+            return AVERROR_EXIT;
+        pollfd wanted {reader->fd, POLLIN, 0};
+        const int ready = ::poll(&wanted, 1, waitStepMs);
+        if (ready < 0 && errno != EINTR)
+            return AVERROR(errno);
+        if (ready <= 0)
+            continue;
+        const ssize_t got = ::read(reader->fd, buffer, size_t(size));
+        if (got > 0)
+            return int(got);
+        if (got == 0)
+            return AVERROR_EOF;
+        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)
+            return AVERROR(errno);
+    }
+#else
+    Q_UNUSED(opaque);
+    Q_UNUSED(buffer);
+    Q_UNUSED(size);
+    return AVERROR(ENOSYS);
+#endif
+}
+
+int64_t MediaInput::StreamReader::seek(void *opaque, int64_t offset, int whence)
+{
+#if defined(Q_OS_UNIX)
+    const auto *reader = static_cast<const StreamReader *>(opaque);
+    if (whence == AVSEEK_SIZE) {
+        struct stat status = {};
+        return ::fstat(reader->fd, &status) == 0 ? int64_t(status.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(reader->fd, off_t(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : int64_t(at);
+#else
+    Q_UNUSED(opaque);
+    Q_UNUSED(offset);
+    Q_UNUSED(whence);
+    return AVERROR(ENOSYS);
+#endif
+}
+
+MediaInput::MediaInput() = default;
+MediaInput::~MediaInput() = default;
+
+bool MediaInput::isStandardInput(const QString &path)
+{
+    return path == QLatin1String("-");
+}
+
+bool MediaInput::isSeekable() const
+{
+    const AVIOContext *io = input.get() ? input->pb : nullptr;
+    return io && (io->seekable & AVIO_SEEKABLE_NORMAL);
+}
+
+int MediaInput::interruptCallback(void *opaque)
+{
+    return static_cast<const MediaInput *>(opaque)->stopRequested() ? 1 : 0;
+}
+
+bool MediaInput::stopRequested() const
+{
+    if (!stop || !*stop)
+        return false;
+    stopped = true;
+    return true;
+}
+
+// Opens the bytes once, for the probe and the demuxer both: a second opening
+// of a pipe would start where the probe stopped reading.
+Outcome MediaInput::openStream(const QString &path)
+{
+#if defined(Q_OS_UNIX)
+    auto made = std::make_unique<StreamReader>();
+    made->owner = this;
+    if (isStandardInput(path)) {
+        made->fd = STDIN_FILENO;
+        struct stat status = {};
+        made->seekable = ::fstat(made->fd, &status) == 0 && S_ISREG(status.st_mode);
+    } else {
+        struct stat status = {};
+        const QByteArray name = QFile::encodeName(path);
+        if (::stat(name.constData(), &status) != 0 || !S_ISFIFO(status.st_mode))
+            made.reset();
+        // Without blocking: a FIFO's opening waits for a writer, which may
+        // never come; the reader waits for it in steps instead.
+        else if ((made->fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) < 0)
+            return Outcome::CannotOpenVideo;
+        else
+            made->ownsFd = true;
+    }
+    if (made) {
+        reader = std::move(made);
+        auto *buffer = static_cast<unsigned char *>(av_malloc(customIoBufferSize));
+        if (!buffer)
+            return Outcome::OutOfMemory;
+        customIo.reset(avio_alloc_context(buffer, customIoBufferSize, 0, reader.get(),
+            &StreamReader::read, nullptr, reader->seekable ? &StreamReader::seek : nullptr));
+        if (!customIo) {
+            av_free(buffer);
+            return Outcome::OutOfMemory;
+        }
+        return Outcome::Converted;
+    }
+#endif
     FFmpeg::Dictionary options;
-    options.set("protocol_whitelist", "file");
-    AVIOContext *rawIo = nullptr;
-    if (avio_open2(&rawIo, url.constData(), AVIO_FLAG_READ, nullptr, options.address()) < 0)
-        return Outcome::CannotOpenVideo;
-    IoContextPtr io(rawIo);
-    if (av_probe_input_buffer2(io.get(), format, url.constData(), nullptr, 0, 0) < 0)
-        return Outcome::NotAVideo;
+    QByteArray url;
+    if (isStandardInput(path)) {
+        url = "pipe:0";
+        options.set("protocol_whitelist", "pipe");
+    } else {
+        url = "file:" + path.toUtf8();
+        options.set("protocol_whitelist", "file");
+    }
+    AVIOContext *io = nullptr;
+    if (avio_open2(
+            &io, url.constData(), AVIO_FLAG_READ, &input->interrupt_callback, options.address())
+        < 0) {
+        return stopRequested() ? Outcome::Stopped : Outcome::CannotOpenVideo;
+    }
+    openedIo.reset(io);
     return Outcome::Converted;
 }
+
+namespace {
 
 // The first video stream that is the video itself: cover art and other
 // attached pictures are stored as video streams of one picture. -1 for none.
@@ -71,29 +220,44 @@ constexpr int64_t maxPicturePixels = int64_t(16384) * 8192;
 
 } // namespace
 
-Outcome MediaInput::open(const QString &path, BitDepth depth)
+Outcome MediaInput::open(const QString &path, BitDepth depth, const std::atomic_bool *stopFlag)
 {
+    stop = stopFlag;
     const Outcome demuxer = openDemuxer(path);
-    return demuxer != Outcome::Converted ? demuxer : openDecoder(depth);
+    if (demuxer != Outcome::Converted)
+        return stopped ? Outcome::Stopped : demuxer;
+    return openDecoder(depth);
 }
 
 Outcome MediaInput::openDemuxer(const QString &path)
 {
     if (!input.allocate())
         return Outcome::OutOfMemory;
+    input->interrupt_callback.callback = &MediaInput::interruptCallback;
+    input->interrupt_callback.opaque = this;
 
     // A folder opens for reading on some systems and then reads nothing.
     if (QFileInfo(path).isDir())
         return Outcome::CannotOpenVideo;
-    const QByteArray url = "file:" + path.toUtf8();
+    if (const Outcome opened = openStream(path); opened != Outcome::Converted)
+        return opened;
+    AVIOContext *io = customIo ? customIo.get() : openedIo.get();
+
+    // The demuxer is chosen from the first bytes before it opens anything: a
+    // concat script naming itself would otherwise recurse until the process
+    // runs out of file descriptors. The probe's bytes stay in the context's
+    // buffer, and the demuxer reads them again.
+    const QByteArray name = path.toUtf8();
     const AVInputFormat *format = nullptr;
-    if (const Outcome probed = probeFormat(url, &format); probed != Outcome::Converted)
-        return probed;
+    if (av_probe_input_buffer2(io, &format, name.constData(), nullptr, 0, 0) < 0)
+        return Outcome::NotAVideo;
     if (!format || isRefusedDemuxer(format->name))
         return Outcome::NotAVideo;
+    input->pb = io;
+    input->flags |= AVFMT_FLAG_CUSTOM_IO;
     FFmpeg::Dictionary options;
     options.set("protocol_whitelist", "file");
-    if (input.open(url.constData(), format, options.address()) != 0)
+    if (input.open(name.constData(), format, options.address()) != 0)
         return Outcome::NotAVideo;
 
     if (avformat_find_stream_info(input.get(), nullptr) < 0)

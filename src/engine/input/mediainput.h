@@ -7,19 +7,37 @@
 
 #include <QString>
 
+#include <atomic>
+#include <memory>
+
 // A chosen video opened for decoding: the demuxer, its first video stream
 // (not counting attached pictures such as cover art) and that stream's
 // decoder. Only one local media file is read; demuxers that would follow
-// names inside it are refused, and so are pictures above 16K.
+// names inside it are refused, and so are pictures above 16K. The file is
+// opened once and read from its first byte to the end, so a pipe, a FIFO
+// or standard input gives the same frames as the file it carries.
 class MediaInput
 {
 public:
-    MediaInput() = default;
+    MediaInput();
+    ~MediaInput();
     MediaInput(const MediaInput &) = delete;
     MediaInput &operator=(const MediaInput &) = delete;
 
+    // The path that stands for standard input: "-".
+    static bool isStandardInput(const QString &path);
+
     // The decoder can depend on the bit depth the frames are converted to.
-    Outcome open(const QString &path, Picture::BitDepth depth);
+    // Opening and reading give up, with Stopped, once `stop` (where given)
+    // is set, also where they wait for a pipe's writer.
+    Outcome open(
+        const QString &path, Picture::BitDepth depth, const std::atomic_bool *stop = nullptr);
+
+    // Whether a read failed because `stop` was set.
+    bool wasStopped() const { return stopped; }
+    // Whether the input can go back: false for pipes, FIFOs and standard
+    // input that is not a file.
+    bool isSeekable() const;
 
     AVFormatContext *format() const { return input.get(); }
     AVStream *stream() const { return input->streams[streamIndex]; }
@@ -36,9 +54,22 @@ public:
     static bool isRefusedDemuxer(const char *name);
 
 private:
-    Outcome openDemuxer(const QString &path);
-    Outcome openDecoder(Picture::BitDepth depth);
+    struct StreamReader;
 
+    Outcome openDemuxer(const QString &path);
+    Outcome openStream(const QString &path);
+    Outcome openDecoder(Picture::BitDepth depth);
+    static int interruptCallback(void *opaque);
+    bool stopRequested() const;
+
+    const std::atomic_bool *stop = nullptr;
+    mutable std::atomic_bool stopped {false};
+    // The bytes, read once: by FFmpeg's file protocol, or, for what cannot
+    // go back, by a reader that waits in steps so that a stop is noticed.
+    // Released after the demuxer that reads them.
+    std::unique_ptr<StreamReader> reader;
+    FFmpeg::CustomIoPtr customIo;
+    FFmpeg::OpenedIoPtr openedIo;
     // Released after the decoder, which may still refer to the stream.
     FFmpeg::FormatContext input;
     FFmpeg::CodecContextPtr codec;

@@ -1,5 +1,7 @@
 #include "batchqueue.h"
 
+#include "mediainput.h"
+#include "outputfolder.h"
 #include "videoprocessor.h"
 
 #include <QDir>
@@ -34,9 +36,7 @@ QList<ExtractionJob> BatchQueue::jobsForVideos(
         ExtractionJob job = settings;
         job.videoPath = video;
         if (ownFolders) {
-            const QFileInfo file(video);
-            const QString base
-                = file.completeBaseName().isEmpty() ? file.fileName() : file.completeBaseName();
+            const QString base = folderNameFor(video);
             QString name = base;
             for (int n = 2; taken.contains(name.toCaseFolded()); ++n)
                 name = QStringLiteral("%1 (%2)").arg(base).arg(n);
@@ -46,6 +46,15 @@ QList<ExtractionJob> BatchQueue::jobsForVideos(
         jobs << job;
     }
     return jobs;
+}
+
+QString BatchQueue::folderNameFor(const QString &videoPath)
+{
+    if (MediaInput::isStandardInput(videoPath))
+        return QStringLiteral("stdin");
+    const QFileInfo file(videoPath);
+    return OutputFolder::safeName(
+        file.completeBaseName().isEmpty() ? file.fileName() : file.completeBaseName());
 }
 
 void BatchQueue::start(const QList<ExtractionJob> &jobs)

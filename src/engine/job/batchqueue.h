@@ -44,11 +44,15 @@ public:
     ~BatchQueue() override;
 
     // One job per video from `settings`. With more than one video, or with
-    // `subfolders`, each writes into <settings.outputPath>/<video base name>;
-    // equal base names get " (2)", " (3)"... in the order given. Names that
+    // `subfolders`, each writes into <settings.outputPath>/<folderNameFor>;
+    // equal names get " (2)", " (3)"... in the order given. Names that
     // differ only in case count as equal: they are one folder on Windows.
     static QList<ExtractionJob> jobsForVideos(
         const QStringList &videos, const ExtractionJob &settings, bool subfolders);
+    // The video's file name without its last extension, as a folder name
+    // that stays inside the output folder (OutputFolder::safeName); "stdin"
+    // for standard input.
+    static QString folderNameFor(const QString &videoPath);
 
     // Starts the batch and returns at once, after videoStarted(0, n); a
     // running batch is cancelled first (its video stopped and waited for, its

@@ -298,9 +298,11 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
         return message(Outcome::BadOption, tr("命名格式无效: %1").arg(job.image.namingPattern));
 
     MediaInput input;
-    if (const Outcome failure = input.open(job.options.videoPath, job.image.bitDepth);
+    if (const Outcome failure
+        = input.open(job.options.videoPath, job.image.bitDepth, &job.cancelled);
         failure != Outcome::Converted) {
-        return message(failure);
+        // A stop while the input was awaited is a stop, not a failure.
+        return failure == Outcome::Stopped ? Ending() : message(failure);
     }
 
     const AVStream *stream = input.stream();
@@ -350,7 +352,10 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
                 ? Outcome::StartPastEnd
                 : Outcome::NoFrames);
     case ExtractionPipeline::Result::Kind::Cancelled:
-        // The source may have failed before the stop.
+        // The source may have failed before the stop, but not where the stop
+        // broke off its reading.
+        if (input.wasStopped())
+            return Ending();
         return message(outcome.failure);
     case ExtractionPipeline::Result::Kind::Failed:
         // The job's images are the ones before the failure, as if they had
