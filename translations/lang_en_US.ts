@@ -20,8 +20,8 @@
         <translation>An efficient and convenient video frame extraction tool that supports multiple output formats, converting dynamic footage into high-quality static images to help you effortlessly capture every frame.</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;Visit Official Website&lt;/a&gt;</translation>
+        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href="https://www.example.com/oskivo"&gt;Visit Official Website&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
@@ -40,7 +40,7 @@
     </message>
     <message>
         <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
-        <translation>Each video&apos;s images go into a folder named after it inside the output folder (default)</translation>
+        <translation>Each video's images go into a folder named after it inside the output folder (default)</translation>
     </message>
     <message>
         <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
@@ -52,7 +52,7 @@
     </message>
     <message>
         <source>用“%1 --help”查看全部选项。</source>
-        <translation>Run &apos;%1 --help&apos; to see every option.</translation>
+        <translation>Run '%1 --help' to see every option.</translation>
     </message>
     <message>
         <source>没有指定视频</source>
@@ -76,19 +76,27 @@
     </message>
     <message>
         <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
-        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted</translation>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, code, error, cancelled; code is the outcome's code (see the manual), null when converted</translation>
     </message>
     <message>
         <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
         <translation>Turns videos into series of still images, one job per video, one after another.</translation>
     </message>
     <message>
-        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
-        <translation>Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interrupted by Ctrl-C.</translation>
-    </message>
-    <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation>%1 and %2 cannot be used together</translation>
+    </message>
+    <message>
+        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断，143 被 SIGTERM 停止，129 被 SIGHUP 停止。</source>
+        <translation>Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interrupted by Ctrl-C, 143 stopped by SIGTERM, 129 stopped by SIGHUP.</translation>
+    </message>
+    <message>
+        <source>标准输入（%1）只能作为一个视频读取</source>
+        <translation>Standard input (%1) can be read as one video only</translation>
+    </message>
+    <message>
+        <source>加上 %1 会先删除这些图片再写入</source>
+        <translation>With %1, these images are removed before the new ones are written</translation>
     </message>
 </context>
 <context>
@@ -99,15 +107,15 @@
     </message>
     <message>
         <source>%1 的值“%2”不是整数</source>
-        <translation>%1: &apos;%2&apos; is not a whole number</translation>
+        <translation>%1: '%2' is not a whole number</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是数字</source>
-        <translation>%1: &apos;%2&apos; is not a number</translation>
+        <translation>%1: '%2' is not a number</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
-        <translation>%1: &apos;%2&apos; is not a time; write seconds or h:mm:ss.zzz</translation>
+        <translation>%1: '%2' is not a time; write seconds or h:mm:ss.zzz</translation>
     </message>
 </context>
 <context>
@@ -190,7 +198,7 @@
     </message>
     <message>
         <source>文件名格式，“%1”处为六位图片编号，不能离开输出目录</source>
-        <translation>File-name pattern; “%1” stands for the image&apos;s six-digit number; it cannot leave the output folder</translation>
+        <translation>File-name pattern; “%1” stands for the image's six-digit number; it cannot leave the output folder</translation>
     </message>
     <message>
         <source>文件名包含时间</source>
@@ -198,7 +206,7 @@
     </message>
     <message>
         <source>在文件名的编号后加上该帧的时间</source>
-        <translation>Add the frame&apos;s time after the number in each file name</translation>
+        <translation>Add the frame's time after the number in each file name</translation>
     </message>
     <message>
         <source>写图片的线程</source>
@@ -222,7 +230,7 @@
     </message>
     <message>
         <source>%1，%2-%3（窗口默认 %4）</source>
-        <translation>%1, %2-%3 (the window&apos;s default %4)</translation>
+        <translation>%1, %2-%3 (the window's default %4)</translation>
     </message>
     <message>
         <source>%1（默认 %2）</source>
@@ -242,15 +250,15 @@
     </message>
     <message>
         <source>%1 的值“%2”无效，可选：%3</source>
-        <translation>%1: &apos;%2&apos; is not one of %3</translation>
+        <translation>%1: '%2' is not one of %3</translation>
     </message>
     <message>
         <source>%1 的值“%2”必须含有“%3”</source>
-        <translation>%1: &apos;%2&apos; must contain &apos;%3&apos;</translation>
+        <translation>%1: '%2' must contain '%3'</translation>
     </message>
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
-        <translation>%1: &apos;%2&apos; would write images outside the output folder</translation>
+        <translation>%1: '%2' would write images outside the output folder</translation>
     </message>
     <message>
         <source>%1 必须晚于 %2</source>
@@ -267,6 +275,14 @@
     <message>
         <source>每像素的位数，8 为灰度，32 带透明通道</source>
         <translation>Bits a pixel, 8 grayscale and 32 with alpha</translation>
+    </message>
+    <message>
+        <source>覆盖已有图片</source>
+        <translation>Overwrite existing images</translation>
+    </message>
+    <message>
+        <source>输出目录中已有同样命名和格式的图片时，先删除它们再写入；不加时不写入并报错</source>
+        <translation>Where the output folder already holds images with the same naming and format, remove them before writing; without it, nothing is written and the video fails</translation>
     </message>
 </context>
 <context>
@@ -555,7 +571,7 @@ This will clear all settings and the playlist.</translation>
     </message>
     <message>
         <source>将预览的当前位置设为起始时间</source>
-        <translation>Set the start time to the preview&apos;s current position</translation>
+        <translation>Set the start time to the preview's current position</translation>
     </message>
     <message>
         <source>起点</source>
@@ -563,7 +579,7 @@ This will clear all settings and the playlist.</translation>
     </message>
     <message>
         <source>将预览的当前位置设为结束时间</source>
-        <translation>Set the end time to the preview&apos;s current position</translation>
+        <translation>Set the end time to the preview's current position</translation>
     </message>
     <message>
         <source>终点</source>
@@ -694,12 +710,6 @@ This will clear all settings and the playlist.</translation>
         <translation>Confirm Overwrite</translation>
     </message>
     <message>
-        <source>输出文件夹中已有同名图片，例如 %1。
-要覆盖这些图片吗？</source>
-        <translation>The output folder already holds images with these names, for example %1.
-Overwrite them?</translation>
-    </message>
-    <message>
         <source>覆盖</source>
         <translation>Overwrite</translation>
     </message>
@@ -710,6 +720,12 @@ Overwrite them?</translation>
     <message>
         <source>已保存: %1</source>
         <translation>Saved: %1</translation>
+    </message>
+    <message>
+        <source>输出文件夹中已有 %1 张同名图片，例如 %2。
+覆盖时会先删除这些图片。要覆盖吗？</source>
+        <translation>The output folder already holds %1 images with these names, for example %2.
+Overwriting removes them first. Overwrite them?</translation>
     </message>
 </context>
 <context>
@@ -780,6 +796,14 @@ Overwrite them?</translation>
     <message>
         <source>内存不足</source>
         <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>输出目录 %1 中已有同样命名和格式的图片：%2 张</source>
+        <translation>The output folder %1 already holds images with the same naming and format: %2</translation>
+    </message>
+    <message>
+        <source>另一个转换正在写入输出目录 %1</source>
+        <translation>Another conversion is writing into the output folder %1</translation>
     </message>
 </context>
 </TS>

@@ -83,11 +83,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
+        <source>%1 和 %2 不能同时使用</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 和 %2 不能同时使用</source>
+        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断，143 被 SIGTERM 停止，129 被 SIGHUP 停止。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标准输入（%1）只能作为一个视频读取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>加上 %1 会先删除这些图片再写入</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -266,6 +274,14 @@
     </message>
     <message>
         <source>每像素的位数，8 为灰度，32 带透明通道</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>覆盖已有图片</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输出目录中已有同样命名和格式的图片时，先删除它们再写入；不加时不写入并报错</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -693,11 +709,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>输出文件夹中已有同名图片，例如 %1。
-要覆盖这些图片吗？</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>覆盖</source>
         <translation type="unfinished"></translation>
     </message>
@@ -707,6 +718,11 @@
     </message>
     <message>
         <source>已保存: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输出文件夹中已有 %1 张同名图片，例如 %2。
+覆盖时会先删除这些图片。要覆盖吗？</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -777,6 +793,14 @@
     </message>
     <message>
         <source>内存不足</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输出目录 %1 中已有同样命名和格式的图片：%2 张</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>另一个转换正在写入输出目录 %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -20,8 +20,8 @@
         <translation>高效便捷的視訊幀提取工具，支援多種輸出格式，將動態影像轉換為高品質靜態圖片，助您輕鬆獲取每一幀畫面。</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;訪問官方網站&lt;/a&gt;</translation>
+        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href="https://www.example.com/oskivo"&gt;訪問官方網站&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
@@ -83,12 +83,20 @@
         <translation>把視訊轉換為一系列靜態圖片，每個視訊一個工作，依序進行。</translation>
     </message>
     <message>
-        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
-        <translation>結束代碼：0 全部轉換完成，1 有視訊失敗，2 用法錯誤，130 被 Ctrl-C 中斷。</translation>
-    </message>
-    <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation>%1 和 %2 不能同時使用</translation>
+    </message>
+    <message>
+        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断，143 被 SIGTERM 停止，129 被 SIGHUP 停止。</source>
+        <translation>結束代碼：0 全部轉換完成，1 有視訊失敗，2 用法錯誤，130 被 Ctrl-C 中斷，143 被 SIGTERM 停止，129 被 SIGHUP 停止。</translation>
+    </message>
+    <message>
+        <source>标准输入（%1）只能作为一个视频读取</source>
+        <translation>標準輸入（%1）只能作為一個視訊讀取</translation>
+    </message>
+    <message>
+        <source>加上 %1 会先删除这些图片再写入</source>
+        <translation>加上 %1 會先刪除這些圖片再寫入</translation>
     </message>
 </context>
 <context>
@@ -267,6 +275,14 @@
     <message>
         <source>每像素的位数，8 为灰度，32 带透明通道</source>
         <translation>每像素的位元數，8 為灰階，32 帶透明通道</translation>
+    </message>
+    <message>
+        <source>覆盖已有图片</source>
+        <translation>覆寫已有圖片</translation>
+    </message>
+    <message>
+        <source>输出目录中已有同样命名和格式的图片时，先删除它们再写入；不加时不写入并报错</source>
+        <translation>輸出目錄中已有同樣命名和格式的圖片時，先刪除它們再寫入；不加時不寫入並報錯</translation>
     </message>
 </context>
 <context>
@@ -694,12 +710,6 @@
         <translation>確認覆寫</translation>
     </message>
     <message>
-        <source>输出文件夹中已有同名图片，例如 %1。
-要覆盖这些图片吗？</source>
-        <translation>輸出資料夾中已有同名圖片，例如 %1。
-要覆寫這些圖片嗎？</translation>
-    </message>
-    <message>
         <source>覆盖</source>
         <translation>覆寫</translation>
     </message>
@@ -710,6 +720,12 @@
     <message>
         <source>已保存: %1</source>
         <translation>已儲存: %1</translation>
+    </message>
+    <message>
+        <source>输出文件夹中已有 %1 张同名图片，例如 %2。
+覆盖时会先删除这些图片。要覆盖吗？</source>
+        <translation>輸出資料夾中已有 %1 張同名圖片，例如 %2。
+覆寫時會先刪除這些圖片。要覆寫嗎？</translation>
     </message>
 </context>
 <context>
@@ -780,6 +796,14 @@
     <message>
         <source>内存不足</source>
         <translation>記憶體不足</translation>
+    </message>
+    <message>
+        <source>输出目录 %1 中已有同样命名和格式的图片：%2 张</source>
+        <translation>輸出目錄 %1 中已有同樣命名和格式的圖片：%2 張</translation>
+    </message>
+    <message>
+        <source>另一个转换正在写入输出目录 %1</source>
+        <translation>另一個轉換正在寫入輸出目錄 %1</translation>
     </message>
 </context>
 </TS>

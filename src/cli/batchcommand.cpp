@@ -1,11 +1,13 @@
 #include "batchcommand.h"
 
 #include "commandlineoptions.h"
+#include "mediainput.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
 #include <QtMath>
 
+#include <algorithm>
 #include <cstdio>
 
 #if defined(Q_OS_WIN)
@@ -111,6 +113,11 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
     settings.videos = parser.positionalArguments();
     if (settings.videos.isEmpty())
         return badUsage(tr("没有指定视频"));
+    // It is read once: a second "-" would find it used up.
+    if (std::count_if(settings.videos.cbegin(), settings.videos.cend(), MediaInput::isStandardInput)
+        > 1) {
+        return badUsage(tr("标准输入（%1）只能作为一个视频读取").arg(QStringLiteral("-")));
+    }
     settings.job = jobOptions.job();
     settings.job.outputPath = parser.value(output);
     if (settings.job.outputPath.isEmpty())
@@ -180,6 +187,10 @@ void BatchCommand::onVideoFinished(int, const BatchResult &result)
             problem(tr("%1：已停止，保留 %2 张图片").arg(result.videoPath).arg(result.images)));
     } else if (failed) {
         write(stderr, problem(QStringLiteral("%1: %2").arg(result.videoPath, result.error)));
+        if (result.outcome == Outcome::ImagesExist) {
+            write(stderr,
+                problem(tr("加上 %1 会先删除这些图片再写入").arg(QStringLiteral("--overwrite"))));
+        }
     } else if (!settings.json) {
         write(stdout,
             tr("%1：%2 张图片，写入 %3，用时 %4 秒")

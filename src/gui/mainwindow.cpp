@@ -188,21 +188,31 @@ QList<ExtractionJob> MainWindow::plannedJobs(const ExtractionJob &job) const
     return BatchQueue::jobsForVideos(videoPaths, settings, options->subfolders());
 }
 
-// Asked once for the whole batch.
-bool MainWindow::confirmOverwrite(const QList<ExtractionJob> &jobs)
+// Asked once for the whole batch; "Yes" lets every job remove the earlier
+// images of its naming first, so that each folder holds one run.
+bool MainWindow::confirmOverwrite(QList<ExtractionJob> &jobs)
 {
-    for (const ExtractionJob &job : jobs) {
-        const QString existing = ImageNaming::firstExistingImage(job);
-        if (existing.isEmpty())
-            continue;
-        QMessageBox box(QMessageBox::Question, tr("确认覆盖"),
-            tr("输出文件夹中已有同名图片，例如 %1。\n要覆盖这些图片吗？")
-                .arg(QDir::toNativeSeparators(existing)),
-            QMessageBox::Yes | QMessageBox::Cancel, this);
-        box.button(QMessageBox::Yes)->setText(tr("覆盖"));
-        box.setDefaultButton(QMessageBox::Cancel);
-        return box.exec() == QMessageBox::Yes;
+    int count = 0;
+    QString example;
+    for (const ExtractionJob &job : std::as_const(jobs)) {
+        const QStringList existing = ImageNaming::existingImages(job);
+        if (example.isEmpty() && !existing.isEmpty())
+            example = QDir(job.outputPath).filePath(existing.first());
+        count += int(existing.size());
     }
+    if (count == 0)
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("确认覆盖"),
+        tr("输出文件夹中已有 %1 张同名图片，例如 %2。\n覆盖时会先删除这些图片。要覆盖吗？")
+            .arg(count)
+            .arg(QDir::toNativeSeparators(example)),
+        QMessageBox::Yes | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)->setText(tr("覆盖"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    if (box.exec() != QMessageBox::Yes)
+        return false;
+    for (ExtractionJob &job : jobs)
+        job.overwrite = true;
     return true;
 }
 
@@ -240,7 +250,7 @@ void MainWindow::on_startButton_clicked()
         QMessageBox::warning(this, tr("警告"), tr("帧率必须在1-60之间"));
         return;
     }
-    const QList<ExtractionJob> jobs = plannedJobs(job);
+    QList<ExtractionJob> jobs = plannedJobs(job);
     if (!confirmOverwrite(jobs))
         return;
 

@@ -71,7 +71,7 @@ private:
     // Conversion
     // Where the chosen videos' images go, each video's job.
     QList<ExtractionJob> plannedJobs(const ExtractionJob &job) const;
-    bool confirmOverwrite(const QList<ExtractionJob> &jobs);
+    bool confirmOverwrite(QList<ExtractionJob> &jobs);
     void showProgress(int percent, const QString &status);
     void conversionEnded();
     void showJobReport(std::function<void()> showBox);

@@ -56,6 +56,10 @@ struct ExtractionJob
     QString namingPattern;
     // Adds the frame's presentation time to each name: frame_000001_00-01-23.456.
     bool timeInNames = false;
+    // The output folder may hold images of this naming and format: they are
+    // removed first, so that it holds this job's alone. Otherwise the job
+    // writes nothing there.
+    bool overwrite = false;
     // Threads that write images; 0 lets the job choose.
     int writers = 0;
     FrameSelection selection;

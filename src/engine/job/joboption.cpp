@@ -97,8 +97,7 @@ std::vector<JobOption> makeTable()
         withChoices(make(
                         Id::Depth, "depth", Kind::Choice, 0, 0, QStringLiteral("24"), "D",
                         QT_TRANSLATE_NOOP("JobOption", "位深度"),
-                        QT_TRANSLATE_NOOP("JobOption",
-                            "每像素的位数，8 为灰度，32 带透明通道"),
+                        QT_TRANSLATE_NOOP("JobOption", "每像素的位数，8 为灰度，32 带透明通道"),
                         [](const ExtractionJob &job) {
                             for (const DepthName &name : depthNames) {
                                 if (name.depth == job.bitDepth)
@@ -186,6 +185,13 @@ std::vector<JobOption> makeTable()
         [](const ExtractionJob &job) { return QVariant(job.timeInNames); },
         [](ExtractionJob &job, const QVariant &value) { job.timeInNames = value.toBool(); }));
     rows.push_back(make(
+        Id::Overwrite, "overwrite", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "覆盖已有图片"),
+        QT_TRANSLATE_NOOP("JobOption",
+            "输出目录中已有同样命名和格式的图片时，先删除它们再写入；不加时不写入并报错"),
+        [](const ExtractionJob &job) { return QVariant(job.overwrite); },
+        [](ExtractionJob &job, const QVariant &value) { job.overwrite = value.toBool(); }));
+    rows.push_back(make(
         Id::Writers, "writers", Kind::Number, 0, 64, 0, "N",
         QT_TRANSLATE_NOOP("JobOption", "写图片的线程"),
         QT_TRANSLATE_NOOP("JobOption", "写图片的线程数，0 为按核心数自动选择"),
@@ -269,8 +275,8 @@ QString JobOption::help() const
         // The value of a selection other than the default one is the
         // window's: on the command line the option itself chooses it.
         return (mode == noMode || mode == int(ExtractionJob().selection.mode)
-                       ? tr("%1，%2-%3（默认 %4）")
-                       : tr("%1，%2-%3（窗口默认 %4）"))
+                ? tr("%1，%2-%3（默认 %4）")
+                : tr("%1，%2-%3（窗口默认 %4）"))
             .arg(text, numberText(minimum), numberText(maximum), byDefault);
     case Kind::Seconds:
     case Kind::Text:

@@ -33,6 +33,7 @@ public:
         End,
         Pattern,
         TimeNames,
+        Overwrite,
         Writers,
     };
 

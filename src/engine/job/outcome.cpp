@@ -1,6 +1,7 @@
 #include "outcome.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QList>
 
 namespace {
@@ -31,6 +32,8 @@ constexpr Entry entries[] = {
     {Outcome::NoFrames, "no-frames"},
     {Outcome::NothingAtPosition, "no-frame-at-position"},
     {Outcome::CannotMakeFolder, "cannot-make-folder"},
+    {Outcome::ImagesExist, "images-exist"},
+    {Outcome::FolderInUse, "folder-in-use"},
     {Outcome::CannotConvert, "cannot-convert"},
     {Outcome::CannotWrite, "cannot-write"},
     {Outcome::DiskFull, "disk-full"},
@@ -59,7 +62,7 @@ const QList<Outcome> &allOutcomes()
     return outcomes;
 }
 
-QString outcomeMessage(Outcome outcome, const QString &detail)
+QString outcomeMessage(Outcome outcome, const QString &detail, int count)
 {
     switch (outcome) {
     case Outcome::Converted:
@@ -87,6 +90,12 @@ QString outcomeMessage(Outcome outcome, const QString &detail)
         return Texts::tr("该位置没有可保存的帧");
     case Outcome::CannotMakeFolder:
         return Texts::tr("无法创建输出目录");
+    case Outcome::ImagesExist:
+        return Texts::tr("输出目录 %1 中已有同样命名和格式的图片：%2 张")
+            .arg(QDir::toNativeSeparators(detail))
+            .arg(count);
+    case Outcome::FolderInUse:
+        return Texts::tr("另一个转换正在写入输出目录 %1").arg(QDir::toNativeSeparators(detail));
     case Outcome::CannotConvert:
         return Texts::tr("无法创建图像转换上下文");
     case Outcome::CannotWrite:

@@ -22,6 +22,11 @@ enum class Outcome {
     // A single frame was asked for where the video has none.
     NothingAtPosition,
     CannotMakeFolder,
+    // The output folder holds images of the job's naming and format, and
+    // the job was not told to overwrite them.
+    ImagesExist,
+    // Another job, of this process or another, writes into the folder.
+    FolderInUse,
     CannotConvert,
     CannotWrite,
     DiskFull,
@@ -36,8 +41,9 @@ const char *outcomeCode(Outcome outcome);
 const QList<Outcome> &allOutcomes();
 
 // The message the user reads, translated; empty for Converted. `detail` is
-// the bad option's description for BadOption and the image's path for the
-// write failures; other outcomes ignore it.
-QString outcomeMessage(Outcome outcome, const QString &detail = QString());
+// the bad option's description for BadOption, the image's path for the
+// write failures and the folder for ImagesExist and FolderInUse; other
+// outcomes ignore it. `count` is the number of images for ImagesExist.
+QString outcomeMessage(Outcome outcome, const QString &detail = QString(), int count = 0);
 
 #endif // OUTCOME_H

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QThread>
 
 #include <atomic>
@@ -62,6 +63,9 @@ struct VideoProcessor::Job
 };
 
 namespace {
+
+// Where a running job marks its output folder as taken.
+constexpr char folderLockName[] = ".oskivo.lock";
 
 // What the frames and images in flight may take together, beyond the
 // decoder's own buffers.
@@ -231,7 +235,7 @@ void VideoProcessor::runJob(Job &job)
     // folder made for it.
     if (failed || stopped)
         folder.removeIfEmpty();
-    const QString failure = outcomeMessage(ending.outcome, ending.detail);
+    const QString failure = outcomeMessage(ending.outcome, ending.detail, ending.count);
     const QString stopMessage = stopped ? outcomeMessage(Outcome::Stopped) : QString();
     // Before the signals, so that the result is complete when they arrive.
     job.recordEnd(failed ? ending.outcome
@@ -244,6 +248,35 @@ void VideoProcessor::runJob(Job &job)
         reportError(job.id, stopMessage);
     else if (!failed)
         reportFinished(job.id);
+}
+
+// Two jobs into one folder would mix their images: the second is refused.
+// A lock whose process is gone is taken over, however old; a live one is
+// never taken, however long its job runs. Where no lock can be made at all
+// (a read-only folder), the images cannot be written either, and their
+// writing says so, with their path. Then the folder is readied:
+// the images of an earlier run of the job's naming removed where the job
+// overwrites them (all of them, so that the folder holds one run), and what
+// a killed job of that naming left half-written.
+VideoProcessor::Ending VideoProcessor::claimFolder(const ExtractionJob &options, QLockFile &lock)
+{
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError)
+        return {Outcome::FolderInUse, options.outputPath};
+    const QStringList earlier = ImageNaming::existingImages(options);
+    if (!earlier.isEmpty() && !options.overwrite)
+        return {Outcome::ImagesExist, options.outputPath, int(earlier.size())};
+    const QDir folder(options.outputPath);
+    for (const QString &name : earlier) {
+        if (!QFile::remove(folder.filePath(name)))
+            return {Outcome::CannotWrite, folder.filePath(name)};
+    }
+    for (const bool timeInNames : {false, true}) {
+        ImageFile::removeLeftovers(options.outputPath,
+            ImageFile::temporaryNameExpression(ImageNaming::imageNameExpression(
+                options.namingPattern, options.format, timeInNames)));
+    }
+    return Ending();
 }
 
 VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
@@ -272,11 +305,11 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
 
     if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
         return message(Outcome::CannotMakeFolder);
-    // What a killed job of this naming left half-written.
-    for (const bool timeInNames : {false, true}) {
-        ImageFile::removeLeftovers(job.image.outputPath,
-            ImageFile::temporaryNameExpression(ImageNaming::imageNameExpression(
-                job.image.namingPattern, job.image.format, timeInNames)));
+    // Held until every image is written or removed.
+    QLockFile lock(QDir(job.image.outputPath).filePath(QLatin1String(folderLockName)));
+    if (const Ending claimed = claimFolder(job.options, lock);
+        claimed.outcome != Outcome::Converted) {
+        return claimed;
     }
 
     const int interval = Sampling::samplingInterval(

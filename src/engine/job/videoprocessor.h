@@ -11,6 +11,7 @@
 #include <memory>
 
 class OutputFolder;
+class QLockFile;
 class QThread;
 
 // What a job has left on disk so far and, once it has ended, how it ended.
@@ -84,10 +85,12 @@ private:
     struct Ending
     {
         Outcome outcome = Outcome::Converted;
-        // outcomeMessage's detail.
+        // outcomeMessage's detail and count.
         QString detail;
+        int count = 0;
     };
     Ending extract(Job &job, OutputFolder &folder);
+    static Ending claimFolder(const ExtractionJob &options, QLockFile &lock);
     void stopWorker();
 
     // Signals are emitted on this object's thread, and only while the job

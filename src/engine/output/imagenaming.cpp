@@ -82,21 +82,21 @@ QRegularExpression imageNameExpression(
 #endif
 }
 
-QString firstExistingImage(const ExtractionJob &job)
+QStringList existingImages(const ExtractionJob &job)
 {
     const QRegularExpression names
         = imageNameExpression(job.namingPattern, job.format, job.timeInNames);
     // The entries' types come with the listing on common file systems, so
     // nothing is looked up per file.
     QDirIterator entries(job.outputPath, QDir::Files | QDir::Hidden);
-    QString first;
+    QStringList found;
     while (entries.hasNext()) {
         entries.next();
-        const QString name = entries.fileName();
-        if ((first.isEmpty() || name < first) && names.match(name).hasMatch())
-            first = name;
+        if (names.match(entries.fileName()).hasMatch())
+            found << entries.fileName();
     }
-    return first.isEmpty() ? QString() : QDir(job.outputPath).filePath(first);
+    found.sort();
+    return found;
 }
 
 } // namespace ImageNaming

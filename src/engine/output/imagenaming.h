@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 #include <QString>
+#include <QStringList>
 
 struct ExtractionJob;
 
@@ -47,9 +48,11 @@ QString savedFramePath(const QString &outputDir, const QString &namingPattern, q
 QRegularExpression imageNameExpression(
     const QString &namingPattern, const QString &format, bool timeInNames);
 
-// The first file, in name order, in the job's output folder that the job
-// could write over; empty when there is none. Reads the folder once.
-QString firstExistingImage(const ExtractionJob &job);
+// The files in the job's output folder, in name order and without the
+// folder, that the job could write over or that an earlier job of the same
+// pattern and format wrote (with names that carry the time, whatever the
+// time); empty when there is none. Reads the folder once.
+QStringList existingImages(const ExtractionJob &job);
 
 } // namespace ImageNaming
 
