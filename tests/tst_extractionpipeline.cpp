@@ -66,6 +66,8 @@ struct Script
 {
     // Images that fail, with the failure they report.
     std::map<int, Outcome> failures;
+    // Images that are written but cannot be put in place.
+    std::map<int, Outcome> commitFailures;
     // Image n waits until image waitFor[n] has been written.
     std::map<int, int> waitFor;
     // The image during which the user stops the job.
@@ -76,6 +78,8 @@ struct Script
 
     QMutex mutex;
     std::vector<int> writes;
+    // The images put in place, in the order the pipeline asked.
+    QList<int> commits;
     std::map<int, QSemaphore *> done;
     std::atomic_int startedAfterCancel {0};
     std::atomic_int started {0};
@@ -123,6 +127,14 @@ public:
         return failure == script.failures.end() ? Outcome::Converted : failure->second;
     }
 
+    Outcome commit(int number) override
+    {
+        QMutexLocker locker(&script.mutex);
+        script.commits << number;
+        const auto failure = script.commitFailures.find(number);
+        return failure == script.commitFailures.end() ? Outcome::Converted : failure->second;
+    }
+
 private:
     Script &script;
 };
@@ -166,6 +178,8 @@ private slots:
     void progress_isTheWrittenPrefixWhateverTheFinishingOrder();
     void failure_namesTheLowestFailedImage_data();
     void failure_namesTheLowestFailedImage();
+    void commitFailure_endsTheImagesInPlaceBeforeIt_data();
+    void commitFailure_endsTheImagesInPlaceBeforeIt();
     void sourceFailure_comesAfterTheImagesBeforeIt();
     void cancel_finishesOnlyTheImagesInFlight();
     void stop_leavesTheReportedPrefixAndKeepsTheFailure_data();
@@ -206,6 +220,9 @@ void tst_ExtractionPipeline::progress_isTheWrittenPrefixWhateverTheFinishingOrde
     QCOMPARE(int(script.writes.size()), images);
     if (reversePairs)
         QCOMPARE(script.writes.front(), 2);
+    // Put in place in number order, whichever finished first: what a kill
+    // leaves in place is 1..k.
+    QCOMPARE(script.commits, oneTo(images));
     QCOMPARE(source.alive.load(), 0);
 }
 
@@ -249,6 +266,48 @@ void tst_ExtractionPipeline::failure_namesTheLowestFailedImage()
             qPrintable(QString::number(unwritten)));
         QCOMPARE(source.alive.load(), 0);
     }
+}
+
+void tst_ExtractionPipeline::commitFailure_endsTheImagesInPlaceBeforeIt_data()
+{
+    QTest::addColumn<int>("writers");
+    QTest::addColumn<bool>("reversePairs");
+    QTest::newRow("one writer") << 1 << false;
+    QTest::newRow("two writers, each odd image after the next even one") << 2 << true;
+    QTest::newRow("four writers, each odd image after the next even one") << 4 << true;
+}
+
+void tst_ExtractionPipeline::commitFailure_endsTheImagesInPlaceBeforeIt()
+{
+    QFETCH(int, writers);
+    QFETCH(bool, reversePairs);
+
+    Script script;
+    script.commitFailures[5] = Outcome::DiskFull;
+    // Only before the failure: an image past it may be dropped unwritten,
+    // and one waiting for it would wait for ever.
+    if (reversePairs)
+        script.waitFor = {{1, 2}, {3, 4}};
+    CountingSource source(1000);
+    std::atomic_bool cancelled {false};
+    const Run result = run(writers, script, source, cancelled);
+
+    QCOMPARE(int(result.outcome.kind), int(ExtractionPipeline::Result::Kind::Failed));
+    QCOMPARE(result.outcome.imageNumber, 5);
+    QCOMPARE(int(result.outcome.failure), int(Outcome::DiskFull));
+    QCOMPARE(result.outcome.written, 4);
+    QCOMPARE(result.progress, oneTo(4));
+    // Nothing past the failed one is put in place; what was written past it
+    // is handed back to be thrown away.
+    QCOMPARE(script.commits, oneTo(5));
+    std::vector<int> pastFailure;
+    for (const int number : script.writes) {
+        if (number > 5)
+            pastFailure.push_back(number);
+    }
+    std::sort(pastFailure.begin(), pastFailure.end());
+    QCOMPARE(result.outcome.writtenPastFailure, pastFailure);
+    QCOMPARE(source.alive.load(), 0);
 }
 
 void tst_ExtractionPipeline::sourceFailure_comesAfterTheImagesBeforeIt()
