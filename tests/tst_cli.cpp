@@ -107,6 +107,32 @@ QProcessEnvironment toolEnvironment(const QStringList &settings)
     return environment;
 }
 
+// Why the images of a folder are not 1..k of one run, each whole; empty
+// when they are. Dot-files, temporary ones included, are not images.
+QString brokenImages(const QString &folder, const QString &extension)
+{
+    const QStringList files = imageFiles(folder);
+    if (files != numberedImages(int(files.size()), extension))
+        return QStringLiteral("not 1..k: ") + files.join(u' ');
+    for (const QString &name : files) {
+        const QByteArray bytes = readFile(folder + '/' + name);
+        // Whole: the format's end mark is there, and the picture reads.
+        const bool ended = extension == "png" ? bytes.endsWith(QByteArray("IEND\xae\x42\x60\x82"))
+            : extension == "jpg"              ? bytes.endsWith(QByteArray("\xff\xd9"))
+                                              : true;
+        QImageReader reader(folder + '/' + name);
+        if (!ended || reader.read().isNull())
+            return QStringLiteral("cut off: ") + name;
+    }
+    return QString();
+}
+
+// A folder's dot-files: temporary images, the lock.
+QStringList dotFiles(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+}
+
 } // namespace
 
 class tst_Cli : public QObject
@@ -133,6 +159,19 @@ private slots:
     void help_listsEachOptionWithItsRangeAndDefault_data();
     void help_listsEachOptionWithItsRangeAndDefault();
     void manual_listsEveryOutcomeCode();
+    void stopSignal_leavesWholeImagesFromOneWithoutAGap_data();
+    void stopSignal_leavesWholeImagesFromOneWithoutAGap();
+    void closedPipe_doesNotEndTheConversion_data();
+    void closedPipe_doesNotEndTheConversion();
+    void secondRun_isRefusedOrReplacesTheFirst_data();
+    void secondRun_isRefusedOrReplacesTheFirst();
+    void sameFolder_oneRunAtATimeEvenAfterAKill();
+    void standardInputAndFifo_giveTheFilesImages_data();
+    void standardInputAndFifo_giveTheFilesImages();
+    void videoNames_neverLeadOutOfTheOutputFolder_data();
+    void videoNames_neverLeadOutOfTheOutputFolder();
+    void fullDisk_leavesNoCutOffImage_data();
+    void fullDisk_leavesNoCutOffImage();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -248,6 +287,7 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
     row("two selections", {"--rate", "2", "--keyframes"}, {"--rate", "--keyframes"});
     row("unknown format", {"--format", "gif"}, {"--format", "gif", "JPG, JPEG, PNG"});
     row("pattern leaving the folder", {"--pattern", "../x_%1"}, {"--pattern", "../x_%1"});
+    row("standard input twice", {"-", "-"}, {"(-)"});
     QTest::newRow("no output folder") << QStringList {"clip.mp4"} << QStringList {"-o"};
     QTest::newRow("no video") << QStringList {"-o", "out"} << QStringList {"oskivo-cli: "};
 }
@@ -468,6 +508,336 @@ void tst_Cli::manual_listsEveryOutcomeCode()
         const QString code = QString::fromLatin1(outcomeCode(outcome));
         QVERIFY2(manual.contains(QStringLiteral(".B ") + code + '\n'), qPrintable(code));
     }
+}
+
+void tst_Cli::stopSignal_leavesWholeImagesFromOneWithoutAGap_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("after"); // images written before it
+    QTest::addColumn<int>("exitCode"); // -1: the second signal ends it
+
+#ifdef Q_OS_UNIX
+    QTest::newRow("SIGTERM after the first image") << int(SIGTERM) << 1 << 143;
+    QTest::newRow("SIGTERM after four images") << int(SIGTERM) << 4 << 143;
+    QTest::newRow("SIGHUP after two images") << int(SIGHUP) << 2 << 129;
+    QTest::newRow("a second Ctrl-C while the first stops it") << int(SIGINT) << 2 << -1;
+#endif
+}
+
+void tst_Cli::stopSignal_leavesWholeImagesFromOneWithoutAGap()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("The signals are POSIX ones");
+#else
+    QFETCH(int, signal);
+    QFETCH(int, after);
+    QFETCH(int, exitCode);
+
+    QProcess process;
+    process.setProcessEnvironment(toolEnvironment(cLocale));
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(OSKIVO_CLI),
+        {"long.mp4", "-o", "out", "--rate", "25", "--format", "png", "--quality", "100",
+            "--writers", "2", "--json", "--quiet"});
+    QVERIFY(process.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(imageFiles(path("out/long")).size() >= after, 120000);
+    QVERIFY(process.processId() > 0);
+    QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
+    if (exitCode < 0) {
+        // The second comes once the tool has said that it stops, unless
+        // the stop was over first.
+        process.setReadChannel(QProcess::StandardError);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            process.canReadLine() || process.state() == QProcess::NotRunning, 60000);
+        if (process.state() == QProcess::Running)
+            QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
+    }
+    QVERIFY(process.waitForFinished(120000));
+
+    if (exitCode < 0) {
+        QVERIFY(process.exitStatus() == QProcess::CrashExit || process.exitCode() == 130);
+    } else {
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), exitCode);
+        const QJsonObject result
+            = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        QCOMPARE(result.value("code").toString(), QStringLiteral("stopped"));
+        QCOMPARE(result.value("images").toInt(), imageFiles(path("out/long")).size());
+        // A stop that ran its course leaves nothing half-done, no lock.
+        QCOMPARE(dotFiles(path("out/long")), QStringList());
+    }
+    const QString broken = brokenImages(path("out/long"), "png");
+    QVERIFY2(broken.isEmpty(), qPrintable(broken));
+    QVERIFY(imageFiles(path("out/long")).size() >= after);
+#endif
+}
+
+void tst_Cli::closedPipe_doesNotEndTheConversion_data()
+{
+    QTest::addColumn<QString>("shell"); // "$@" is the tool's command
+    QTest::addColumn<QStringList>("options");
+
+    QTest::newRow("progress and results into a pipe closed after a byte")
+        << R"("$@" 2>&1 | head -c 1 > /dev/null; exit ${PIPESTATUS[0]})" << QStringList();
+    QTest::newRow("results into a pipe closed before they come")
+        << R"("$@" | true; exit ${PIPESTATUS[0]})" << QStringList {"--json", "--quiet"};
+}
+
+void tst_Cli::closedPipe_doesNotEndTheConversion()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("Needs a POSIX shell's pipes");
+#else
+    QFETCH(QString, shell);
+    QFETCH(QStringList, options);
+
+    const Run result = run(QStringList {"-c", shell, "bash", OSKIVO_CLI, "clip.mp4", "-o", "out",
+                               "--rate", "10", "--format", "png"}
+            + options,
+        cLocale, QStringLiteral("bash"));
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(imageFiles(path("out/clip")), numberedImages(20, "png"));
+    const QString broken = brokenImages(path("out/clip"), "png");
+    QVERIFY2(broken.isEmpty(), qPrintable(broken));
+#endif
+}
+
+void tst_Cli::secondRun_isRefusedOrReplacesTheFirst_data()
+{
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QStringList>("after"); // empty: the first run's files, unchanged
+
+    const QStringList times {"--time-names"};
+    QTest::newRow("a second run: refused, not a file changed")
+        << QStringList {"--rate", "5"} << QStringList {"--rate", "2"} << QStringList();
+    QTest::newRow("with --overwrite: the second run's images alone")
+        << QStringList {"--rate", "5"} << QStringList {"--rate", "2", "--overwrite"}
+        << numberedImages(4, "jpg") + QStringList {"notes.txt", "shot_000001.jpg"};
+    QTest::newRow("names with other times: refused")
+        << times + QStringList {"--rate", "5"} << times + QStringList {"--every", "1"}
+        << QStringList();
+    QTest::newRow("names with other times, --overwrite: the second run's images alone")
+        << times + QStringList {"--rate", "5"}
+        << times + QStringList {"--every", "1", "--overwrite"}
+        << QStringList {"frame_000001_00-00-00.000.jpg", "frame_000002_00-00-01.000.jpg",
+               "notes.txt", "shot_000001.jpg"};
+}
+
+void tst_Cli::secondRun_isRefusedOrReplacesTheFirst()
+{
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QStringList, after);
+
+    const QStringList common {"clip.mp4", "-o", "out", "--no-subfolder", "--quiet", "--json"};
+    QVERIFY(QDir().mkpath(path("out")));
+    QVERIFY(writeFile(path("out/notes.txt"), "mine"));
+    QVERIFY(writeFile(path("out/shot_000001.jpg"), "another naming"));
+    QCOMPARE(run(common + first).exitCode, 0);
+    QMap<QString, QByteArray> before;
+    for (const QString &name : QDir(path("out")).entryList(QDir::Files | QDir::Hidden))
+        before.insert(name, readFile(path("out/" + name)));
+    const int earlier = int(before.size()) - 2;
+
+    const Run result = run(common + second);
+    const QStringList files = QDir(path("out")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    if (after.isEmpty()) {
+        QCOMPARE(result.exitCode, 1);
+        const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+        QCOMPARE(object.value("code").toString(), QStringLiteral("images-exist"));
+        QCOMPARE(object.value("images").toInt(), 0);
+        // The folder and the count, and the way on.
+        for (const QString &said :
+            {QStringLiteral("out"), QString::number(earlier), QStringLiteral("--overwrite")}) {
+            QVERIFY2(result.err.contains(said), qPrintable(said + " not in: " + result.err));
+        }
+        QCOMPARE(files, QStringList(before.keys()));
+        for (const QString &name : files)
+            QVERIFY2(readFile(path("out/" + name)) == before.value(name), qPrintable(name));
+    } else {
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        QStringList expected = after;
+        expected.sort();
+        QCOMPARE(files, expected);
+        QCOMPARE(readFile(path("out/notes.txt")), QByteArray("mine"));
+    }
+}
+
+void tst_Cli::sameFolder_oneRunAtATimeEvenAfterAKill()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("Ends a process with a POSIX signal");
+#else
+    QProcess running;
+    running.setProcessEnvironment(toolEnvironment(cLocale));
+    running.setWorkingDirectory(dir.path());
+    running.start(QStringLiteral(OSKIVO_CLI),
+        {"long.mp4", "-o", "out", "--no-subfolder", "--rate", "25", "--format", "png", "--quality",
+            "100", "--writers", "2", "--quiet"});
+    QVERIFY(running.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(imageFiles(path("out")).size() >= 2, 120000);
+
+    // Another run into the folder, even of another naming, is refused.
+    const QStringList other {"clip.mp4", "-o", "out", "--no-subfolder", "--quiet", "--json",
+        "--pattern", "other_%1", "--format", "png"};
+    const Run refused = run(other);
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(QJsonDocument::fromJson(refused.out.toUtf8()).object().value("code").toString(),
+        QStringLiteral("folder-in-use"));
+    QCOMPARE(imageFiles(path("out")).filter("other_"), QStringList());
+
+    // Killed outright: what has an image's name is whole, 1..k.
+    QVERIFY(running.processId() > 0);
+    QCOMPARE(::kill(pid_t(running.processId()), SIGKILL), 0);
+    QVERIFY(running.waitForFinished(60000));
+    const QString broken = brokenImages(path("out"), "png");
+    QVERIFY2(broken.isEmpty(), qPrintable(broken));
+    QVERIFY(dotFiles(path("out")).contains(".oskivo.lock"));
+
+    // The lock of a process that is gone is taken over, and what it left
+    // half-written goes.
+    const QStringList again {
+        "clip.mp4", "-o", "out", "--no-subfolder", "--quiet", "--format", "png", "--overwrite"};
+    const Run next = run(again);
+    QVERIFY2(next.exitCode == 0, qPrintable(next.err));
+    QCOMPARE(imageFiles(path("out")), numberedImages(10, "png"));
+    QCOMPARE(dotFiles(path("out")), QStringList());
+#endif
+}
+
+void tst_Cli::standardInputAndFifo_giveTheFilesImages_data()
+{
+    QTest::addColumn<QString>("shell"); // "$@" is the tool's command, without the video
+    QTest::addColumn<QString>("video"); // the same video as a file
+    QTest::addColumn<QString>("folder");
+
+    MAKE_CLIP({"-i", path("clip.mp4"), "-c", "copy", path("clip.ts")});
+    const auto row = [](const char *tag, const char *shell, const char *video, const char *folder) {
+        QTest::newRow(tag) << QString(shell) << QString(video) << QString(folder);
+    };
+    row("a pipe on standard input", R"(cat clip.ts | "$@" -)", "clip.ts", "stdin");
+    // An MP4 whose index is at its end: standard input can go back in a file.
+    row("a file on standard input", R"("$@" - < clip.mp4)", "clip.mp4", "stdin");
+    row("a FIFO", R"(rm -f stream && mkfifo stream && { cat clip.ts > stream & } && "$@" stream)",
+        "clip.ts", "stream");
+}
+
+void tst_Cli::standardInputAndFifo_giveTheFilesImages()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("Needs a POSIX shell's pipes and FIFOs");
+#else
+    QFETCH(QString, shell);
+    QFETCH(QString, video);
+    QFETCH(QString, folder);
+
+    const QStringList options {"-o", "out", "--rate", "10", "--quiet"};
+    QCOMPARE(run(QStringList {video} + options).exitCode, 0);
+    const Run piped = run(
+        QStringList {"-c", shell, "bash", OSKIVO_CLI} + options, cLocale, QStringLiteral("bash"));
+    QVERIFY2(piped.exitCode == 0, qPrintable(piped.err));
+
+    const QString fromFile = path("out/" + QFileInfo(video).completeBaseName());
+    const QStringList files = imageFiles(fromFile);
+    QCOMPARE(files, numberedImages(20, "jpg"));
+    QCOMPARE(imageFiles(path("out/" + folder)), files);
+    for (const QString &name : files) {
+        QVERIFY2(readFile(path("out/" + folder + '/' + name)) == readFile(fromFile + '/' + name),
+            qPrintable(name));
+    }
+#endif
+}
+
+void tst_Cli::videoNames_neverLeadOutOfTheOutputFolder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("folder");
+
+    const auto row = [](const char *tag, const char *name, const char *folder) {
+        QTest::newRow(tag) << QString(name) << QString(folder);
+    };
+    row("three dots", "...mp4", "__");
+    row("two dots", "..mp4", "_");
+    row("a space", " .mp4", "_");
+    row("a hidden name", ".hidden.mp4", "_hidden");
+#ifdef Q_OS_WIN
+    row("a device name", "con.mp4", "con_");
+#else
+    row("a device name elsewhere", "con.mp4", "con");
+#endif
+}
+
+void tst_Cli::videoNames_neverLeadOutOfTheOutputFolder()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, folder);
+
+    QVERIFY(QDir().mkpath(path("out/videos")));
+    QVERIFY(QFile::copy(path("clip.mp4"), path("out/videos/") + name));
+    const Run result
+        = run({"out/videos/" + name, "-o", "out/box/in", "--every", "1", "--quiet", "--json"});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(QDir(path("out")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        (QStringList {"box", "videos"}));
+    QCOMPARE(
+        QDir(path("out/box")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList {"in"});
+    QCOMPARE(
+        QDir(path("out/box/in")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList {folder});
+    QCOMPARE(imageFiles(path("out/box/in/" + folder)), numberedImages(2, "jpg"));
+}
+
+void tst_Cli::fullDisk_leavesNoCutOffImage_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("size"); // of the file system
+
+    // Each picture 960x720: a TIFF of 2 MB, a PNG of about 100 KB, at the
+    // fastest compression more, a JPG of about 50 KB.
+    QTest::newRow("TIFF, the second image past the end") << QStringLiteral("tiff") << "3m";
+    QTest::newRow("PNG") << QStringLiteral("png") << "512k";
+    QTest::newRow("JPG") << QStringLiteral("jpg") << "256k";
+}
+
+void tst_Cli::fullDisk_leavesNoCutOffImage()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("Mounts a small file system in a namespace of its own");
+#else
+    QFETCH(QString, format);
+    QFETCH(QString, size);
+
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    if (unshare.isEmpty())
+        QSKIP("no unshare program to mount a small file system with");
+    const QStringList namespaced {"--user", "--map-root-user", "--mount", "sh", "-c"};
+    const Run probe = run(
+        namespaced + QStringList {"mkdir -p disk && mount -t tmpfs tmpfs disk"}, cLocale, unshare);
+    if (probe.exitCode != 0)
+        QSKIP(qPrintable("mounting a small file system is refused here: " + probe.err.trimmed()));
+    if (!QFileInfo::exists(path("big.mp4")))
+        MAKE_CLIP(testClip(path("big.mp4"), "960x720", 1.0, 10));
+
+    // The disk lives as long as the namespace: what is on it is copied out.
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=%1 tmpfs disk && \"$0\" big.mp4 -o disk/o --rate 10 --format %2 "
+        "--quality %3 --writers 1 --quiet --json; status=$?; cp -a disk/. out/; exit $status")
+                               .arg(size, format, format == "png" ? "1" : "90");
+    QVERIFY(QDir().mkpath(path("out")));
+    const Run result = run(namespaced + QStringList {script, OSKIVO_CLI}, cLocale, unshare);
+    QCOMPARE(result.exitCode, 1);
+    const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    QCOMPARE(object.value("code").toString(), QStringLiteral("disk-full"));
+    const QStringList files = imageFiles(path("out/o/big"));
+    QVERIFY(!files.isEmpty());
+    QCOMPARE(object.value("images").toInt(), files.size());
+    QCOMPARE(object.value("last").toString(), "disk/o/big/" + files.last());
+    const QString broken = brokenImages(path("out/o/big"), format);
+    QVERIFY2(broken.isEmpty(), qPrintable(broken));
+    QCOMPARE(dotFiles(path("out/o/big")), QStringList());
+#endif
 }
 
 QTEST_GUILESS_MAIN(tst_Cli)

@@ -258,6 +258,10 @@ void tst_WindowFeatures::overwrite_isAskedOnceBeforeWriting_data()
         << one << QStringList {"a/frame_000003.jpg"} << int(QMessageBox::Cancel) << false << 1;
     QTest::newRow("an earlier image, overwritten")
         << one << QStringList {"a/frame_000003.jpg"} << int(QMessageBox::Yes) << true << 5;
+    // The earlier run's images past the new one's go too: one run a folder.
+    QTest::newRow("an earlier, longer run, overwritten")
+        << one << QStringList {"a/frame_000003.jpg", "a/frame_000009.jpg", "a/notes.txt"}
+        << int(QMessageBox::Yes) << true << 6;
     QTest::newRow("a batch asks once")
         << two << QStringList {"a/frame_000001.jpg", "b/frame_000002.jpg"} << int(QMessageBox::Yes)
         << true << 5;
@@ -295,12 +299,18 @@ void tst_WindowFeatures::overwrite_isAskedOnceBeforeWriting()
     if (answer) {
         QCOMPARE(boxes.boxes.first().title, QStringLiteral("确认覆盖"));
         QVERIFY(boxes.boxes.first().text.contains(QStringLiteral("frame_00000")));
+        // How many there are, in every folder of the batch.
+        const int earlier = int(existing.filter(QRegularExpression("/frame_\\d{6}\\.jpg$")).size());
+        QVERIFY2(boxes.boxes.first().text.contains(QStringLiteral("已有 %1 张").arg(earlier)),
+            qPrintable(boxes.boxes.first().text));
     }
     QCOMPARE(
         boxes.boxes.last().title, converted ? QStringLiteral("完成") : QStringLiteral("确认覆盖"));
     const QByteArray first = readFile(QDir(output).filePath(existing.first()));
     QCOMPARE(first == "earlier", !converted || answer == 0);
     QCOMPARE(imageFiles(QDir(output).filePath("a")).size(), filesOfA);
+    if (converted)
+        QVERIFY(!QFileInfo::exists(QDir(output).filePath("a/frame_000009.jpg")));
 }
 
 void tst_WindowFeatures::longJob_showsTimeLeft()
