@@ -40,6 +40,10 @@ struct FrameSelection
     bool isWholeVideo() const { return startSeconds <= 0 && !hasEnd(); }
 };
 
+// The list of a job's images written beside them: none, index.csv or
+// index.json.
+enum class IndexFormat { None, Csv, Json };
+
 // Everything one extraction job needs; the engine checks it at its door.
 struct ExtractionJob
 {
@@ -54,6 +58,12 @@ struct ExtractionJob
     // Adds the frame's presentation time to each name: frame_000001_00-01-23.456.
     bool timeInNames = false;
     FrameSelection selection;
+    IndexFormat index = IndexFormat::None;
+    // Gives each image the capture time, place, make and model the container
+    // has, in its EXIF, where the format has room for it.
+    bool captureMetadata = true;
+    // Draws contact-sheet.jpg, the images in small, beside them.
+    bool contactSheet = false;
 };
 
 #endif // EXTRACTIONJOB_H
