@@ -100,6 +100,13 @@ JobOptions::JobOptions(DepthStyle depthStyle)
               .arg(QStringLiteral("%1"), ExtractionJob().namingPattern),
           QStringLiteral("P"), ExtractionJob().namingPattern)
     , timeNames(QStringLiteral("time-names"), tr("在文件名的编号后加上该帧的时间（默认不加）"))
+    , index(QStringLiteral("index"),
+          tr("在图片旁写下图片清单 index.csv 或 index.json：文件名、编号、帧号、时间、"
+             "是否关键帧、尺寸、得分（默认不写）"),
+          QStringLiteral("csv|json"))
+    , noMetadata(QStringLiteral("no-metadata"),
+          tr("不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）"))
+    , sheet(QStringLiteral("sheet"), tr("在图片旁画一张缩略图总览 contact-sheet.jpg（默认不画）"))
     , writerOption(QStringLiteral("writers"),
           tr("写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）").arg(0).arg(maxWriters),
           QStringLiteral("N"), defaultText)
@@ -114,7 +121,7 @@ QStringList JobOptions::formats()
 void JobOptions::addTo(QCommandLineParser &parser) const
 {
     parser.addOptions({format, quality, depth, rate, every, keyframes, scenes, start, end, pattern,
-        timeNames, writerOption});
+        timeNames, index, noMetadata, sheet, writerOption});
 }
 
 bool JobOptions::fail(const QString &message)
@@ -254,6 +261,18 @@ bool JobOptions::read(const QCommandLineParser &parser)
         return fail(tr("%1 的值“%2”会把图片写到输出目录之外").arg(dashed(pattern), patternText));
     parsedJob.namingPattern = patternText;
     parsedJob.timeInNames = parser.isSet(timeNames);
+    if (parser.isSet(index)) {
+        const QString indexText = parser.value(index).toLower();
+        if (indexText == QLatin1String("csv"))
+            parsedJob.index = IndexFormat::Csv;
+        else if (indexText == QLatin1String("json"))
+            parsedJob.index = IndexFormat::Json;
+        else
+            return fail(tr("%1 的值“%2”无效，可选：%3")
+                            .arg(dashed(index), parser.value(index), QStringLiteral("csv, json")));
+    }
+    parsedJob.captureMetadata = !parser.isSet(noMetadata);
+    parsedJob.contactSheet = parser.isSet(sheet);
 
     if (!readSelection(parser))
         return false;

@@ -67,6 +67,9 @@ private:
     QCommandLineOption end;
     QCommandLineOption pattern;
     QCommandLineOption timeNames;
+    QCommandLineOption index;
+    QCommandLineOption noMetadata;
+    QCommandLineOption sheet;
     QCommandLineOption writerOption;
 
     ExtractionJob parsedJob;
