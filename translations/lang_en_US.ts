@@ -20,8 +20,8 @@
         <translation>An efficient and convenient video frame extraction tool that supports multiple output formats, converting dynamic footage into high-quality static images to help you effortlessly capture every frame.</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;Visit Official Website&lt;/a&gt;</translation>
+        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href="https://www.example.com/oskivo"&gt;Visit Official Website&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
@@ -48,7 +48,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
-        <translation>Each video&apos;s images go into a folder named after it inside the output folder (default)</translation>
+        <translation>Each video's images go into a folder named after it inside the output folder (default)</translation>
     </message>
     <message>
         <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
@@ -60,7 +60,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>用“%1 --help”查看全部选项。</source>
-        <translation>Run &apos;%1 --help&apos; to see every option.</translation>
+        <translation>Run '%1 --help' to see every option.</translation>
     </message>
     <message>
         <source>没有指定视频</source>
@@ -83,8 +83,23 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
         <translation>Interrupted, stopping...</translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
-        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted</translation>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, index, seconds, code, error, cancelled; code is the outcome's code (see the manual), null when converted; index is the path of the image index, null when there is none</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>时长 %1</source>
+        <translation>Duration %1</translation>
+    </message>
+    <message>
+        <source>图片 %1 张</source>
+        <translation>%1 images</translation>
+    </message>
+    <message>
+        <source>显示其中均匀分布的 %1 张</source>
+        <translation>showing an even %1 of them</translation>
     </message>
 </context>
 <context>
@@ -115,7 +130,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
-        <translation>Take one frame every S seconds, %1-%2 (the window&apos;s default %3)</translation>
+        <translation>Take one frame every S seconds, %1-%2 (the window's default %3)</translation>
     </message>
     <message>
         <source>只取关键帧</source>
@@ -123,7 +138,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
-        <translation>Take one frame per scene at sensitivity N, %1-%2 (the window&apos;s default %3)</translation>
+        <translation>Take one frame per scene at sensitivity N, %1-%2 (the window's default %3)</translation>
     </message>
     <message>
         <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
@@ -135,11 +150,11 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
-        <translation>File-name pattern; &apos;%1&apos; stands for the six-digit image number (default %2)</translation>
+        <translation>File-name pattern; '%1' stands for the six-digit image number (default %2)</translation>
     </message>
     <message>
         <source>在文件名的编号后加上该帧的时间（默认不加）</source>
-        <translation>Add each frame&apos;s time after the number in its name (default: off)</translation>
+        <translation>Add each frame's time after the number in its name (default: off)</translation>
     </message>
     <message>
         <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
@@ -147,7 +162,7 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>%1 的值“%2”不是整数</source>
-        <translation>%1: &apos;%2&apos; is not a whole number</translation>
+        <translation>%1: '%2' is not a whole number</translation>
     </message>
     <message>
         <source>%1 的值 %2 超出范围 %3-%4</source>
@@ -155,11 +170,11 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
-        <translation>%1: &apos;%2&apos; is not a time; write seconds or h:mm:ss.zzz</translation>
+        <translation>%1: '%2' is not a time; write seconds or h:mm:ss.zzz</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是数字</source>
-        <translation>%1: &apos;%2&apos; is not a number</translation>
+        <translation>%1: '%2' is not a number</translation>
     </message>
     <message>
         <source>%1 必须晚于 %2</source>
@@ -167,15 +182,27 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     </message>
     <message>
         <source>%1 的值“%2”无效，可选：%3</source>
-        <translation>%1: &apos;%2&apos; is not one of %3</translation>
+        <translation>%1: '%2' is not one of %3</translation>
     </message>
     <message>
         <source>%1 的值“%2”必须含有“%3”</source>
-        <translation>%1: &apos;%2&apos; must contain &apos;%3&apos;</translation>
+        <translation>%1: '%2' must contain '%3'</translation>
     </message>
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
-        <translation>%1: &apos;%2&apos; would write images outside the output folder</translation>
+        <translation>%1: '%2' would write images outside the output folder</translation>
+    </message>
+    <message>
+        <source>在图片旁写下图片清单 index.csv 或 index.json：文件名、编号、帧号、时间、是否关键帧、尺寸、得分（默认不写）</source>
+        <translation>Write an index of the images beside them, index.csv or index.json: file name, number, frame number, time, keyframe, size, score (default: none)</translation>
+    </message>
+    <message>
+        <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
+        <translation>Leave the video's capture time, place and camera out of the images' EXIF (default: written into JPG, PNG, WebP, TIFF)</translation>
+    </message>
+    <message>
+        <source>在图片旁画一张缩略图总览 contact-sheet.jpg（默认不画）</source>
+        <translation>Draw an overview of thumbnails, contact-sheet.jpg, beside the images (default: off)</translation>
     </message>
 </context>
 <context>
@@ -464,7 +491,7 @@ This will clear all settings and the playlist.</translation>
     </message>
     <message>
         <source>将预览的当前位置设为起始时间</source>
-        <translation>Set the start time to the preview&apos;s current position</translation>
+        <translation>Set the start time to the preview's current position</translation>
     </message>
     <message>
         <source>起点</source>
@@ -472,7 +499,7 @@ This will clear all settings and the playlist.</translation>
     </message>
     <message>
         <source>将预览的当前位置设为结束时间</source>
-        <translation>Set the end time to the preview&apos;s current position</translation>
+        <translation>Set the end time to the preview's current position</translation>
     </message>
     <message>
         <source>终点</source>

@@ -81,7 +81,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>时长 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片 %1 张</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示其中均匀分布的 %1 张</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -173,6 +188,18 @@
     </message>
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在图片旁写下图片清单 index.csv 或 index.json：文件名、编号、帧号、时间、是否关键帧、尺寸、得分（默认不写）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在图片旁画一张缩略图总览 contact-sheet.jpg（默认不画）</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -20,8 +20,8 @@
         <translation>高效便捷的視訊幀提取工具，支援多種輸出格式，將動態影像轉換為高品質靜態圖片，助您輕鬆獲取每一幀畫面。</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;訪問官方網站&lt;/a&gt;</translation>
+        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href="https://www.example.com/oskivo"&gt;訪問官方網站&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
@@ -83,8 +83,23 @@
         <translation>已中斷，正在停止……</translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
-        <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、seconds、code、error、cancelled；code 為結果代碼（見手冊），轉換成功時為 null</translation>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
+        <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、index、seconds、code、error、cancelled；code 為結果代碼（見手冊），轉換成功時為 null；index 為圖片清單的路徑，沒有時為 null</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>时长 %1</source>
+        <translation>時長 %1</translation>
+    </message>
+    <message>
+        <source>图片 %1 张</source>
+        <translation>圖片 %1 張</translation>
+    </message>
+    <message>
+        <source>显示其中均匀分布的 %1 张</source>
+        <translation>顯示其中均勻分布的 %1 張</translation>
     </message>
 </context>
 <context>
@@ -176,6 +191,18 @@
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
         <translation>%1 的值「%2」會把圖片寫到輸出目錄之外</translation>
+    </message>
+    <message>
+        <source>在图片旁写下图片清单 index.csv 或 index.json：文件名、编号、帧号、时间、是否关键帧、尺寸、得分（默认不写）</source>
+        <translation>在圖片旁寫下圖片清單 index.csv 或 index.json：檔名、編號、幀號、時間、是否關鍵幀、尺寸、得分（預設不寫）</translation>
+    </message>
+    <message>
+        <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
+        <translation>不把視訊的拍攝時間、地點和裝置寫入圖片的 EXIF（預設寫入 JPG、PNG、WebP、TIFF）</translation>
+    </message>
+    <message>
+        <source>在图片旁画一张缩略图总览 contact-sheet.jpg（默认不画）</source>
+        <translation>在圖片旁畫一張縮圖總覽 contact-sheet.jpg（預設不畫）</translation>
     </message>
 </context>
 <context>
