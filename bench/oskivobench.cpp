@@ -2,8 +2,8 @@
 // prints how long it took.
 
 #include "commandlinelanguage.h"
+#include "commandlineoptions.h"
 #include "headlessgui.h"
-#include "joboptions.h"
 #include "videoprocessor.h"
 
 #include <QCommandLineParser>
@@ -62,8 +62,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("VIDEO"), QStringLiteral("Source video."));
     parser.addPositionalArgument(QStringLiteral("OUTDIR"), QStringLiteral("Output directory."));
-    // The tool's options, but --depth keeps the window list's index.
-    JobOptions options(JobOptions::DepthStyle::Index);
+    // The tool's options, read by the same code.
+    CommandLineOptions options;
     options.addTo(parser);
     parser.process(app);
 
@@ -77,10 +77,8 @@ int main(int argc, char *argv[])
     ExtractionJob job = options.job();
     job.videoPath = positional.at(0);
     job.outputPath = positional.at(1);
-    const int writerCount = options.writerCount();
 
     VideoProcessor processor;
-    processor.setWriterCount(writerCount);
     QElapsedTimer clock;
     int written = 0;
     QObject::connect(&processor, &VideoProcessor::progressChanged,

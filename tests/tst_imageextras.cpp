@@ -379,8 +379,10 @@ void tst_ImageExtras::index_listsEachImageWithItsFrame_data()
     QTest::addColumn<bool>("counting");
     QTest::addColumn<bool>("scored");
 
-    const auto every = [](double seconds) {
-        FrameSelection selection;
+    // A new job's selection, with the table's values for the modes not chosen.
+    const FrameSelection defaults = ExtractionJob().selection;
+    const auto every = [&defaults](double seconds) {
+        FrameSelection selection = defaults;
         selection.mode = FrameSelection::Mode::EverySeconds;
         selection.everySeconds = seconds;
         return selection;
@@ -392,19 +394,19 @@ void tst_ImageExtras::index_listsEachImageWithItsFrame_data()
     QTest::newRow("every 1.4 s, seeking between keyframes and others")
         << "counting.mp4" << IndexFormat::Csv << every(1.4) << true << 8 << true << false;
 
-    FrameSelection keyframes;
+    FrameSelection keyframes = defaults;
     keyframes.mode = FrameSelection::Mode::Keyframes;
     QTest::newRow("keyframes only, decoded without the others")
         << "counting.mp4" << IndexFormat::Json << keyframes << false << 10 << true << false;
 
-    FrameSelection range;
+    FrameSelection range = defaults;
     range.frameRate = 5;
     range.startSeconds = 3.2;
     range.endSeconds = 6;
     QTest::newRow("every frame of a range reached by a seek")
         << "counting.mp4" << IndexFormat::Csv << range << true << 14 << true << false;
 
-    FrameSelection scenes;
+    FrameSelection scenes = defaults;
     scenes.mode = FrameSelection::Mode::SceneChanges;
     QTest::newRow("scene changes with their scores")
         << "cuts.mp4" << IndexFormat::Json << scenes << true << 3 << false << true;
