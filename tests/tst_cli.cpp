@@ -271,7 +271,9 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
     row("two selections", {"--rate", "2", "--keyframes"}, {"--rate", "--keyframes"});
     row("unknown format", {"--format", "gif"}, {"--format", "gif", "JPG, JPEG, PNG"});
     row("pattern leaving the folder", {"--pattern", "../x_%1"}, {"--pattern", "../x_%1"});
-    row("an index form not offered", {"--index", "xml"}, {"--index", "xml", "csv, json"});
+    row("an index form not offered", {"--index", "xml"}, {"--index", "xml", "none, csv, json"});
+    row("bad usage with --json: still on stderr", {"--json", "--quality", "0"},
+        {"--quality", "1-100"});
     QTest::newRow("no output folder") << QStringList {"clip.mp4"} << QStringList {"-o"};
     QTest::newRow("no video") << QStringList {"-o", "out"} << QStringList {"oskivo-cli: "};
 }

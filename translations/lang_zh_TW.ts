@@ -20,8 +20,8 @@
         <translation>高效便捷的視訊幀提取工具，支援多種輸出格式，將動態影像轉換為高品質靜態圖片，助您輕鬆獲取每一幀畫面。</translation>
     </message>
     <message>
-        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href="https://www.example.com/oskivo"&gt;訪問官方網站&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;訪問官方網站&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
@@ -487,10 +487,6 @@
         <translation>無法建立輸出目錄</translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation>幀率必須在1-60之間。</translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation>轉換已停止</translation>
     </message>
@@ -641,10 +637,6 @@
         <translation>間隔 (秒):</translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation>靈敏度 (1-100):</translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation>起始時間:</translation>
     </message>
@@ -753,6 +745,22 @@
     <message>
         <source>已保存: %1</source>
         <translation>已儲存: %1</translation>
+    </message>
+    <message>
+        <source>选取帧</source>
+        <translation>選取幀</translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation>靈敏度:</translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation>畫面</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
     </message>
 </context>
 <context>

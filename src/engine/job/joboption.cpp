@@ -76,9 +76,11 @@ QList<JobOption::Choice> depthChoices()
     return choices;
 }
 
+// None first: the window's list shows the default first.
 QList<JobOption::Choice> indexChoices()
 {
-    return {{QStringLiteral("csv"), QStringLiteral("CSV")},
+    return {{QStringLiteral("none"), JobOption::tr("不写")},
+        {QStringLiteral("csv"), QStringLiteral("CSV")},
         {QStringLiteral("json"), QStringLiteral("JSON")}};
 }
 
@@ -190,9 +192,9 @@ std::vector<JobOption> makeTable()
         QT_TRANSLATE_NOOP("JobOption", "在文件名的编号后加上该帧的时间"),
         [](const ExtractionJob &job) { return QVariant(job.timeInNames); },
         [](ExtractionJob &job, const QVariant &value) { job.timeInNames = value.toBool(); }));
-    rows.push_back(withNone(
+    rows.push_back(
         withChoices(make(
-                        Id::Index, "index", Kind::Choice, 0, 0, QVariant(), "FORM",
+                        Id::Index, "index", Kind::Choice, 0, 0, QStringLiteral("none"), "FORM",
                         QT_TRANSLATE_NOOP("JobOption", "图片清单"),
                         QT_TRANSLATE_NOOP("JobOption",
                             "在图片旁写下图片清单 index.csv 或 index.json，列出文件名、编号、帧号、"
@@ -206,7 +208,7 @@ std::vector<JobOption> makeTable()
                             case IndexFormat::Json:
                                 return QVariant(QStringLiteral("json"));
                             }
-                            return QVariant();
+                            return QVariant(QStringLiteral("none"));
                         },
                         [](ExtractionJob &job, const QVariant &value) {
                             const QString name = value.toString().toLower();
@@ -214,8 +216,7 @@ std::vector<JobOption> makeTable()
                                 : name == QLatin1String("json")      ? IndexFormat::Json
                                                                      : IndexFormat::None;
                         }),
-            indexChoices),
-        QT_TRANSLATE_NOOP("JobOption", "不写")));
+            indexChoices));
     // Written by default: the switch that turns it off.
     rows.push_back(make(
         Id::NoMetadata, "no-metadata", Kind::Switch, 0, 0, false, "",
