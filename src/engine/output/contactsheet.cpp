@@ -218,9 +218,10 @@ QImage ThumbnailScaler::scale(const AVFrame *frame, const QTransform &orientatio
         8, int(std::lround(double(width) * upright.height() / upright.width())), 4 * width);
     const QSize scaled = quarterTurn ? QSize(height, width) : QSize(width, height);
 
-    scaler.reset(
-        sws_getCachedContext(scaler.release(), frame->width, frame->height, format, scaled.width(),
-            scaled.height(), AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
+    // Averaging areas: as smooth as a bilinear filter at these ratios, at
+    // about half its cost.
+    scaler.reset(sws_getCachedContext(scaler.release(), frame->width, frame->height, format,
+        scaled.width(), scaled.height(), AV_PIX_FMT_RGB24, SWS_AREA, nullptr, nullptr, nullptr));
     if (!scaler)
         return QImage();
     if (!(descriptor->flags & AV_PIX_FMT_FLAG_RGB) && descriptor->nb_components >= 3) {
