@@ -95,8 +95,8 @@ void tst_JobOptions::validate_namesTheOptionAndWhy()
     QVERIFY(problem);
     QCOMPARE(problem->option, option);
     QCOMPARE(int(problem->reason), reason);
-    QVERIFY2(problem->message().contains(JobOption::row(option).flag()),
-        qPrintable(problem->message()));
+    QVERIFY2(
+        problem->message().contains(JobOption::row(option).flag()), qPrintable(problem->message()));
 }
 
 void tst_JobOptions::defaults_areWhatANewJobHolds_data()

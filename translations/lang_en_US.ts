@@ -75,16 +75,16 @@
         <translation>Interrupted, stopping...</translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
-        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, code, error, cancelled; code is the outcome's code (see the manual), null when converted</translation>
-    </message>
-    <message>
         <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
         <translation>Turns videos into series of still images, one job per video, one after another.</translation>
     </message>
     <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation>%1 and %2 cannot be used together</translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, index, seconds, code, error, cancelled; code is the outcome's code (see the manual), null when converted; index is the path of the image index, null when there is none</translation>
     </message>
     <message>
         <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断，143 被 SIGTERM 停止，129 被 SIGHUP 停止。</source>
@@ -116,6 +116,21 @@
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
         <translation>%1: '%2' is not a time; write seconds or h:mm:ss.zzz</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>时长 %1</source>
+        <translation>Duration %1</translation>
+    </message>
+    <message>
+        <source>图片 %1 张</source>
+        <translation>%1 images</translation>
+    </message>
+    <message>
+        <source>显示其中均匀分布的 %1 张</source>
+        <translation>showing an even %1 of them</translation>
     </message>
 </context>
 <context>
@@ -275,6 +290,34 @@
     <message>
         <source>每像素的位数，8 为灰度，32 带透明通道</source>
         <translation>Bits a pixel, 8 grayscale and 32 with alpha</translation>
+    </message>
+    <message>
+        <source>图片清单</source>
+        <translation>Image index</translation>
+    </message>
+    <message>
+        <source>在图片旁写下图片清单 index.csv 或 index.json，列出文件名、编号、帧号、时间、是否关键帧、尺寸和得分</source>
+        <translation>Write an index of the images beside them, index.csv or index.json, listing the file name, number, frame number, time, keyframe, size and score</translation>
+    </message>
+    <message>
+        <source>不写</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>不写入拍摄信息</source>
+        <translation>No capture metadata</translation>
+    </message>
+    <message>
+        <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
+        <translation>Leave the video's capture time, place and camera out of the images' EXIF (default: written into JPG, PNG, WebP, TIFF)</translation>
+    </message>
+    <message>
+        <source>缩略图总览</source>
+        <translation>Contact sheet</translation>
+    </message>
+    <message>
+        <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
+        <translation>Draw an overview of thumbnails, contact-sheet.jpg, beside the images</translation>
     </message>
     <message>
         <source>覆盖已有图片</source>
@@ -460,10 +503,6 @@
         <translation>Unable to create output directory</translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation>Frame rate must be between 1 and 60.</translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation>Conversion stopped</translation>
     </message>
@@ -614,10 +653,6 @@ This will clear all settings and the playlist.</translation>
         <translation>Interval (seconds):</translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation>Sensitivity (1-100):</translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation>Start Time:</translation>
     </message>
@@ -720,6 +755,22 @@ This will clear all settings and the playlist.</translation>
     <message>
         <source>已保存: %1</source>
         <translation>Saved: %1</translation>
+    </message>
+    <message>
+        <source>选取帧</source>
+        <translation>Frames</translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation>Sensitivity:</translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>Files</translation>
     </message>
     <message>
         <source>输出文件夹中已有 %1 张同名图片，例如 %2。

@@ -34,6 +34,9 @@ public:
         Pattern,
         TimeNames,
         Overwrite,
+        Index,
+        NoMetadata,
+        Sheet,
         Writers,
     };
 

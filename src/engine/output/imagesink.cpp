@@ -20,9 +20,9 @@ using Picture::BitDepth;
 
 namespace {
 
-// An image goes through three steps: encoded into memory, then written as a
-// file. What a format needs of the pixels is settled by the encoding, what
-// the disk needs by the writing.
+// An image goes through three steps: encoded into memory, given the job's
+// metadata, then written as a file. What a format needs of the pixels is settled by the encoding,
+// what the disk needs by the writing.
 
 // Some writers take only some layouts, or read them wrongly: each gets one
 // it writes correctly.
@@ -94,11 +94,8 @@ QString ImageSettings::filePath(int number, const AVFrame *frame) const
 {
     if (!timeInNames)
         return filePath(number);
-    const qint64 pts = frame->pts == AV_NOPTS_VALUE ? 0 : frame->pts;
-    const qint64 milliseconds
-        = frame->time_base.den > 0 ? av_rescale_q(pts, frame->time_base, AVRational {1, 1000}) : 0;
     return ImageNaming::outputFilePathWithTime(
-        outputPath, namingPattern, number, milliseconds, format);
+        outputPath, namingPattern, number, frameMilliseconds(frame), format);
 }
 
 void ImageNames::record(int number, const QString &path)
@@ -156,9 +153,11 @@ void ImageNames::discard(int number)
     waiting.erase(found);
 }
 
-ImageFileSink::ImageFileSink(const ImageSettings &settings, ImageNames &names)
+ImageFileSink::ImageFileSink(
+    const ImageSettings &settings, ImageNames &names, const ImageExtras *extras)
     : settings(settings)
     , names(names)
+    , extras(extras)
 {
 }
 
@@ -175,11 +174,19 @@ Outcome ImageFileSink::write(const AVFrame *frame, int number)
         || !encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)) {
         return Outcome::CannotWrite;
     }
+    if (extras)
+        extras->addMetadata(&bytes, settings.format, frame);
     QString temporary;
-    const Outcome written = ImageFile::writeTemporary(bytes, path, &temporary);
-    if (written == Outcome::Converted)
-        names.written(number, temporary);
-    return written;
+    if (const Outcome written = ImageFile::writeTemporary(bytes, path, &temporary);
+        written != Outcome::Converted) {
+        return written;
+    }
+    names.written(number, temporary);
+    if (extras) {
+        extras->recordWritten(
+            frame, number, path, bytes, settings.format, settings.orientation, thumbnails);
+    }
+    return Outcome::Converted;
 }
 
 Outcome ImageFileSink::writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path)
