@@ -348,27 +348,22 @@ void tst_VideoProcessorSafety::holds_acceptsOnlyEntriesRightInside_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<bool>("held");
 
-    QTest::newRow("a file in it") << "/out"
-                                  << "/out/a.png" << true;
-    QTest::newRow("a folder written with a slash") << "/out/"
-                                                   << "/out/a.png" << true;
-    QTest::newRow("a folder written with a detour") << "/out/x/.."
-                                                    << "/out/a.png" << true;
-    QTest::newRow("relative, both") << "out"
-                                    << "out/a.png" << true;
-    QTest::newRow("the parent's") << "/out"
-                                  << "/out/../a.png" << false;
-    QTest::newRow("the folder itself") << "/out"
-                                       << "/out/." << false;
-    QTest::newRow("the parent itself") << "/out"
-                                       << "/out/.." << false;
-    QTest::newRow("deeper") << "/out"
-                            << "/out/sub/a.png" << false;
-    QTest::newRow("a neighbour with the same start") << "/out"
-                                                     << "/outside/a.png" << false;
+    const auto row = [](const char *tag, const QString &folder, const QString &entry, bool held) {
+        QTest::newRow(tag) << folder << entry << held;
+    };
+    row("a file in it", "/out", "/out/a.png", true);
+    row("a folder written with a slash", "/out/", "/out/a.png", true);
+    row("a folder written with a detour", "/out/x/..", "/out/a.png", true);
+    row("relative, both", "out", "./out/a.png", true);
+    row("relative and absolute", "out", QDir::currentPath() + "/out/a.png", true);
+    row("the parent's", "/out", "/out/../a.png", false);
+    row("relative, the parent's", "out", "out/../a.png", false);
+    row("the folder itself", "/out", "/out/.", false);
+    row("the parent itself", "/out", "/out/..", false);
+    row("deeper", "/out", "/out/sub/a.png", false);
+    row("a neighbour with the same start", "/out", "/outside/a.png", false);
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
-    QTest::newRow("another case is another folder") << "/out"
-                                                    << "/OUT/a.png" << false;
+    row("another case is another folder", "/out", "/OUT/a.png", false);
 #endif
 }
 
@@ -536,14 +531,13 @@ void tst_VideoProcessorSafety::fifo_givesTheFilesImages_data()
     MAKE_CLIP(
         testClip(path("indexed.mp4"), "160x120", 2.0, 10, {"-g", "10", "-movflags", "+faststart"}));
     MAKE_CLIP(testClip(path("stream.mkv"), "160x120", 2.0, 10, {"-g", "10"}));
-    QTest::newRow("MPEG-TS, 5 a second") << "stream.ts"
-                                         << "rate";
-    QTest::newRow("MPEG-TS, from 0.5 s") << "stream.ts"
-                                         << "start";
-    QTest::newRow("MP4 with its index first, every 0.5 s from 0.3 s") << "indexed.mp4"
-                                                                      << "every";
-    QTest::newRow("Matroska, from 0.5 s") << "stream.mkv"
-                                          << "start";
+    const auto row = [](const char *tag, const char *video, const char *selection) {
+        QTest::newRow(tag) << QString(video) << QString(selection);
+    };
+    row("MPEG-TS, 5 a second", "stream.ts", "rate");
+    row("MPEG-TS, from 0.5 s", "stream.ts", "start");
+    row("MP4 with its index first, every 0.5 s from 0.3 s", "indexed.mp4", "every");
+    row("Matroska, from 0.5 s", "stream.mkv", "start");
 }
 
 void tst_VideoProcessorSafety::fifo_givesTheFilesImages()

@@ -31,8 +31,12 @@ void OutputFolder::removeIfEmpty()
 
 bool OutputFolder::holds(const QString &folder, const QString &path)
 {
-    const QString parent = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    const QFileInfo entry(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    // Both relative to the same working folder compare as they are, with no
+    // look-up of it for every image.
+    const bool sameKind = QDir::isAbsolutePath(folder) == QDir::isAbsolutePath(path);
+    const QString parent
+        = QDir::cleanPath(sameKind ? folder : QFileInfo(folder).absoluteFilePath());
+    const QFileInfo entry(QDir::cleanPath(sameKind ? path : QFileInfo(path).absoluteFilePath()));
     const QString name = entry.fileName();
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
