@@ -31,10 +31,6 @@
 <context>
     <name>BatchCommand</name>
     <message>
-        <source>要转换的视频，可以有多个</source>
-        <translation>Videos to convert, one or more</translation>
-    </message>
-    <message>
         <source>图片写入的目录，不存在时创建（必需）</source>
         <translation>Folder the images go into, made when missing (required)</translation>
     </message>
@@ -97,6 +93,10 @@
     <message>
         <source>加上 %1 会先删除这些图片再写入</source>
         <translation>With %1, these images are removed before the new ones are written</translation>
+    </message>
+    <message>
+        <source>要转换的视频，可以有多个；%1 为标准输入</source>
+        <translation>Videos to convert, one or more; %1 is standard input</translation>
     </message>
 </context>
 <context>

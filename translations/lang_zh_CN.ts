@@ -31,10 +31,6 @@
 <context>
     <name>BatchCommand</name>
     <message>
-        <source>要转换的视频，可以有多个</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>图片写入的目录，不存在时创建（必需）</source>
         <translation type="unfinished"></translation>
     </message>
@@ -96,6 +92,10 @@
     </message>
     <message>
         <source>加上 %1 会先删除这些图片再写入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>要转换的视频，可以有多个；%1 为标准输入</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -31,10 +31,6 @@
 <context>
     <name>BatchCommand</name>
     <message>
-        <source>要转换的视频，可以有多个</source>
-        <translation>要轉換的視訊，可以有多個</translation>
-    </message>
-    <message>
         <source>图片写入的目录，不存在时创建（必需）</source>
         <translation>圖片寫入的目錄，不存在時建立（必填）</translation>
     </message>
@@ -97,6 +93,10 @@
     <message>
         <source>加上 %1 会先删除这些图片再写入</source>
         <translation>加上 %1 會先刪除這些圖片再寫入</translation>
+    </message>
+    <message>
+        <source>要转换的视频，可以有多个；%1 为标准输入</source>
+        <translation>要轉換的視訊，可以有多個；%1 為標準輸入</translation>
     </message>
 </context>
 <context>

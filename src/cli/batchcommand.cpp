@@ -68,8 +68,9 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
              "停止，129 被 SIGHUP 停止。"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(
-        QStringLiteral("VIDEO"), tr("要转换的视频，可以有多个"), QStringLiteral("VIDEO... -o DIR"));
+    parser.addPositionalArgument(QStringLiteral("VIDEO"),
+        tr("要转换的视频，可以有多个；%1 为标准输入").arg(QStringLiteral("-")),
+        QStringLiteral("VIDEO... -o DIR"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
         tr("图片写入的目录，不存在时创建（必需）"), QStringLiteral("DIR"));
     const QCommandLineOption subfolder(
