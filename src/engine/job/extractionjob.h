@@ -1,6 +1,7 @@
 #ifndef EXTRACTIONJOB_H
 #define EXTRACTIONJOB_H
 
+#include "pictureshape.h"
 #include "pixellayout.h"
 
 #include <QString>
@@ -53,6 +54,12 @@ struct ExtractionJob
     QString namingPattern = QStringLiteral("frame_%1");
     // Adds the frame's presentation time to each name: frame_000001_00-01-23.456.
     bool timeInNames = false;
+    // The size of the images as shown (square pixels, upright), from
+    // Picture::minOutputSide to maxOutputSide; 0 for a side left free, both
+    // 0 for the video's own size.
+    int width = 0;
+    int height = 0;
+    Picture::Deinterlace deinterlace = Picture::Deinterlace::Auto;
     FrameSelection selection;
 };
 

@@ -66,15 +66,36 @@ namespace {
 // decoder's own buffers.
 constexpr qint64 writerMemoryBudget = 768ll * 1024 * 1024;
 
-int writersFor(const MediaInput &input, BitDepth depth)
+int writersFor(const MediaInput &input, const ImageSettings &image)
 {
     const AVCodecParameters *video = input.stream()->codecpar;
-    const auto bytes = [video](int format) {
+    const auto bytes = [](int format, QSize size) {
         return qMax(
-            0, av_image_get_buffer_size(AVPixelFormat(format), video->width, video->height, 1));
+            0, av_image_get_buffer_size(AVPixelFormat(format), size.width(), size.height(), 1));
     };
+    const QSize stored(video->width, video->height);
+    // The images are as large as the job asks, which may be larger than the frames.
+    const QSize converted
+        = Picture::convertedSize(video->width, video->height, video->sample_aspect_ratio,
+            Picture::turnsSideways(image.orientation), image.width, image.height);
     return ExtractionPipeline::automaticWriterCount(QThread::idealThreadCount(),
-        bytes(video->format), bytes(Picture::pixelFormatForDepth(depth)), writerMemoryBudget);
+        bytes(video->format, stored),
+        bytes(Picture::pixelFormatForDepth(image.bitDepth), converted), writerMemoryBudget);
+}
+
+// A requested side outside its range, described; empty when both are within.
+QString badSize(const ExtractionJob &job)
+{
+    for (const auto &[name, side] : {std::pair {"width", job.width}, {"height", job.height}}) {
+        if (!Picture::isAcceptedSide(side)) {
+            return QStringLiteral("%1 %2 (%3-%4)")
+                .arg(QLatin1String(name))
+                .arg(side)
+                .arg(Picture::minOutputSide)
+                .arg(Picture::maxOutputSide);
+        }
+    }
+    return QString();
 }
 
 // The keyframes the index lists in the selection's range; -1 without an index.
@@ -183,6 +204,9 @@ void VideoProcessor::processVideo(const ExtractionJob &options)
     job->image.quality = options.quality;
     job->image.bitDepth = options.bitDepth;
     job->image.timeInNames = options.timeInNames;
+    job->image.width = options.width;
+    job->image.height = options.height;
+    job->image.deinterlace = options.deinterlace;
     currentJob = job;
 
     QThread *thread = QThread::create([this, job] { runJob(*job); });
@@ -293,6 +317,8 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
 
     if (const QString bad = badOption(job.options.selection); !bad.isEmpty())
         return message(Outcome::BadOption, tr("参数超出范围: %1").arg(bad));
+    if (const QString bad = badSize(job.options); !bad.isEmpty())
+        return message(Outcome::BadOption, tr("参数超出范围: %1").arg(bad));
     if (!ImageNaming::isSafeNamingPattern(job.image.namingPattern))
         return message(Outcome::BadOption, tr("命名格式无效: %1").arg(job.image.namingPattern));
 
@@ -323,9 +349,10 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = Picture::displayTransform(input.displayMatrix());
+    job.image.fieldOrder = stream->codecpar->field_order;
     const ImageSettings &settings = job.image;
     ImageNames names(settings);
-    const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings.bitDepth);
+    const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings);
     ExtractionPipeline pipeline(
         writerThreads,
         [&settings, &names] { return std::make_unique<ImageFileSink>(settings, names); },

@@ -3,6 +3,8 @@
 #include "colourrules.h"
 #include "orientation.h"
 
+#include <cstring>
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -37,23 +39,25 @@ const AVFrame *FrameConverter::progressive(const AVFrame *frame, const Shape &sh
     return woven ? woven : frame;
 }
 
-FrameConverter::Status FrameConverter::scale(
-    const AVFrame *frame, AVPixelFormat target, QSize size, int swsFlags, bool targetFullRange)
+FrameConverter::Status FrameConverter::scale(const AVFrame *frame, AVPixelFormat target, QSize size,
+    int swsFlags, bool targetFullRange, bool evenBuffer)
 {
     const int width = frame->width;
     const int height = frame->height;
     const auto format = AVPixelFormat(frame->format);
+    const QSize buffer
+        = evenBuffer ? QSize((size.width() + 1) & ~1, (size.height() + 1) & ~1) : size;
 
     AVFrame *destination = picture.get();
-    if (!destination || destination->width != size.width() || destination->height != size.height()
-        || destination->format != target) {
+    if (!destination || destination->width != buffer.width()
+        || destination->height != buffer.height() || destination->format != target) {
         picture.reset(av_frame_alloc());
         destination = picture.get();
         if (!destination)
             return Status::FrameAllocationFailed;
         destination->format = target;
-        destination->width = size.width();
-        destination->height = size.height();
+        destination->width = buffer.width();
+        destination->height = buffer.height();
         // Padded, aligned rows: swscale's vector code writes whole blocks,
         // past the last pixel of a row and past a tightly packed buffer.
         if (av_frame_get_buffer(destination, 64) < 0) {
@@ -99,6 +103,20 @@ FrameConverter::Status FrameConverter::scale(
         <= 0) {
         return Status::ScalerFailed;
     }
+    // The luma of an odd edge, repeated into the even buffer's last column
+    // and row: filters that want even sizes then read pixels that belong.
+    // A 4:2:0 picture's chroma already covers them.
+    if (buffer != size) {
+        uint8_t *luma = destination->data[0];
+        const int stride = destination->linesize[0];
+        if (buffer.width() != size.width()) {
+            for (int y = 0; y < size.height(); ++y)
+                luma[y * stride + size.width()] = luma[y * stride + size.width() - 1];
+        }
+        if (buffer.height() != size.height())
+            memcpy(
+                luma + size.height() * stride, luma + (size.height() - 1) * stride, buffer.width());
+    }
     return Status::Converted;
 }
 
@@ -125,7 +143,8 @@ FrameConverter::Status FrameConverter::convert(
     // decoder has moved on.
     const QSize size = convertedSize(frame->width, frame->height, aspect,
         turnsSideways(shape.orientation), shape.width, shape.height);
-    if (const Status status = scale(frame, target, size, swsFlagsFor(size, frame, aspect), true);
+    if (const Status status
+        = scale(frame, target, size, swsFlagsFor(size, frame, aspect), true, false);
         status != Status::Converted) {
         return status;
     }
@@ -171,12 +190,15 @@ FrameConverter::Status FrameConverter::convertToYuv(
         turnsSideways(shape.orientation), shape.width, shape.height);
 
     // swscale keeps the matrix and range here; the finisher changes them on
-    // the smaller picture, in YUV.
+    // the smaller picture, in YUV. The colour filter takes even sizes only:
+    // an odd picture is converted into an even buffer, and cut back after.
     const AVFrame *yuv = frame;
     const bool plain420 = format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P;
-    if (!plain420 || size != QSize(frame->width, frame->height)) {
-        if (const Status status
-            = scale(frame, AV_PIX_FMT_YUV420P, size, swsFlagsFor(size, frame, aspect), full);
+    const bool evenBuffer = YuvFinisher::convertsColour(matrix, full, wantFull)
+        && ((size.width() | size.height()) & 1);
+    if (!plain420 || size != QSize(frame->width, frame->height) || evenBuffer) {
+        if (const Status status = scale(frame, AV_PIX_FMT_YUV420P, size,
+                swsFlagsFor(size, frame, aspect), full, evenBuffer);
             status != Status::Converted) {
             return status;
         }
@@ -196,7 +218,7 @@ FrameConverter::Status FrameConverter::convertToYuv(
         relabelled->format = AV_PIX_FMT_YUV420P;
         yuv = relabelled.get();
     }
-    const AVFrame *finished = finisher.finish(yuv, matrix, full, wantFull, shape.orientation);
+    const AVFrame *finished = finisher.finish(yuv, size, matrix, full, wantFull, shape.orientation);
     // The decoder's buffer goes back as soon as the filters are done with it.
     if (relabelled)
         av_frame_unref(relabelled.get());

@@ -67,8 +67,10 @@ private:
     // The frame deinterlaced where the shape asks for it; the frame itself
     // otherwise, or when that fails.
     const AVFrame *progressive(const AVFrame *frame, const Shape &shape);
-    Status scale(
-        const AVFrame *frame, AVPixelFormat target, QSize size, int swsFlags, bool targetFullRange);
+    // Into `picture`, at `size` in a buffer of that size, or of the next even
+    // one where `evenBuffer`.
+    Status scale(const AVFrame *frame, AVPixelFormat target, QSize size, int swsFlags,
+        bool targetFullRange, bool evenBuffer);
 
     Deinterlacer deinterlacer;
     ToneMapper toneMapper;

@@ -35,7 +35,8 @@ int quarterTurns(const QTransform &orientation)
     return 3;
 }
 
-QByteArray chainFor(int matrix, bool fullRange, bool wantFullRange, const QTransform &orientation)
+QByteArray chainFor(const AVFrame *frame, QSize picture, int matrix, bool fullRange,
+    bool wantFullRange, const QTransform &orientation)
 {
     QByteArray chain;
     const auto add = [&chain](const QByteArray &filter) {
@@ -43,12 +44,16 @@ QByteArray chainFor(int matrix, bool fullRange, bool wantFullRange, const QTrans
             chain += ',';
         chain += filter;
     };
-    if (matrix != SWS_CS_ITU601 || fullRange != wantFullRange) {
+    if (YuvFinisher::convertsColour(matrix, fullRange, wantFullRange)) {
         // Equal primaries and transfer on both sides leave the YUV-to-YUV
         // matrix alone: the colours stay what they were, read with BT.601.
         add(QByteArray("colorspace=fast=1:iprimaries=bt709:itrc=bt709:primaries=bt709:trc=bt709")
             + ":ispace=" + matrixName(matrix) + ":irange=" + (fullRange ? "pc" : "tv")
             + ":space=bt470bg:range=" + (wantFullRange ? "pc" : "tv") + ":format=yuv420p");
+    }
+    if (picture != QSize(frame->width, frame->height)) {
+        add("crop=" + QByteArray::number(picture.width()) + ':'
+            + QByteArray::number(picture.height()) + ":0:0:exact=1");
     }
     // A player mirrors first, then turns.
     if (orientation.determinant() < 0)
@@ -72,13 +77,19 @@ void warnOnce(const char *what, int result)
 bool YuvFinisher::isNeeded(
     int matrix, bool fullRange, bool wantFullRange, const QTransform &orientation)
 {
-    return matrix != SWS_CS_ITU601 || fullRange != wantFullRange || !orientation.isIdentity();
+    return convertsColour(matrix, fullRange, wantFullRange) || !orientation.isIdentity();
 }
 
-const AVFrame *YuvFinisher::finish(const AVFrame *frame, int matrix, bool fullRange,
+bool YuvFinisher::convertsColour(int matrix, bool fullRange, bool wantFullRange)
+{
+    return matrix != SWS_CS_ITU601 || fullRange != wantFullRange;
+}
+
+const AVFrame *YuvFinisher::finish(const AVFrame *frame, QSize picture, int matrix, bool fullRange,
     bool wantFullRange, const QTransform &orientation)
 {
-    const QByteArray wanted = chainFor(matrix, fullRange, wantFullRange, orientation);
+    const QByteArray wanted
+        = chainFor(frame, picture, matrix, fullRange, wantFullRange, orientation);
     if (!chain.isFor(frame) || wanted != description) {
         description = wanted;
         const char *what = nullptr;

@@ -5,6 +5,7 @@
 #include "filterchain.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QTransform>
 
 // Finishes a YUV 4:2:0 picture for an encoder that reads BT.601 YUV: the
@@ -19,12 +20,17 @@ public:
     // and range.
     static bool isNeeded(
         int matrix, bool fullRange, bool wantFullRange, const QTransform &orientation);
+    // Whether the colours are converted, which takes a picture of even width
+    // and height.
+    static bool convertsColour(int matrix, bool fullRange, bool wantFullRange);
 
-    // `frame` is yuv420p. The result is yuv420p, BT.601 in the wanted range,
-    // upright; owned by the finisher and valid until the next call. nullptr
-    // when the filters are missing or fail, which is logged once.
-    const AVFrame *finish(const AVFrame *frame, int matrix, bool fullRange, bool wantFullRange,
-        const QTransform &orientation);
+    // `frame` is yuv420p; `picture` the part of it that is the picture, at
+    // its top left, where the frame was padded to an even size. The result
+    // is yuv420p, BT.601 in the wanted range, upright; owned by the finisher
+    // and valid until the next call. nullptr when the filters are missing or
+    // fail, which is logged once.
+    const AVFrame *finish(const AVFrame *frame, QSize picture, int matrix, bool fullRange,
+        bool wantFullRange, const QTransform &orientation);
 
 private:
     FilterChain chain;
