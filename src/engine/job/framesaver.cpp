@@ -77,14 +77,8 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
         return saved;
     };
 
-    if (!ImageNaming::isSafeNamingPattern(job.namingPattern))
-        return failed(
-            Outcome::BadOption, VideoProcessor::tr("命名格式无效: %1").arg(job.namingPattern));
-    if (!Picture::isAcceptedSide(job.width) || !Picture::isAcceptedSide(job.height)) {
-        return failed(Outcome::BadOption,
-            VideoProcessor::tr("参数超出范围: %1")
-                .arg(QStringLiteral("%1x%2").arg(job.width).arg(job.height)));
-    }
+    if (const std::optional<OptionProblem> problem = job.validate())
+        return failed(Outcome::BadOption, problem->message());
     if (positionMs < 0 || positionMs >= LLONG_MAX / 1000 - 1)
         return failed(Outcome::NothingAtPosition);
     const int64_t positionUs = positionMs * 1000;
@@ -129,8 +123,8 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
     settings.quality = job.quality;
     settings.bitDepth = job.bitDepth;
     settings.orientation = Picture::displayTransform(input->displayMatrix());
-    settings.width = job.width;
-    settings.height = job.height;
+    settings.width = job.width.value_or(0);
+    settings.height = job.height.value_or(0);
     settings.deinterlace = job.deinterlace;
     settings.fieldOrder = input->stream()->codecpar->field_order;
     ImageNames names(settings);

@@ -23,12 +23,6 @@ enum class Deinterlace {
 constexpr int minOutputSide = 1;
 constexpr int maxOutputSide = 16384;
 
-// Whether a requested side is one: 0 (left free) or within the limits.
-constexpr bool isAcceptedSide(int side)
-{
-    return side == 0 || (side >= minOutputSide && side <= maxOutputSide);
-}
-
 // A picture shown at `shown` fitted to a requested width and height (0 for
 // a side left free): one side alone keeps the shape with the other side
 // rounded to the nearest pixel; both fit the picture inside the box,
