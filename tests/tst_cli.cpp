@@ -265,6 +265,8 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
         {"--height", "16385", "1-16384"});
     row("a deinterlacing mode not offered", {"--deinterlace", "yes"},
         {"--deinterlace", "yes", "auto, on, off"});
+    row("bad usage with --json: still on stderr", {"--json", "--quality", "0"},
+        {"--quality", "1-100"});
     QTest::newRow("no output folder") << QStringList {"clip.mp4"} << QStringList {"-o"};
     QTest::newRow("no video") << QStringList {"-o", "out"} << QStringList {"oskivo-cli: "};
 }
