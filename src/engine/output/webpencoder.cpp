@@ -26,7 +26,8 @@ bool encode(const AVFrame *planes, int quality, QByteArray *bytes)
     picture.colorspace = WEBP_YUV420;
     picture.width = planes->width;
     picture.height = planes->height;
-    // Read only: the encoder works on copies of its own.
+    // Only read: without an alpha plane and with the default configuration
+    // the encoder writes nothing back into the planes it is given.
     picture.y = planes->data[0];
     picture.u = planes->data[1];
     picture.v = planes->data[2];
