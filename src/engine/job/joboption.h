@@ -36,6 +36,9 @@ public:
         Width,
         Height,
         Deinterlace,
+        Index,
+        NoMetadata,
+        Sheet,
         Writers,
     };
 

@@ -1,7 +1,9 @@
 #ifndef IMAGESINK_H
 #define IMAGESINK_H
 
+#include "contactsheet.h"
 #include "frameconverter.h"
+#include "imageextras.h"
 #include "imagenaming.h"
 #include "jpegencoder.h"
 #include "outcome.h"
@@ -73,13 +75,15 @@ private:
 };
 
 // Converts each frame for the job's bit depth and size, turns it upright and
-// writes it as "<output>/<pattern with the number>.<format>". JPEG and lossy
-// WebP images of colour depths are encoded from the frame's YUV planes where
-// it has them; the rest goes through an RGB picture and Qt's writers.
+// writes it as "<output>/<pattern with the number>.<format>", with the job's
+// extras where it has them. JPEG and lossy WebP images of colour depths are
+// encoded from the frame's YUV planes where it has them; the rest goes
+// through an RGB picture and Qt's writers.
 class ImageFileSink : public ImageSink
 {
 public:
-    ImageFileSink(const ImageSettings &settings, ImageNames &names);
+    ImageFileSink(
+        const ImageSettings &settings, ImageNames &names, const ImageExtras *extras = nullptr);
 
     Outcome write(const AVFrame *frame, int number) override;
 
@@ -99,11 +103,13 @@ private:
 
     const ImageSettings &settings;
     ImageNames &names;
+    const ImageExtras *extras;
     const FrameConverter::Shape shape;
     // swscale contexts and TurboJPEG handles are not shareable between
     // threads: one per sink.
     FrameConverter converter;
     JpegEncoder jpeg;
+    ThumbnailScaler thumbnails;
 };
 
 #endif // IMAGESINK_H
