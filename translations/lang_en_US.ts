@@ -87,16 +87,16 @@
         <translation>Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interrupted by Ctrl-C, 143 stopped by SIGTERM, 129 stopped by SIGHUP.</translation>
     </message>
     <message>
+        <source>要转换的视频，可以有多个；%1 为标准输入</source>
+        <translation>Videos to convert, one or more; %1 is standard input</translation>
+    </message>
+    <message>
         <source>标准输入（%1）只能作为一个视频读取</source>
         <translation>Standard input (%1) can be read as one video only</translation>
     </message>
     <message>
         <source>加上 %1 会先删除这些图片再写入</source>
         <translation>With %1, these images are removed before the new ones are written</translation>
-    </message>
-    <message>
-        <source>要转换的视频，可以有多个；%1 为标准输入</source>
-        <translation>Videos to convert, one or more; %1 is standard input</translation>
     </message>
 </context>
 <context>
@@ -318,6 +318,38 @@
     <message>
         <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
         <translation>Draw an overview of thumbnails, contact-sheet.jpg, beside the images</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation>Width (pixels)</translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation>Width of the images, of the picture as shown (square pixels, upright); alone, the height follows the picture's shape; with a height, the picture fits inside that box, keeping its shape</translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation>original size</translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation>Height (pixels)</translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation>Height of the images, of the picture as shown; alone, the width follows the picture's shape</translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation>Deinterlace</translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation>Deinterlace interlaced frames before saving them: auto only the frames the decoder or the video marks as interlaced, on every frame, off none</translation>
     </message>
     <message>
         <source>覆盖已有图片</source>

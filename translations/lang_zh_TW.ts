@@ -87,16 +87,16 @@
         <translation>結束代碼：0 全部轉換完成，1 有視訊失敗，2 用法錯誤，130 被 Ctrl-C 中斷，143 被 SIGTERM 停止，129 被 SIGHUP 停止。</translation>
     </message>
     <message>
+        <source>要转换的视频，可以有多个；%1 为标准输入</source>
+        <translation>要轉換的視訊，可以有多個；%1 為標準輸入</translation>
+    </message>
+    <message>
         <source>标准输入（%1）只能作为一个视频读取</source>
         <translation>標準輸入（%1）只能作為一個視訊讀取</translation>
     </message>
     <message>
         <source>加上 %1 会先删除这些图片再写入</source>
         <translation>加上 %1 會先刪除這些圖片再寫入</translation>
-    </message>
-    <message>
-        <source>要转换的视频，可以有多个；%1 为标准输入</source>
-        <translation>要轉換的視訊，可以有多個；%1 為標準輸入</translation>
     </message>
 </context>
 <context>
@@ -318,6 +318,38 @@
     <message>
         <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
         <translation>在圖片旁畫一張縮圖總覽 contact-sheet.jpg</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation>寬度 (像素)</translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation>圖片寬度，按畫面顯示的樣子（方形像素、轉正後）；只給寬度時高度按比例；寬高都給時圖片按比例放進這個框內</translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation>原始尺寸</translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation>高度 (像素)</translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation>圖片高度，按畫面顯示的樣子；只給高度時寬度按比例</translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation>去交錯</translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation>交錯掃描的幀先去交錯再儲存：auto 只處理解碼器或視訊標為交錯的幀，on 處理每一幀，off 不處理</translation>
     </message>
     <message>
         <source>覆盖已有图片</source>
