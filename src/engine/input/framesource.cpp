@@ -2,6 +2,11 @@
 
 #include "frameselector.h"
 #include "mediainput.h"
+#include "samplingrules.h"
+
+#include <QByteArray>
+
+#include <cmath>
 
 namespace {
 
@@ -38,16 +43,42 @@ DecodingFrameSource::DecodingFrameSource(MediaInput &input, FrameSelector &selec
 {
     const AVStream *stream = input.stream();
     streamStart = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    periodUs = 1e6 / Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
 }
 
 int64_t DecodingFrameSource::frameTimeUs(const AVFrame *decoded)
 {
+    const AVRational timeBase = input.stream()->time_base;
     if (decoded->best_effort_timestamp != AV_NOPTS_VALUE) {
         lastTimestamp = decoded->best_effort_timestamp;
-        lastTimeUs
-            = av_rescale_q(lastTimestamp - streamStart, input.stream()->time_base, microsecond);
+        lastTimeUs = av_rescale_q(lastTimestamp - streamStart, timeBase, microsecond);
+        stampedUs = lastTimeUs;
+        framesSinceStamp = 0;
+    } else {
+        // FFmpeg's own rule for a frame without a time (raw H.264 and other
+        // elementary streams have none): the last known time plus a frame
+        // period for each frame since, from 0 at the start.
+        if (framesDecoded > 0)
+            ++framesSinceStamp;
+        lastTimeUs = stampedUs + std::llround(framesSinceStamp * periodUs);
+        lastTimestamp = streamStart + av_rescale_q(lastTimeUs, microsecond, timeBase);
     }
+    ++framesDecoded;
     return lastTimeUs;
+}
+
+void DecodingFrameSource::describe(AVFrame *decoded, int64_t timeUs) const
+{
+    // The container's ratio where it has one, as players show it.
+    decoded->sample_aspect_ratio
+        = av_guess_sample_aspect_ratio(input.format(), input.stream(), decoded);
+    decoded->pts = lastTimestamp - streamStart;
+    decoded->time_base = input.stream()->time_base;
+    // Counted where every frame from the start was decoded; where some were
+    // passed by a seek or left out by the decoder, worked out from the time.
+    const int64_t number
+        = numbersFromTimes ? std::llround(timeUs / periodUs) + 1 : int64_t(framesDecoded);
+    av_dict_set(&decoded->metadata, "oskivo.frame", QByteArray::number(qlonglong(number)), 0);
 }
 
 // Only where the demuxer has an index: a seek elsewhere may read the whole
@@ -69,6 +100,7 @@ void DecodingFrameSource::seekBefore(int64_t timeUs, int64_t streamTimestamp)
     }
     avcodec_flush_buffers(input.decoder());
     draining = false;
+    numbersFromTimes = true;
     seekCheckUs = timeUs;
     seekTimestamp = streamTimestamp;
 }
@@ -112,14 +144,16 @@ FrameSource::Status DecodingFrameSource::next(
     AVCodecContext *decoder = input.decoder();
     if (!started) {
         started = true;
-        if (selector.keyframesOnly())
+        if (selector.keyframesOnly()) {
             decoder->skip_frame = AVDISCARD_NONKEY;
+            numbersFromTimes = true;
+        }
         // From the beginning, no seek: the packets that stream probing read
         // are kept and returned first by av_read_frame.
-        if (selector.startUs() > 0 && canSeek()) {
-            seekBefore(selector.startUs(),
-                streamStart
-                    + av_rescale_q(selector.startUs(), microsecond, input.stream()->time_base));
+        const int64_t firstWantedUs = qMax(selector.startUs(), selector.nextWantedUs());
+        if (firstWantedUs > 0 && canSeek()) {
+            seekBefore(firstWantedUs,
+                streamStart + av_rescale_q(firstWantedUs, microsecond, input.stream()->time_base));
         }
     }
     if (takenSinceCheck) {
@@ -127,7 +161,18 @@ FrameSource::Status DecodingFrameSource::next(
         seekAheadIfWorthIt(lastTimestamp);
     }
     for (;;) {
-        if (stopRequested())
+        // The selector may choose a frame only once later ones are seen, and
+        // several at once.
+        if (FFmpeg::FramePtr chosen = selector.takeChosen()) {
+            *taken = std::move(chosen);
+            takenSinceCheck = true;
+            return Status::Frame;
+        }
+        if (selector.outOfMemory()) {
+            failed = Outcome::OutOfMemory;
+            return Status::Failed;
+        }
+        if (selectionEnded || stopRequested())
             return Status::End;
 
         const int received = receiveFrame(decoder, frame.get());
@@ -145,33 +190,16 @@ FrameSource::Status DecodingFrameSource::next(
                     continue;
                 }
             }
-            switch (selector.judge(frame.get(), timeUs)) {
-            case FrameSelector::Verdict::End:
-                av_frame_unref(frame.get());
-                return Status::End;
-            case FrameSelector::Verdict::Skip:
-                av_frame_unref(frame.get());
-                continue;
-            case FrameSelector::Verdict::Take:
-                break;
-            }
-            FFmpeg::FramePtr handed(av_frame_alloc());
-            if (!handed) {
-                failed = Outcome::OutOfMemory;
-                return Status::Failed;
-            }
-            av_frame_move_ref(handed.get(), frame.get());
-            // The container's ratio where it has one, as players show it.
-            handed->sample_aspect_ratio
-                = av_guess_sample_aspect_ratio(input.format(), input.stream(), handed.get());
-            handed->pts = lastTimestamp - streamStart;
-            handed->time_base = input.stream()->time_base;
-            *taken = std::move(handed);
-            takenSinceCheck = true;
-            return Status::Frame;
+            describe(frame.get(), timeUs);
+            selectionEnded = !selector.offer(frame.get(), timeUs);
+            av_frame_unref(frame.get());
+            continue;
         }
-        if (draining)
-            return Status::End;
+        if (draining) {
+            selector.finish();
+            selectionEnded = true;
+            continue;
+        }
 
         const int read = av_read_frame(input.format(), packet.get());
         if (read < 0) {

@@ -32,7 +32,9 @@ class FrameSelector;
 // to the keyframe before the range's start and past stretches with nothing
 // wanted; decodes forward where it cannot, which gives the same frames. Each
 // frame handed out has its pts counted from the stream's start, in its
-// time_base.
+// time_base (frames without a time get FFmpeg's: a frame period after the
+// one before), and its number in the stream, counted from 1, as
+// "oskivo.frame" in its metadata.
 class DecodingFrameSource : public FrameSource
 {
 public:
@@ -46,6 +48,8 @@ public:
 
 private:
     int64_t frameTimeUs(const AVFrame *decoded);
+    // Gives the frame its time, shape and number as it is handed out.
+    void describe(AVFrame *decoded, int64_t timeUs) const;
     bool canSeek() const;
     void seekBefore(int64_t timeUs, int64_t streamTimestamp);
     void seekAheadIfWorthIt(int64_t currentTimestamp);
@@ -58,6 +62,13 @@ private:
     int64_t streamStart = 0;
     int64_t lastTimeUs = 0;
     int64_t lastTimestamp = 0;
+    // Frames without a time count on from the last one that had one.
+    double periodUs = 0;
+    int64_t stampedUs = 0;
+    int64_t framesSinceStamp = 0;
+    int64_t framesDecoded = 0;
+    bool numbersFromTimes = false;
+    bool selectionEnded = false;
     bool started = false;
     bool draining = false;
     bool takenSinceCheck = false;

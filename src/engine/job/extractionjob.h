@@ -18,6 +18,10 @@ struct FrameSelection
         Keyframes,
         // The range's first frame, then each frame that starts a new shot.
         SceneChanges,
+        // count frames spread over the range: the first frame at or after the
+        // middle of each of count equal parts; each frame once where the
+        // range has no more frames than that.
+        Count,
     };
 
     static constexpr int minFrameRate = 1;
@@ -26,11 +30,27 @@ struct FrameSelection
     static constexpr double maxEverySeconds = 3600;
     static constexpr int minSceneSensitivity = 1;
     static constexpr int maxSceneSensitivity = 100;
+    static constexpr int minCount = 1;
+    static constexpr int maxCount = 100000;
+    static constexpr int minDistinctSensitivity = 1;
+    static constexpr int maxDistinctSensitivity = 100;
 
     Mode mode = Mode::FramesPerSecond;
     int frameRate = 5;
     double everySeconds = 10;
     int sceneSensitivity = 50;
+    int count = 10;
+    // Leaves out a frame that looks the same as the last one taken, with a
+    // sensitivity of 1 to 100: the higher, the smaller a change that counts.
+    bool distinct = false;
+    int distinctSensitivity = 50;
+    // With EverySeconds and Count: the sharpest frame of each part (the
+    // stretch from one point to the next; each of count's equal parts)
+    // instead of the first at or after its point.
+    bool sharpest = false;
+    // Leaves out nearly black frames; with EverySeconds and Count the next
+    // frame of the same part that is not black takes the place of one.
+    bool skipBlack = false;
     // [startSeconds, endSeconds) of presentation time from the stream's
     // start; endSeconds < 0 means to the end of the video.
     double startSeconds = 0;

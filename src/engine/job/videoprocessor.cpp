@@ -10,6 +10,7 @@
 #include "outputfolder.h"
 #include "pixellayout.h"
 #include "samplingrules.h"
+#include "streamlength.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,7 +88,8 @@ int64_t keyframesInRange(const MediaInput &input, const FrameSelection &selectio
     const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
     const auto timestamp = [&](double seconds) {
         return start
-            + av_rescale_q(std::llround(seconds * 1e6), AVRational {1, 1000000}, stream->time_base);
+            + av_rescale_q(
+                Sampling::microseconds(seconds), AVRational {1, 1000000}, stream->time_base);
     };
     const int64_t from = timestamp(selection.startSeconds);
     const int64_t to = selection.hasEnd() ? timestamp(selection.endSeconds) : INT64_MAX;
@@ -131,6 +133,22 @@ QString badOption(const FrameSelection &selection)
             || selection.sceneSensitivity > FrameSelection::maxSceneSensitivity)) {
         return describe("sceneSensitivity", selection.sceneSensitivity,
             FrameSelection::minSceneSensitivity, FrameSelection::maxSceneSensitivity);
+    }
+    if (selection.mode == Mode::Count
+        && (selection.count < FrameSelection::minCount
+            || selection.count > FrameSelection::maxCount)) {
+        return describe(
+            "count", selection.count, FrameSelection::minCount, FrameSelection::maxCount);
+    }
+    if (selection.distinct
+        && (selection.distinctSensitivity < FrameSelection::minDistinctSensitivity
+            || selection.distinctSensitivity > FrameSelection::maxDistinctSensitivity)) {
+        return describe("distinctSensitivity", selection.distinctSensitivity,
+            FrameSelection::minDistinctSensitivity, FrameSelection::maxDistinctSensitivity);
+    }
+    if (selection.sharpest && selection.mode != Mode::EverySeconds
+        && selection.mode != Mode::Count) {
+        return QStringLiteral("sharpest without every or count");
     }
     if (!(selection.startSeconds >= 0) || !std::isfinite(selection.startSeconds))
         return QStringLiteral("start %1").arg(selection.startSeconds);
@@ -304,22 +322,37 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
 
     const AVStream *stream = input.stream();
     const FrameSelection &selection = job.options.selection;
-    const int64_t durationUs = input.format()->duration;
+    int64_t durationUs = input.format()->duration;
+    if (selection.mode == FrameSelection::Mode::Count && !selection.hasEnd()
+        && durationUs == AV_NOPTS_VALUE) {
+        // The parts need the range's length: read the stream once to its
+        // end where it can be read again, as a file can.
+        MediaInput scan;
+        if (QFileInfo(job.options.videoPath).isFile()
+            && scan.open(job.options.videoPath, job.image.bitDepth) == Outcome::Converted) {
+            durationUs = StreamLength::measureUs(scan);
+        }
+        if (durationUs == AV_NOPTS_VALUE)
+            return message(Outcome::BadOption, tr("视频长度未知，按数量取帧时请给出结束时间"));
+    }
     if (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 >= durationUs)
         return message(Outcome::StartPastEnd);
 
     if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
         return message(Outcome::CannotMakeFolder);
 
-    const int interval = Sampling::samplingInterval(
+    FrameSelector::Pace pace;
+    pace.interval = Sampling::samplingInterval(
         stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
-    FrameSelector selector(selection, interval);
+    pace.frameRate = Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
+    pace.durationUs = durationUs;
+    FrameSelector selector(selection, pace);
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
         return message(Outcome::OutOfMemory);
 
-    const int totalFrames = FrameSelector::estimatedTotal(
-        selection, stream->nb_frames, durationUs, interval, keyframesInRange(input, selection));
+    const int totalFrames = FrameSelector::estimatedTotal(selection, stream->nb_frames,
+        durationUs, pace.interval, keyframesInRange(input, selection), pace.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = Picture::displayTransform(input.displayMatrix());
@@ -336,12 +369,19 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
         reportProgress(job.id, written, totalFrames > 0 ? qMax(written, totalFrames) : 0);
     });
     switch (outcome.kind) {
-    case ExtractionPipeline::Result::Kind::Finished:
+    case ExtractionPipeline::Result::Kind::Finished: {
         if (outcome.written > 0)
             return Ending();
-        return message(selection.startSeconds > 0 && !selector.reachedStart()
-                ? Outcome::StartPastEnd
-                : Outcome::NoFrames);
+        // A start within a known length is not past the end, even where no
+        // frame at or after it was decoded (keyframes alone).
+        const bool startInside = selector.reachedStart()
+            || (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 < durationUs);
+        if (selection.startSeconds > 0 && !startInside)
+            return message(Outcome::StartPastEnd);
+        if (selection.mode == FrameSelection::Mode::Keyframes && !selection.isWholeVideo())
+            return message(Outcome::NoKeyframeInRange);
+        return message(Outcome::NoFrames);
+    }
     case ExtractionPipeline::Result::Kind::Cancelled:
         // The source may have failed before the stop.
         return message(outcome.failure);

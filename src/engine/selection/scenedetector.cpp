@@ -33,7 +33,7 @@ double SceneDetector::thresholdFor(int sensitivity)
     return 0.1 + 0.006 * (100 - clamped);
 }
 
-bool SceneDetector::isSceneChange(const AVFrame *frame)
+bool SceneDetector::isSceneChange(const AVFrame *frame, double *score)
 {
     if (failed)
         return true;
@@ -48,6 +48,11 @@ bool SceneDetector::isSceneChange(const AVFrame *frame)
         }
     }
     const int result = chain.filter(frame);
+    if (result == 0 && score) {
+        const AVDictionaryEntry *entry
+            = av_dict_get(chain.output()->metadata, "lavfi.scene_score", nullptr, 0);
+        *score = entry ? QByteArray(entry->value).toDouble() : -1;
+    }
     av_frame_unref(chain.output());
     if (result == AVERROR(EAGAIN))
         return false;

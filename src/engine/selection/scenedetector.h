@@ -20,8 +20,8 @@ public:
     // threshold; false for the first frame and for frames of another size or
     // format than the one before, which start the comparison anew. Where the
     // filter is missing or fails, every frame counts as a new shot, which is
-    // logged once.
-    bool isSceneChange(const AVFrame *frame);
+    // logged once. *score, where given, gets a scene change's score.
+    bool isSceneChange(const AVFrame *frame, double *score = nullptr);
 
 private:
     const double threshold;
