@@ -351,8 +351,8 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
     if (!source.isValid())
         return message(Outcome::OutOfMemory);
 
-    const int totalFrames = FrameSelector::estimatedTotal(selection, stream->nb_frames,
-        durationUs, pace.interval, keyframesInRange(input, selection), pace.frameRate);
+    const int totalFrames = FrameSelector::estimatedTotal(selection, stream->nb_frames, durationUs,
+        pace.interval, keyframesInRange(input, selection), pace.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = Picture::displayTransform(input.displayMatrix());

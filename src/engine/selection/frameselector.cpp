@@ -71,13 +71,11 @@ FrameSelector::FrameSelector(const FrameSelection &selection, const Pace &pace)
         sharpness = std::make_unique<SharpnessMeter>();
     if (mode == Mode::Count) {
         const int64_t rangeEnd = rangeEndUs(end, pace.durationUs);
-        if (rangeEnd > start) {
+        // Without a length to split: the first count frames.
+        if (rangeEnd > start)
             partUs = double(rangeEnd - start) / count;
-            everyFrame = (rangeEnd - start) / periodUs <= count;
-        } else {
-            // Without a length to split: the first count frames.
+        else
             everyFrame = true;
-        }
     }
 }
 
@@ -106,29 +104,27 @@ bool FrameSelector::offer(const AVFrame *frame, int64_t timeUs)
     case Mode::Count:
         if (mode == Mode::Count && everyFrame) {
             if (!isBlack(frame))
-                consider(frame, timeUs, -1);
+                consider(frame, -1);
             if (chosenCount >= count)
                 ended = true;
         } else if (sharpest) {
             offerToSharpest(frame, timeUs);
+        } else if (mode == Mode::Count) {
+            offerToMiddles(frame, timeUs);
         } else {
-            if (mode == Mode::Count) {
-                lastSeen.reset(av_frame_clone(frame));
-                lastSeenUs = timeUs;
-            }
             offerAtPoints(frame, timeUs);
         }
         break;
     case Mode::Keyframes:
         if (isKeyframe(frame) && !isBlack(frame))
-            consider(frame, timeUs, -1);
+            consider(frame, -1);
         break;
     case Mode::SceneChanges: {
         // Every frame of the range goes through the detector, so that each
         // is compared with the one before it.
         double score = -1;
         if ((scenes->isSceneChange(frame, &score) || first) && !isBlack(frame))
-            consider(frame, timeUs, first ? -1 : score);
+            consider(frame, first ? -1 : score);
         break;
     }
     }
@@ -181,10 +177,9 @@ void FrameSelector::offerAtRate(const AVFrame *frame, int64_t timeUs, bool first
     if ((!atStep && !fallback) || isBlack(frame))
         return;
     if (atStep)
-        consider(frame, timeUs, -1);
+        consider(frame, -1);
     if (chosenCount == 0 && !firstInRange) {
         firstInRange.reset(av_frame_clone(frame));
-        firstInRangeUs = timeUs;
         failed = !firstInRange;
     }
 }
@@ -194,32 +189,67 @@ void FrameSelector::offerAtPoints(const AVFrame *frame, int64_t timeUs)
     if (searching && timeUs >= partStartUs(part + 1)) {
         // The part ended with no frame that is not black.
         searching = false;
-        if (pastLastPart(++part)) {
-            ended = true;
-            return;
-        }
+        ++part;
     }
     if (!searching) {
         if (timeUs < pointUs(part))
             return;
         // A frame is taken once, however many points it answers.
-        part = qMax(part, lastPartPointedAt(timeUs));
+        part = partOf(timeUs);
     }
     if (isBlack(frame)) {
         searching = true;
         return;
     }
     searching = false;
-    consider(frame, timeUs, -1);
-    if (pastLastPart(++part))
+    consider(frame, -1);
+    ++part;
+    if (end >= 0 && pointUs(part) >= end)
         ended = true;
+}
+
+// Each part takes the first frame from its middle to its end; where it has
+// none there, its last frame before the middle. Where frames are many to a
+// part that is the first frame at or after the middle; where they are few,
+// each part still takes one of its own, so that a range with as many frames
+// as parts gives every one of them.
+void FrameSelector::offerToMiddles(const AVFrame *frame, int64_t timeUs)
+{
+    const int64_t framePart = partOf(timeUs);
+    if (framePart > part) {
+        takeBeforeMiddle();
+        part = framePart;
+    }
+    // A part already has its frame.
+    if (framePart < part)
+        return;
+    if (timeUs < pointUs(part)) {
+        if (!isBlack(frame)) {
+            beforeMiddle.reset(av_frame_clone(frame));
+        }
+        return;
+    }
+    if (isBlack(frame))
+        return;
+    beforeMiddle.reset();
+    consider(frame, -1);
+    if (++part >= count)
+        ended = true;
+}
+
+void FrameSelector::takeBeforeMiddle()
+{
+    if (!beforeMiddle)
+        return;
+    consider(beforeMiddle.get(), -1);
+    beforeMiddle.reset();
 }
 
 void FrameSelector::offerToSharpest(const AVFrame *frame, int64_t timeUs)
 {
     const int64_t framePart = partOf(timeUs);
     if (best && framePart != bestPart) {
-        consider(best.get(), bestUs, bestScore);
+        consider(best.get(), bestScore);
         best.reset();
     }
     part = framePart;
@@ -231,7 +261,6 @@ void FrameSelector::offerToSharpest(const AVFrame *frame, int64_t timeUs)
         return;
     best.reset(av_frame_clone(frame));
     failed = !best;
-    bestUs = timeUs;
     bestScore = score;
     bestPart = framePart;
 }
@@ -242,19 +271,12 @@ void FrameSelector::conclude()
         return;
     ended = true;
     if (best)
-        consider(best.get(), bestUs, bestScore);
-    // Count: no frame reached the middle of the last part it looked at, but
-    // the part has frames before it.
-    if (mode == Mode::Count && !sharpest && !everyFrame && !searching && lastSeen
-        && part < count && lastSeenUs >= partStartUs(part) && lastSeenUs > lastChosenUs
-        && !isBlack(lastSeen.get())) {
-        consider(lastSeen.get(), lastSeenUs, -1);
-    }
+        consider(best.get(), bestScore);
+    takeBeforeMiddle();
     // A range too short for one step of the rate gives its first frame.
     if (mode == Mode::FramesPerSecond && chosenCount == 0 && firstInRange)
-        choose(firstInRange.get(), firstInRangeUs, -1);
+        choose(firstInRange.get(), -1);
     best.reset();
-    lastSeen.reset();
     firstInRange.reset();
 }
 
@@ -275,26 +297,9 @@ int64_t FrameSelector::pointUs(int64_t index) const
 int64_t FrameSelector::partOf(int64_t timeUs) const
 {
     if (mode == Mode::Count)
-        return qBound(int64_t(0), int64_t(std::floor((timeUs - start) / partUs)), int64_t(count - 1));
+        return qBound(
+            int64_t(0), int64_t(std::floor((timeUs - start) / partUs)), int64_t(count - 1));
     return (timeUs - start) / step;
-}
-
-int64_t FrameSelector::lastPartPointedAt(int64_t timeUs) const
-{
-    if (mode == Mode::Count) {
-        const auto index = int64_t(std::floor((timeUs - start) / partUs - 0.5));
-        // Rounding may put a frame at a point just before it by this sum.
-        const int64_t rounded = pointUs(index + 1) <= timeUs ? index + 1 : index;
-        return qBound(int64_t(0), rounded, int64_t(count - 1));
-    }
-    return (timeUs - start) / step;
-}
-
-bool FrameSelector::pastLastPart(int64_t index) const
-{
-    if (mode == Mode::Count)
-        return index >= count;
-    return end >= 0 && pointUs(index) >= end;
 }
 
 bool FrameSelector::isBlack(const AVFrame *frame)
@@ -302,7 +307,7 @@ bool FrameSelector::isBlack(const AVFrame *frame)
     return black && black->isBlack(frame);
 }
 
-void FrameSelector::consider(const AVFrame *frame, int64_t timeUs, double score)
+void FrameSelector::consider(const AVFrame *frame, double score)
 {
     if (repeats) {
         const double difference = repeats->difference(frame);
@@ -312,10 +317,10 @@ void FrameSelector::consider(const AVFrame *frame, int64_t timeUs, double score)
         if (score < 0)
             score = difference;
     }
-    choose(frame, timeUs, score);
+    choose(frame, score);
 }
 
-void FrameSelector::choose(const AVFrame *frame, int64_t timeUs, double score)
+void FrameSelector::choose(const AVFrame *frame, double score)
 {
     FFmpeg::FramePtr copy(av_frame_clone(frame));
     if (!copy) {
@@ -326,7 +331,6 @@ void FrameSelector::choose(const AVFrame *frame, int64_t timeUs, double score)
         av_dict_set(&copy->metadata, "oskivo.score", QByteArray::number(score, 'g', 6), 0);
     chosen.push_back(std::move(copy));
     ++chosenCount;
-    lastChosenUs = timeUs;
     firstInRange.reset();
 }
 

@@ -73,6 +73,8 @@ public:
 private:
     void offerAtRate(const AVFrame *frame, int64_t timeUs, bool first);
     void offerAtPoints(const AVFrame *frame, int64_t timeUs);
+    void offerToMiddles(const AVFrame *frame, int64_t timeUs);
+    void takeBeforeMiddle();
     void offerToSharpest(const AVFrame *frame, int64_t timeUs);
     void conclude();
 
@@ -81,14 +83,12 @@ private:
     int64_t partStartUs(int64_t part) const;
     int64_t pointUs(int64_t part) const;
     int64_t partOf(int64_t timeUs) const;
-    int64_t lastPartPointedAt(int64_t timeUs) const;
-    bool pastLastPart(int64_t part) const;
 
     bool isBlack(const AVFrame *frame);
     // Chooses the frame unless it repeats the last one chosen; score < 0
     // for none.
-    void consider(const AVFrame *frame, int64_t timeUs, double score);
-    void choose(const AVFrame *frame, int64_t timeUs, double score);
+    void consider(const AVFrame *frame, double score);
+    void choose(const AVFrame *frame, double score);
 
     const FrameSelection::Mode mode;
     const int interval;
@@ -100,7 +100,7 @@ private:
     const int count;
     // Count: the length of a part; 0 where the range's end is unknown.
     double partUs = 0;
-    // Count: the range has no more frames than parts.
+    // Count: the range's length is unknown.
     bool everyFrame = false;
 
     std::unique_ptr<SceneDetector> scenes;
@@ -110,7 +110,6 @@ private:
 
     std::deque<FFmpeg::FramePtr> chosen;
     int64_t chosenCount = 0;
-    int64_t lastChosenUs = -1;
 
     // Frames per second: the steps count from the range's first frame.
     double anchorUs = 0;
@@ -118,18 +117,15 @@ private:
     int64_t previousUs = 0;
     // Kept until a frame is chosen: a range too short for one step gives it.
     FFmpeg::FramePtr firstInRange;
-    int64_t firstInRangeUs = 0;
 
-    // Every and count: the part looked at, and whether its point's frame
-    // was black and a later frame of the part may stand in.
+    // Every and count: the part looked at. Every: whether its point's frame
+    // was black and a later frame of the part may stand in. Count: the
+    // part's last frame before its middle.
     int64_t part = 0;
     bool searching = false;
-    // Count: the last frame seen, for a last part whose middle no frame reaches.
-    FFmpeg::FramePtr lastSeen;
-    int64_t lastSeenUs = -1;
+    FFmpeg::FramePtr beforeMiddle;
     // Sharpest: the best frame so far of the part it belongs to.
     FFmpeg::FramePtr best;
-    int64_t bestUs = 0;
     double bestScore = 0;
     int64_t bestPart = -1;
 

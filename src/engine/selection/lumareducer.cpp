@@ -15,7 +15,8 @@ const std::vector<uint8_t> &LumaReducer::reduce(const AVFrame *frame, int width,
     pixels.resize(size_t(width) * height);
     uint8_t *const planes[4] = {pixels.data(), nullptr, nullptr, nullptr};
     const int strides[4] = {width, 0, 0, 0};
-    if (sws_scale(cached, frame->data, frame->linesize, 0, frame->height, planes, strides) != height)
+    if (sws_scale(cached, frame->data, frame->linesize, 0, frame->height, planes, strides)
+        != height)
         pixels.clear();
     return pixels;
 }

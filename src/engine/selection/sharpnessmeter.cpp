@@ -32,8 +32,7 @@ double SharpnessMeter::laplacianVariance(const uint8_t *pixels, int width, int h
         int rowSum = 0;
         int64_t rowSquares = 0;
         for (int x = 1; x < width - 1; ++x) {
-            const int laplacian
-                = 4 * row[x] - row[x - 1] - row[x + 1] - above[x] - below[x];
+            const int laplacian = 4 * row[x] - row[x - 1] - row[x + 1] - above[x] - below[x];
             rowSum += laplacian;
             rowSquares += laplacian * laplacian;
         }
