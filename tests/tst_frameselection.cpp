@@ -153,7 +153,7 @@ QList<qint64> steps(qint64 first, qint64 step, qint64 last)
 
 FrameSelection every(double seconds, double start = 0, double end = -1)
 {
-    FrameSelection selection;
+    FrameSelection selection = ExtractionJob().selection;
     selection.mode = Mode::EverySeconds;
     selection.everySeconds = seconds;
     selection.startSeconds = start;
@@ -163,7 +163,7 @@ FrameSelection every(double seconds, double start = 0, double end = -1)
 
 FrameSelection count(int frames, double start = 0, double end = -1)
 {
-    FrameSelection selection;
+    FrameSelection selection = ExtractionJob().selection;
     selection.mode = Mode::Count;
     selection.count = frames;
     selection.startSeconds = start;
@@ -173,7 +173,7 @@ FrameSelection count(int frames, double start = 0, double end = -1)
 
 FrameSelection rate(int frames)
 {
-    FrameSelection selection;
+    FrameSelection selection = ExtractionJob().selection;
     selection.frameRate = frames;
     return selection;
 }
@@ -365,8 +365,8 @@ void tst_FrameSelection::rate_takesEveryIntervalthFrameOnConstantRates()
     const FFmpeg::FramePtr picture = makeFrame(16, 16, [](int, int) { return 100; });
     const int frames = int(20 * av_q2d(frameRate));
     const AVRational framePeriod = av_inv_q(frameRate);
-    for (int wanted = FrameSelection::minFrameRate; wanted <= FrameSelection::maxFrameRate;
-         ++wanted) {
+    const JobOption &rates = JobOption::row(JobOption::Id::Rate);
+    for (int wanted = int(rates.minimum); wanted <= int(rates.maximum); ++wanted) {
         FrameSelector::Pace pace;
         pace.interval = Sampling::samplingInterval(frameRate, frameRate, wanted);
         pace.frameRate = Sampling::usableFrameRate(frameRate, frameRate);

@@ -157,7 +157,7 @@ void tst_VideoProcessorContent::distinct_givesOneImagePerSlide_data()
 {
     QTest::addColumn<FrameSelection>("selection");
 
-    FrameSelection atRate;
+    FrameSelection atRate = ExtractionJob().selection;
     atRate.distinct = true;
     QTest::newRow("at the rate") << atRate;
     FrameSelection everyHalf = atRate;
@@ -203,7 +203,7 @@ void tst_VideoProcessorContent::sharpest_takesTheSharpFrameOfEachPart_data()
     QTest::addColumn<FrameSelection>("selection");
     QTest::addColumn<QList<qint64>>("times");
 
-    FrameSelection everySecond;
+    FrameSelection everySecond = ExtractionJob().selection;
     everySecond.mode = Mode::EverySeconds;
     everySecond.everySeconds = 1;
     everySecond.sharpest = true;
@@ -242,7 +242,7 @@ void tst_VideoProcessorContent::skipBlack_leavesOutBlackFrames_data()
     QTest::addColumn<FrameSelection>("selection");
     QTest::addColumn<QList<qint64>>("times");
 
-    FrameSelection everySecond;
+    FrameSelection everySecond = ExtractionJob().selection;
     everySecond.mode = Mode::EverySeconds;
     everySecond.everySeconds = 1;
     everySecond.skipBlack = true;
