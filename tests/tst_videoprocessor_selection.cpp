@@ -435,6 +435,8 @@ void tst_VideoProcessorSelection::handedFrames_carryTheirNumberInTheStream_data(
     QTest::newRow("rate 5: counted") << "cfr.mp4" << int(Mode::FramesPerSecond) << 5.0 << 0.0;
     QTest::newRow("every 1.5 s, seeking: from the time")
         << "cfr.mp4" << int(Mode::EverySeconds) << 1.5 << 0.25;
+    QTest::newRow("no index, every 1.5 s, frames before each point left undecoded: from the time")
+        << "cfr.ts" << int(Mode::EverySeconds) << 1.5 << 0.0;
     QTest::newRow("keyframes alone decoded: from the time")
         << "cfr.mp4" << int(Mode::Keyframes) << 0.0 << 0.0;
     QTest::newRow("no index, from 2.35 s: counted")

@@ -138,6 +138,26 @@ void DecodingFrameSource::seekToEarlierKeyframe(int64_t wantedUs)
         seekBefore(-1, streamStart);
 }
 
+// A frame shown well before the next wanted time that no other frame
+// refers to is of no use: the decoder is told to leave it out, as a seek
+// would, while every frame that others are decoded from is still decoded.
+void DecodingFrameSource::skipUnwanted(const AVPacket *video)
+{
+    AVCodecContext *decoder = input.decoder();
+    if (selector.keyframesOnly())
+        return;
+    const int64_t wantedUs = selector.nextWantedUs();
+    bool unwanted = false;
+    if (wantedUs > 0 && video->pts != AV_NOPTS_VALUE) {
+        const int64_t shownUs
+            = av_rescale_q(video->pts - streamStart, input.stream()->time_base, microsecond);
+        unwanted = shownUs < wantedUs - std::llround(periodUs);
+    }
+    decoder->skip_frame = unwanted ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    // The frames decoded no longer count the frames of the stream.
+    numbersFromTimes = numbersFromTimes || unwanted;
+}
+
 FrameSource::Status DecodingFrameSource::next(
     FFmpeg::FramePtr *taken, const StopCheck &stopRequested)
 {
@@ -218,9 +238,11 @@ FrameSource::Status DecodingFrameSource::next(
             continue;
         }
         FFmpeg::PacketPayload payload(packet.get());
+        if (packet->stream_index != input.videoStreamIndex())
+            continue;
+        skipUnwanted(packet.get());
         // A packet the decoder refuses costs that packet only: the frames
         // decoded before it are still collected on the next turn.
-        if (packet->stream_index == input.videoStreamIndex())
-            avcodec_send_packet(decoder, packet.get());
+        avcodec_send_packet(decoder, packet.get());
     }
 }

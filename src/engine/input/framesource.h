@@ -54,6 +54,7 @@ private:
     void seekBefore(int64_t timeUs, int64_t streamTimestamp);
     void seekAheadIfWorthIt(int64_t currentTimestamp);
     void seekToEarlierKeyframe(int64_t wantedUs);
+    void skipUnwanted(const AVPacket *video);
 
     MediaInput &input;
     FrameSelector &selector;
