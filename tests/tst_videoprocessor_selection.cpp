@@ -439,7 +439,7 @@ void tst_VideoProcessorSelection::handedFrames_carryTheirNumberInTheStream_data(
         << "cfr.ts" << int(Mode::EverySeconds) << 1.5 << 0.0;
     QTest::newRow("keyframes alone decoded: from the time")
         << "cfr.mp4" << int(Mode::Keyframes) << 0.0 << 0.0;
-    QTest::newRow("no index, from 2.35 s: counted")
+    QTest::newRow("no index, from 2.35 s, frames before it left undecoded: from the time")
         << "cfr.ts" << int(Mode::FramesPerSecond) << 2.0 << 2.35;
     QTest::newRow("raw H.264, every second: counted")
         << "cfr.h264" << int(Mode::EverySeconds) << 1.0 << 0.0;
