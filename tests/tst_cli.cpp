@@ -261,6 +261,8 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
     row("count 0", {"--count", "0"}, {"--count", "0", "1-100000"});
     row("distinct sensitivity out of range", {"--distinct", "--distinct-sensitivity", "101"},
         {"--distinct-sensitivity", "101", "1-100"});
+    row("bad usage with --json: still on stderr", {"--json", "--quality", "0"},
+        {"--quality", "1-100"});
     QTest::newRow("no output folder") << QStringList {"clip.mp4"} << QStringList {"-o"};
     QTest::newRow("no video") << QStringList {"-o", "out"} << QStringList {"oskivo-cli: "};
 }

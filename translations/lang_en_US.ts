@@ -488,10 +488,6 @@
         <translation>Unable to create output directory</translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation>Frame rate must be between 1 and 60.</translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation>Conversion stopped</translation>
     </message>
@@ -642,10 +638,6 @@ This will clear all settings and the playlist.</translation>
         <translation>Interval (seconds):</translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation>Sensitivity (1-100):</translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation>Start Time:</translation>
     </message>
@@ -754,6 +746,22 @@ Overwrite them?</translation>
     <message>
         <source>已保存: %1</source>
         <translation>Saved: %1</translation>
+    </message>
+    <message>
+        <source>选取帧</source>
+        <translation>Frames</translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation>Sensitivity:</translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>Files</translation>
     </message>
 </context>
 <context>

@@ -488,10 +488,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation type="unfinished"></translation>
     </message>
@@ -641,10 +637,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -751,6 +743,22 @@
     </message>
     <message>
         <source>已保存: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选取帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -488,10 +488,6 @@
         <translation>無法建立輸出目錄</translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation>幀率必須在1-60之間。</translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation>轉換已停止</translation>
     </message>
@@ -642,10 +638,6 @@
         <translation>間隔 (秒):</translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation>靈敏度 (1-100):</translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation>起始時間:</translation>
     </message>
@@ -754,6 +746,22 @@
     <message>
         <source>已保存: %1</source>
         <translation>已儲存: %1</translation>
+    </message>
+    <message>
+        <source>选取帧</source>
+        <translation>選取幀</translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation>靈敏度:</translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation>畫面</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
     </message>
 </context>
 <context>
