@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "windowrules.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -16,6 +17,7 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(JobOption::Id)
+Q_DECLARE_METATYPE(FrameSelection::Mode)
 
 class tst_Options : public QObject
 {
@@ -44,6 +46,8 @@ private slots:
     void addedOption_isReadStoredRestoredAndReset();
     void controls_takeTheirRangeAndDefaultFromTheOptions_data();
     void controls_takeTheirRangeAndDefaultFromTheOptions();
+    void selection_readsEachChoiceWhereItApplies_data();
+    void selection_readsEachChoiceWhereItApplies();
 
 private:
     // The pattern in force, as the window saves it on closing.
@@ -332,6 +336,49 @@ void tst_Options::controls_takeTheirRangeAndDefaultFromTheOptions()
     window = new MainWindow;
     QCOMPARE(w(control)->property("value").toDouble(), row.defaultValue.toDouble());
     QVERIFY(!w(control)->toolTip().isEmpty());
+}
+
+void tst_Options::selection_readsEachChoiceWhereItApplies_data()
+{
+    using Mode = FrameSelection::Mode;
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("sharpestChecked");
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<bool>("sharpest");
+
+    QTest::newRow("count, the last of the list") << 4 << false << Mode::Count << false;
+    QTest::newRow("count, sharpest") << 4 << true << Mode::Count << true;
+    QTest::newRow("every few seconds, sharpest") << 1 << true << Mode::EverySeconds << true;
+    // The box is hidden there; what it still holds must not make a job the
+    // engine refuses.
+    QTest::newRow("a rate: sharpest left out") << 0 << true << Mode::FramesPerSecond << false;
+    QTest::newRow("keyframes: sharpest left out") << 2 << true << Mode::Keyframes << false;
+}
+
+void tst_Options::selection_readsEachChoiceWhereItApplies()
+{
+    using Mode = FrameSelection::Mode;
+    QFETCH(int, index);
+    QFETCH(bool, sharpestChecked);
+    QFETCH(Mode, mode);
+    QFETCH(bool, sharpest);
+
+    auto *page = window->findChild<OptionsPage *>();
+    w<QComboBox>("selectionModeComboBox")->setCurrentIndex(index);
+    w<QSpinBox>("countOptionControl")->setValue(25);
+    w<QCheckBox>("sharpestOptionControl")->setChecked(sharpestChecked);
+    w<QCheckBox>("distinctOptionControl")->setChecked(true);
+    w<QCheckBox>("skip-blackOptionControl")->setChecked(true);
+    w<QSpinBox>("distinct-sensitivityOptionControl")->setValue(70);
+    const ExtractionJob job = page->jobOptions();
+    QCOMPARE(job.selection.mode, mode);
+    QCOMPARE(job.selection.count, 25);
+    QCOMPARE(job.selection.sharpest, sharpest);
+    QVERIFY(job.selection.distinct);
+    QVERIFY(job.selection.skipBlack);
+    QCOMPARE(job.selection.distinctSensitivity, 70);
+    const std::optional<OptionProblem> problem = job.validate();
+    QVERIFY2(!problem, qPrintable(problem ? problem->message() : QString()));
 }
 
 QTEST_MAIN(tst_Options)

@@ -763,6 +763,10 @@ Overwrite them?</translation>
         <source>文件</source>
         <translation>Files</translation>
     </message>
+    <message>
+        <source>按数量</source>
+        <translation>A number of images</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>

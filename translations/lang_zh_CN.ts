@@ -761,6 +761,10 @@
         <source>文件</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>按数量</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>

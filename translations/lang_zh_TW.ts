@@ -763,6 +763,10 @@
         <source>文件</source>
         <translation>檔案</translation>
     </message>
+    <message>
+        <source>按数量</source>
+        <translation>按數量</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>
