@@ -27,6 +27,25 @@ int receiveFrame(AVCodecContext *decoder, AVFrame *frame)
     return AVERROR(EAGAIN);
 }
 
+// Codecs whose non-reference frames no other frame is decoded from. HEVC's
+// sub-layer non-reference pictures can be references of a higher temporal
+// layer (slow motion from phones), so HEVC and the codecs not listed are
+// always decoded whole.
+bool unreferencedFramesSkippable(AVCodecID codec)
+{
+    switch (codec) {
+    case AV_CODEC_ID_H264:
+    case AV_CODEC_ID_MPEG1VIDEO:
+    case AV_CODEC_ID_MPEG2VIDEO:
+    case AV_CODEC_ID_MPEG4:
+    case AV_CODEC_ID_H263:
+    case AV_CODEC_ID_VP8:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 constexpr AVRational microsecond {1, 1000000};
@@ -144,7 +163,7 @@ void DecodingFrameSource::seekToEarlierKeyframe(int64_t wantedUs)
 void DecodingFrameSource::skipUnwanted(const AVPacket *video)
 {
     AVCodecContext *decoder = input.decoder();
-    if (selector.keyframesOnly())
+    if (selector.keyframesOnly() || !unreferencedFramesSkippable(decoder->codec_id))
         return;
     const int64_t wantedUs = selector.nextWantedUs();
     bool unwanted = false;

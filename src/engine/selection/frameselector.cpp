@@ -224,9 +224,8 @@ void FrameSelector::offerToMiddles(const AVFrame *frame, int64_t timeUs)
     if (framePart < part)
         return;
     if (timeUs < pointUs(part)) {
-        if (!isBlack(frame)) {
+        if (!isBlack(frame))
             beforeMiddle.reset(av_frame_clone(frame));
-        }
         return;
     }
     if (isBlack(frame))
