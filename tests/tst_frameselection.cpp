@@ -209,6 +209,7 @@ private slots:
     void rate_staysEvenOnVariableRates();
     void chosenFrames_carryTheirScore_data();
     void chosenFrames_carryTheirScore();
+    void sceneChange_carriesItsScoreButTheFirstFrameNone();
     void blackFrames_followTheBlackframeRule_data();
     void blackFrames_followTheBlackframeRule();
     void repeats_toleranceOfNoiseNotOfChange_data();
@@ -501,6 +502,31 @@ void tst_FrameSelection::chosenFrames_carryTheirScore()
     selector.finish();
     check();
     QVERIFY(chosen > 0);
+}
+
+void tst_FrameSelection::sceneChange_carriesItsScoreButTheFirstFrameNone()
+{
+    FrameSelection scenes = ExtractionJob().selection;
+    scenes.mode = Mode::SceneChanges;
+    FrameSelector selector(scenes, FrameSelector::Pace());
+    const FFmpeg::FramePtr picture = makeFrame(frameWidth, frameHeight, texture(0));
+    const FFmpeg::FramePtr black = makeFrame(frameWidth, frameHeight, [](int, int) { return 16; });
+    QList<qint64> chosen;
+    QList<double> scores;
+    for (int n = 0; n < 10; ++n) {
+        FFmpeg::FramePtr frame(av_frame_clone(n < 5 ? picture.get() : black.get()));
+        frame->pts = n;
+        QVERIFY(selector.offer(frame.get(), n * 100000));
+        while (FFmpeg::FramePtr taken = selector.takeChosen()) {
+            chosen << taken->pts;
+            const AVDictionaryEntry *score
+                = av_dict_get(taken->metadata, "oskivo.score", nullptr, 0);
+            scores << (score ? QByteArray(score->value).toDouble() : -1);
+        }
+    }
+    QCOMPARE(chosen, (QList<qint64> {0, 5}));
+    QCOMPARE(scores.first(), -1.0);
+    QVERIFY2(scores.last() > 0.4 && scores.last() <= 1, qPrintable(QString::number(scores.last())));
 }
 
 void tst_FrameSelection::blackFrames_followTheBlackframeRule_data()
