@@ -4,6 +4,7 @@
 // (black, repeated, sharp).
 
 #include "blackframetest.h"
+#include "framefacts.h"
 #include "frameselector.h"
 #include "repeatdetector.h"
 #include "samplingrules.h"
@@ -484,14 +485,10 @@ void tst_FrameSelection::chosenFrames_carryTheirScore()
     const auto check = [&] {
         while (FFmpeg::FramePtr frame = selector.takeChosen()) {
             ++chosen;
-            const AVDictionaryEntry *score
-                = av_dict_get(frame->metadata, "oskivo.score", nullptr, 0);
-            QCOMPARE(score != nullptr, scored);
-            if (score) {
-                bool number = false;
-                QVERIFY(QByteArray(score->value).toDouble(&number) > 0);
-                QVERIFY(number);
-            }
+            const std::optional<double> score = FrameFacts::number(frame.get(), FrameFacts::score);
+            QCOMPARE(score.has_value(), scored);
+            if (score)
+                QVERIFY(*score > 0);
         }
     };
     for (int n = 0; n < 30; ++n) {
@@ -519,9 +516,7 @@ void tst_FrameSelection::sceneChange_carriesItsScoreButTheFirstFrameNone()
         QVERIFY(selector.offer(frame.get(), n * 100000));
         while (FFmpeg::FramePtr taken = selector.takeChosen()) {
             chosen << taken->pts;
-            const AVDictionaryEntry *score
-                = av_dict_get(taken->metadata, "oskivo.score", nullptr, 0);
-            scores << (score ? QByteArray(score->value).toDouble() : -1);
+            scores << FrameFacts::number(taken.get(), FrameFacts::score).value_or(-1);
         }
     }
     QCOMPARE(chosen, (QList<qint64> {0, 5}));

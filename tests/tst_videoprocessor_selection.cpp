@@ -4,6 +4,7 @@
 // streams whose frames carry no times. The counting source tells which
 // frame each image shows; the names tell its time.
 
+#include "framefacts.h"
 #include "frameselector.h"
 #include "framesource.h"
 #include "mediainput.h"
@@ -472,9 +473,10 @@ void tst_VideoProcessorSelection::handedFrames_carryTheirNumberInTheStream()
         ++frames;
         // The counting source's luma: 16 + 3 for each frame before it.
         const int index = qRound((frame->data[0][frame->linesize[0] * 8 + 8] - 16) / 3.0);
-        const AVDictionaryEntry *number = av_dict_get(frame->metadata, "oskivo.frame", nullptr, 0);
+        const std::optional<double> number
+            = FrameFacts::number(frame.get(), FrameFacts::frameNumber);
         QVERIFY(number);
-        QCOMPARE(QByteArray(number->value).toInt(), index + 1);
+        QCOMPARE(int(*number), index + 1);
     }
     QVERIFY(frames >= 4);
 }

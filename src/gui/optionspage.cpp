@@ -127,6 +127,11 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     showQualityValue();
     showSelectionMode(ui->selectionModeComboBox->currentIndex());
     showHelp();
+
+    // What a job writes beside its images, and into them besides the pixels.
+    addOptionControl(JobOption::Id::Index, ui->filesFormLayout);
+    addOptionControl(JobOption::Id::Sheet, ui->filesFormLayout);
+    addOptionControl(JobOption::Id::NoMetadata, ui->filesFormLayout);
 }
 
 QWidget *OptionsPage::addOptionControl(JobOption::Id id, QFormLayout *section)

@@ -1,10 +1,9 @@
 #include "framesource.h"
 
+#include "framefacts.h"
 #include "frameselector.h"
 #include "mediainput.h"
 #include "samplingrules.h"
-
-#include <QByteArray>
 
 #include <cmath>
 
@@ -97,7 +96,7 @@ void DecodingFrameSource::describe(AVFrame *decoded, int64_t timeUs) const
     // passed by a seek or left out by the decoder, worked out from the time.
     const int64_t number
         = numbersFromTimes ? std::llround(timeUs / periodUs) + 1 : int64_t(framesDecoded);
-    av_dict_set(&decoded->metadata, "oskivo.frame", QByteArray::number(qlonglong(number)), 0);
+    FrameFacts::setNumber(decoded, FrameFacts::frameNumber, double(number));
 }
 
 // Only where the demuxer has an index: a seek elsewhere may read the whole

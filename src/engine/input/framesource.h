@@ -33,8 +33,7 @@ class FrameSelector;
 // wanted; decodes forward where it cannot, which gives the same frames. Each
 // frame handed out has its pts counted from the stream's start, in its
 // time_base (frames without a time get FFmpeg's: a frame period after the
-// one before), and its number in the stream, counted from 1, as
-// "oskivo.frame" in its metadata.
+// one before), and carries its number and score (FrameFacts).
 class DecodingFrameSource : public FrameSource
 {
 public:

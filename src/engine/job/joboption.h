@@ -38,6 +38,9 @@ public:
         End,
         Pattern,
         TimeNames,
+        Index,
+        NoMetadata,
+        Sheet,
         Writers,
     };
 

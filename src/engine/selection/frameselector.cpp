@@ -1,6 +1,7 @@
 #include "frameselector.h"
 
 #include "blackframetest.h"
+#include "framefacts.h"
 #include "repeatdetector.h"
 #include "samplingrules.h"
 #include "scenedetector.h"
@@ -23,15 +24,6 @@ using Mode = FrameSelection::Mode;
 using Sampling::microseconds;
 
 namespace {
-
-bool isKeyframe(const AVFrame *frame)
-{
-#if LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(58, 7, 100)
-    return frame->flags & AV_FRAME_FLAG_KEY;
-#else
-    return frame->key_frame;
-#endif
-}
 
 // One microsecond at the least: a frame's time is kept in whole ones.
 double framePeriodUs(double frameRate)
@@ -116,15 +108,14 @@ bool FrameSelector::offer(const AVFrame *frame, int64_t timeUs)
         }
         break;
     case Mode::Keyframes:
-        if (isKeyframe(frame) && !isBlack(frame))
+        if (FrameFacts::isKeyframe(frame) && !isBlack(frame))
             consider(frame, -1);
         break;
     case Mode::SceneChanges: {
         // Every frame of the range goes through the detector, so that each
         // is compared with the one before it.
-        double score = -1;
-        if ((scenes->isSceneChange(frame, &score) || first) && !isBlack(frame))
-            consider(frame, first ? -1 : score);
+        if ((scenes->isSceneChange(frame) || first) && !isBlack(frame))
+            consider(frame, first ? -1 : scenes->lastScore().value_or(-1));
         break;
     }
     }
@@ -327,7 +318,7 @@ void FrameSelector::choose(const AVFrame *frame, double score)
         return;
     }
     if (score >= 0)
-        av_dict_set(&copy->metadata, "oskivo.score", QByteArray::number(score, 'g', 6), 0);
+        FrameFacts::setNumber(copy.get(), FrameFacts::score, score);
     chosen.push_back(std::move(copy));
     ++chosenCount;
     firstInRange.reset();

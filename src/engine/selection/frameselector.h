@@ -21,8 +21,8 @@ class SharpnessMeter;
 // A frame may be chosen only once later frames are seen (the sharpest of a
 // part, the first frame of a range too short for the rate): the selector
 // keeps its own reference to it until then, and hands the chosen frames out
-// in order. Each carries the score that chose it, where there is one, as
-// "oskivo.score" in its metadata.
+// in order. Each carries the score that chose it, where there is one
+// (FrameFacts::score).
 class FrameSelector
 {
 public:

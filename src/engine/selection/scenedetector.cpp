@@ -33,8 +33,9 @@ double SceneDetector::thresholdFor(int sensitivity)
     return 0.1 + 0.006 * (100 - clamped);
 }
 
-bool SceneDetector::isSceneChange(const AVFrame *frame, double *score)
+bool SceneDetector::isSceneChange(const AVFrame *frame)
 {
+    score.reset();
     if (failed)
         return true;
     if (!chain.isFor(frame)) {
@@ -48,10 +49,15 @@ bool SceneDetector::isSceneChange(const AVFrame *frame, double *score)
         }
     }
     const int result = chain.filter(frame);
-    if (result == 0 && score) {
-        const AVDictionaryEntry *entry
-            = av_dict_get(chain.output()->metadata, "lavfi.scene_score", nullptr, 0);
-        *score = entry ? QByteArray(entry->value).toDouble() : -1;
+    // The select filter leaves its score in the frame it lets through.
+    if (result >= 0) {
+        if (const AVDictionaryEntry *entry
+            = av_dict_get(chain.output()->metadata, "lavfi.scene_score", nullptr, 0)) {
+            bool ok = false;
+            const double value = QByteArray(entry->value).toDouble(&ok);
+            if (ok)
+                score = value;
+        }
     }
     av_frame_unref(chain.output());
     if (result == AVERROR(EAGAIN))

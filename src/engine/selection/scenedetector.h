@@ -4,6 +4,8 @@
 #include "ffmpegholders.h"
 #include "filterchain.h"
 
+#include <optional>
+
 // Tells the frames that start a new shot, by FFmpeg's own scene score (the
 // select filter's "scene": 0 for the same picture, 1 for a wholly different
 // one) against the frame handed in before.
@@ -20,13 +22,17 @@ public:
     // threshold; false for the first frame and for frames of another size or
     // format than the one before, which start the comparison anew. Where the
     // filter is missing or fails, every frame counts as a new shot, which is
-    // logged once. *score, where given, gets a scene change's score.
-    bool isSceneChange(const AVFrame *frame, double *score = nullptr);
+    // logged once.
+    bool isSceneChange(const AVFrame *frame);
+    // The score of the last frame found a scene change; nothing where the
+    // filter gave none.
+    std::optional<double> lastScore() const { return score; }
 
 private:
     const double threshold;
     FilterChain chain;
     bool failed = false;
+    std::optional<double> score;
 };
 
 #endif // SCENEDETECTOR_H
