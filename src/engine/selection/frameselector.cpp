@@ -140,29 +140,27 @@ FFmpeg::FramePtr FrameSelector::takeChosen()
 
 // The steps are times: the first frame at or after the range's first
 // frame's time + (interval - 1 + k * interval) frame periods. On a constant
-// rate that is every interval-th frame; on a variable one it stays about the
-// rate asked for where bursts and gaps of frames would make a count of
-// frames run fast or slow. Half a period absorbs the rounding of times.
+// rate that is every interval-th frame (every frame at an interval of 1); on
+// a variable one it stays about the rate asked for where bursts and gaps of
+// frames would make a count of frames run fast or slow. Half a period
+// absorbs the rounding of times.
 void FrameSelector::offerAtRate(const AVFrame *frame, int64_t timeUs, bool first)
 {
     // Times that run backwards (a damaged or joined stream) start the steps anew.
     if (timeUs < previousUs)
         first = true;
     previousUs = timeUs;
-    bool atStep = true;
-    if (interval > 1) {
-        if (first) {
-            anchorUs = double(timeUs);
-            nextStep = 0;
-        }
-        const double target = anchorUs + (interval - 1 + double(nextStep) * interval) * periodUs;
-        atStep = timeUs >= target - periodUs / 2;
-        if (atStep) {
-            // A frame is taken once, however many steps it answers.
-            const double steps
-                = ((timeUs + periodUs / 2 - anchorUs) / periodUs - (interval - 1)) / interval;
-            nextStep = qMax(nextStep + 1, int64_t(std::floor(steps)) + 1);
-        }
+    if (first) {
+        anchorUs = double(timeUs);
+        nextStep = 0;
+    }
+    const double target = anchorUs + (interval - 1 + double(nextStep) * interval) * periodUs;
+    const bool atStep = timeUs >= target - periodUs / 2;
+    if (atStep) {
+        // A frame is taken once, however many steps it answers.
+        const double steps
+            = ((timeUs + periodUs / 2 - anchorUs) / periodUs - (interval - 1)) / interval;
+        nextStep = qMax(nextStep + 1, int64_t(std::floor(steps)) + 1);
     }
     const bool fallback = chosenCount == 0 && !firstInRange;
     if ((!atStep && !fallback) || isBlack(frame))
