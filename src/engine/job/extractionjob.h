@@ -22,8 +22,9 @@ struct FrameSelection
         // The range's first frame, then each frame that starts a new shot.
         SceneChanges,
         // count frames spread over the range: the first frame at or after the
-        // middle of each of count equal parts; each frame once where the
-        // range has no more frames than that.
+        // middle of each of count equal parts, or where a part has none from
+        // its middle on, its last frame before it; a range with no more
+        // frames than that gives each of them once.
         Count,
     };
 
