@@ -82,6 +82,12 @@ void tst_JobOptions::validate_namesTheOptionAndWhy_data()
     row("end infinite", Id::End, infinite, outOfRange);
     row("end at the start", Id::End, 0.0, int(Reason::NotLaterThan));
     row("end unset", Id::End, QVariant(), fine);
+    row("width 1", Id::Width, 1, fine);
+    row("width 0", Id::Width, 0, outOfRange);
+    row("height 16384", Id::Height, 16384, fine);
+    row("height 16385", Id::Height, 16385, outOfRange);
+    row("height negative", Id::Height, -1, outOfRange);
+    row("deinterlacing in another case", Id::Deinterlace, "OFF", fine);
     row("writers 64", Id::Writers, 64, fine);
     row("writers 65", Id::Writers, 65, outOfRange);
     row("pattern without a number", Id::Pattern, "frame", int(Reason::NoNumberMarker));
@@ -134,6 +140,9 @@ void tst_JobOptions::defaults_areWhatANewJobHolds_data()
     QTest::newRow("frame_%1") << Id::Pattern << QVariant("frame_%1");
     QTest::newRow("no time in names") << Id::TimeNames << QVariant(false);
     QTest::newRow("writers chosen by the job") << Id::Writers << QVariant(0);
+    QTest::newRow("the video's own width") << Id::Width << QVariant();
+    QTest::newRow("the video's own height") << Id::Height << QVariant();
+    QTest::newRow("deinterlacing where marked") << Id::Deinterlace << QVariant("auto");
 }
 
 void tst_JobOptions::defaults_areWhatANewJobHolds()

@@ -268,6 +268,7 @@ void tst_Options::addedOption_isReadStoredRestoredAndReset_data()
 
     QTest::newRow("a number") << JobOption::Id::Writers << QVariant(3);
     QTest::newRow("a choice") << JobOption::Id::Depth << QVariant("8");
+    QTest::newRow("a number unset by default") << JobOption::Id::Height << QVariant(720);
 }
 
 void tst_Options::addedOption_isReadStoredRestoredAndReset()
@@ -286,7 +287,8 @@ void tst_Options::addedOption_isReadStoredRestoredAndReset()
     QCOMPARE(control->toolTip(), row.help());
     QCOMPARE(row.get(page->jobOptions()), row.defaultValue);
     if (auto *box = qobject_cast<QSpinBox *>(control)) {
-        QCOMPARE(box->minimum(), int(row.minimum));
+        // One below the range stands for an option left unset.
+        QCOMPARE(box->minimum(), int(row.minimum) - (row.defaultValue.isNull() ? 1 : 0));
         QCOMPARE(box->maximum(), int(row.maximum));
         box->setValue(chosen.toInt());
     } else if (auto *box = qobject_cast<QComboBox *>(control)) {

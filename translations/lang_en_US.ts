@@ -20,8 +20,8 @@
         <translation>An efficient and convenient video frame extraction tool that supports multiple output formats, converting dynamic footage into high-quality static images to help you effortlessly capture every frame.</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;Visit Official Website&lt;/a&gt;</translation>
+        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href="https://www.example.com/oskivo"&gt;Visit Official Website&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
@@ -40,7 +40,7 @@
     </message>
     <message>
         <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
-        <translation>Each video&apos;s images go into a folder named after it inside the output folder (default)</translation>
+        <translation>Each video's images go into a folder named after it inside the output folder (default)</translation>
     </message>
     <message>
         <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
@@ -52,7 +52,7 @@
     </message>
     <message>
         <source>用“%1 --help”查看全部选项。</source>
-        <translation>Run &apos;%1 --help&apos; to see every option.</translation>
+        <translation>Run '%1 --help' to see every option.</translation>
     </message>
     <message>
         <source>没有指定视频</source>
@@ -88,7 +88,7 @@
     </message>
     <message>
         <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
-        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, index, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted; index is the path of the image index, null when there is none</translation>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, index, seconds, code, error, cancelled; code is the outcome's code (see the manual), null when converted; index is the path of the image index, null when there is none</translation>
     </message>
 </context>
 <context>
@@ -99,15 +99,15 @@
     </message>
     <message>
         <source>%1 的值“%2”不是整数</source>
-        <translation>%1: &apos;%2&apos; is not a whole number</translation>
+        <translation>%1: '%2' is not a whole number</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是数字</source>
-        <translation>%1: &apos;%2&apos; is not a number</translation>
+        <translation>%1: '%2' is not a number</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
-        <translation>%1: &apos;%2&apos; is not a time; write seconds or h:mm:ss.zzz</translation>
+        <translation>%1: '%2' is not a time; write seconds or h:mm:ss.zzz</translation>
     </message>
 </context>
 <context>
@@ -205,7 +205,7 @@
     </message>
     <message>
         <source>文件名格式，“%1”处为六位图片编号，不能离开输出目录</source>
-        <translation>File-name pattern; “%1” stands for the image&apos;s six-digit number; it cannot leave the output folder</translation>
+        <translation>File-name pattern; “%1” stands for the image's six-digit number; it cannot leave the output folder</translation>
     </message>
     <message>
         <source>文件名包含时间</source>
@@ -213,7 +213,7 @@
     </message>
     <message>
         <source>在文件名的编号后加上该帧的时间</source>
-        <translation>Add the frame&apos;s time after the number in each file name</translation>
+        <translation>Add the frame's time after the number in each file name</translation>
     </message>
     <message>
         <source>写图片的线程</source>
@@ -237,7 +237,7 @@
     </message>
     <message>
         <source>%1，%2-%3（窗口默认 %4）</source>
-        <translation>%1, %2-%3 (the window&apos;s default %4)</translation>
+        <translation>%1, %2-%3 (the window's default %4)</translation>
     </message>
     <message>
         <source>%1（默认 %2）</source>
@@ -257,15 +257,15 @@
     </message>
     <message>
         <source>%1 的值“%2”无效，可选：%3</source>
-        <translation>%1: &apos;%2&apos; is not one of %3</translation>
+        <translation>%1: '%2' is not one of %3</translation>
     </message>
     <message>
         <source>%1 的值“%2”必须含有“%3”</source>
-        <translation>%1: &apos;%2&apos; must contain &apos;%3&apos;</translation>
+        <translation>%1: '%2' must contain '%3'</translation>
     </message>
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
-        <translation>%1: &apos;%2&apos; would write images outside the output folder</translation>
+        <translation>%1: '%2' would write images outside the output folder</translation>
     </message>
     <message>
         <source>%1 必须晚于 %2</source>
@@ -301,7 +301,7 @@
     </message>
     <message>
         <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
-        <translation>Leave the video&apos;s capture time, place and camera out of the images&apos; EXIF (default: written into JPG, PNG, WebP, TIFF)</translation>
+        <translation>Leave the video's capture time, place and camera out of the images' EXIF (default: written into JPG, PNG, WebP, TIFF)</translation>
     </message>
     <message>
         <source>缩略图总览</source>
@@ -310,6 +310,38 @@
     <message>
         <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
         <translation>Draw an overview of thumbnails, contact-sheet.jpg, beside the images</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation>Width (pixels)</translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation>Width of the images, of the picture as shown (square pixels, upright); alone, the height follows the picture's shape; with a height, the picture fits inside that box, keeping its shape</translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation>original size</translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation>Height (pixels)</translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation>Height of the images, of the picture as shown; alone, the width follows the picture's shape</translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation>Deinterlace</translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation>Deinterlace interlaced frames before saving them: auto only the frames the decoder or the video marks as interlaced, on every frame, off none</translation>
     </message>
     <message>
         <source>图片数量</source>
@@ -638,7 +670,7 @@ This will clear all settings and the playlist.</translation>
     </message>
     <message>
         <source>将预览的当前位置设为起始时间</source>
-        <translation>Set the start time to the preview&apos;s current position</translation>
+        <translation>Set the start time to the preview's current position</translation>
     </message>
     <message>
         <source>起点</source>
@@ -646,7 +678,7 @@ This will clear all settings and the playlist.</translation>
     </message>
     <message>
         <source>将预览的当前位置设为结束时间</source>
-        <translation>Set the end time to the preview&apos;s current position</translation>
+        <translation>Set the end time to the preview's current position</translation>
     </message>
     <message>
         <source>终点</source>

@@ -312,6 +312,38 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>自动</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>图片数量</source>
         <translation type="unfinished"></translation>
     </message>

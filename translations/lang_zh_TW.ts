@@ -20,8 +20,8 @@
         <translation>高效便捷的視訊幀提取工具，支援多種輸出格式，將動態影像轉換為高品質靜態圖片，助您輕鬆獲取每一幀畫面。</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;訪問官方網站&lt;/a&gt;</translation>
+        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href="https://www.example.com/oskivo"&gt;訪問官方網站&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
@@ -310,6 +310,38 @@
     <message>
         <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
         <translation>在圖片旁畫一張縮圖總覽 contact-sheet.jpg</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation>寬度 (像素)</translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation>圖片寬度，按畫面顯示的樣子（方形像素、轉正後）；只給寬度時高度按比例；寬高都給時圖片按比例放進這個框內</translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation>原始尺寸</translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation>高度 (像素)</translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation>圖片高度，按畫面顯示的樣子；只給高度時寬度按比例</translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation>去交錯</translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation>交錯掃描的幀先去交錯再儲存：auto 只處理解碼器或視訊標為交錯的幀，on 處理每一幀，off 不處理</translation>
     </message>
     <message>
         <source>图片数量</source>

@@ -124,6 +124,10 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     addSelectionControls();
     connect(ui->selectionModeComboBox, &QComboBox::currentIndexChanged, this,
         &OptionsPage::showSelectionMode);
+    // The picture's size and deinterlacing, after its format and depth.
+    addOptionControl(JobOption::Id::Width, ui->pictureFormLayout);
+    addOptionControl(JobOption::Id::Height, ui->pictureFormLayout);
+    addOptionControl(JobOption::Id::Deinterlace, ui->pictureFormLayout);
     showQualityValue();
     showSelectionMode(ui->selectionModeComboBox->currentIndex());
     showHelp();

@@ -2,6 +2,7 @@
 #define EXTRACTIONJOB_H
 
 #include "joboption.h"
+#include "pictureshape.h"
 #include "pixellayout.h"
 
 #include <QString>
@@ -77,6 +78,12 @@ struct ExtractionJob
     QString namingPattern;
     // Adds the frame's presentation time to each name: frame_000001_00-01-23.456.
     bool timeInNames = false;
+    // The size of the images as shown (square pixels, upright), from
+    // Picture::minOutputSide to maxOutputSide; none for a side left free,
+    // neither for the video's own size.
+    std::optional<int> width;
+    std::optional<int> height;
+    Picture::Deinterlace deinterlace = Picture::Deinterlace::Auto;
     // Threads that write images; 0 lets the job choose.
     int writers = 0;
     FrameSelection selection;

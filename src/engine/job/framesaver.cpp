@@ -123,6 +123,10 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
     settings.quality = job.quality;
     settings.bitDepth = job.bitDepth;
     settings.orientation = Picture::displayTransform(input->displayMatrix());
+    settings.width = job.width.value_or(0);
+    settings.height = job.height.value_or(0);
+    settings.deinterlace = job.deinterlace;
+    settings.fieldOrder = input->stream()->codecpar->field_order;
     ImageNames names(settings);
     ImageFileSink sink(settings, names);
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -66,6 +67,38 @@ QList<JobOption::Choice> formatChoices()
     for (const QString &format : formats)
         choices.append({format, QString()});
     return choices;
+}
+
+struct DeinterlaceName
+{
+    const char *name;
+    const char *label;
+    Picture::Deinterlace mode;
+};
+
+constexpr DeinterlaceName deinterlaceNames[] = {
+    {"auto", QT_TRANSLATE_NOOP("JobOption", "自动"), Picture::Deinterlace::Auto},
+    {"on", QT_TRANSLATE_NOOP("JobOption", "开"), Picture::Deinterlace::On},
+    {"off", QT_TRANSLATE_NOOP("JobOption", "关"), Picture::Deinterlace::Off},
+};
+
+QList<JobOption::Choice> deinterlaceChoices()
+{
+    QList<JobOption::Choice> choices;
+    for (const DeinterlaceName &name : deinterlaceNames)
+        choices.append({QString::fromLatin1(name.name), JobOption::tr(name.label)});
+    return choices;
+}
+
+// A requested side: null where it is left free.
+QVariant sideValue(const std::optional<int> &side)
+{
+    return side ? QVariant(*side) : QVariant();
+}
+
+std::optional<int> sideFrom(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
 }
 
 QList<JobOption::Choice> depthChoices()
@@ -236,6 +269,47 @@ std::vector<JobOption> makeTable()
         QT_TRANSLATE_NOOP("JobOption", "在文件名的编号后加上该帧的时间"),
         [](const ExtractionJob &job) { return QVariant(job.timeInNames); },
         [](ExtractionJob &job, const QVariant &value) { job.timeInNames = value.toBool(); }));
+    rows.push_back(withNone(
+        make(
+            Id::Width, "width", Kind::Number, Picture::minOutputSide, Picture::maxOutputSide,
+            QVariant(), "W", QT_TRANSLATE_NOOP("JobOption", "宽度 (像素)"),
+            QT_TRANSLATE_NOOP("JobOption",
+                "图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；"
+                "宽高都给时图片按比例放进这个框内"),
+            [](const ExtractionJob &job) { return sideValue(job.width); },
+            [](ExtractionJob &job, const QVariant &value) { job.width = sideFrom(value); }),
+        QT_TRANSLATE_NOOP("JobOption", "原始尺寸")));
+    rows.push_back(withNone(
+        make(
+            Id::Height, "height", Kind::Number, Picture::minOutputSide, Picture::maxOutputSide,
+            QVariant(), "H", QT_TRANSLATE_NOOP("JobOption", "高度 (像素)"),
+            QT_TRANSLATE_NOOP("JobOption", "图片高度，按画面显示的样子；只给高度时宽度按比例"),
+            [](const ExtractionJob &job) { return sideValue(job.height); },
+            [](ExtractionJob &job, const QVariant &value) { job.height = sideFrom(value); }),
+        QT_TRANSLATE_NOOP("JobOption", "原始尺寸")));
+    rows.push_back(withChoices(
+        make(
+            Id::Deinterlace, "deinterlace", Kind::Choice, 0, 0, QStringLiteral("auto"), "MODE",
+            QT_TRANSLATE_NOOP("JobOption", "去隔行"),
+            QT_TRANSLATE_NOOP("JobOption",
+                "隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，"
+                "on 处理每一帧，off 不处理"),
+            [](const ExtractionJob &job) {
+                for (const DeinterlaceName &name : deinterlaceNames) {
+                    if (name.mode == job.deinterlace)
+                        return QVariant(QString::fromLatin1(name.name));
+                }
+                return QVariant();
+            },
+            [](ExtractionJob &job, const QVariant &value) {
+                for (const DeinterlaceName &name : deinterlaceNames) {
+                    if (value.toString().compare(QLatin1String(name.name), Qt::CaseInsensitive)
+                        == 0) {
+                        job.deinterlace = name.mode;
+                    }
+                }
+            }),
+        deinterlaceChoices));
     rows.push_back(
         withChoices(make(
                         Id::Index, "index", Kind::Choice, 0, 0, QStringLiteral("none"), "FORM",

@@ -87,15 +87,21 @@ namespace {
 // decoder's own buffers.
 constexpr qint64 writerMemoryBudget = 768ll * 1024 * 1024;
 
-int writersFor(const MediaInput &input, BitDepth depth)
+int writersFor(const MediaInput &input, const ImageSettings &image)
 {
     const AVCodecParameters *video = input.stream()->codecpar;
-    const auto bytes = [video](int format) {
+    const auto bytes = [](int format, QSize size) {
         return qMax(
-            0, av_image_get_buffer_size(AVPixelFormat(format), video->width, video->height, 1));
+            0, av_image_get_buffer_size(AVPixelFormat(format), size.width(), size.height(), 1));
     };
+    const QSize stored(video->width, video->height);
+    // The images are as large as the job asks, which may be larger than the frames.
+    const QSize converted
+        = Picture::convertedSize(video->width, video->height, video->sample_aspect_ratio,
+            Picture::turnsSideways(image.orientation), image.width, image.height);
     return ExtractionPipeline::automaticWriterCount(QThread::idealThreadCount(),
-        bytes(video->format), bytes(Picture::pixelFormatForDepth(depth)), writerMemoryBudget);
+        bytes(video->format, stored),
+        bytes(Picture::pixelFormatForDepth(image.bitDepth), converted), writerMemoryBudget);
 }
 
 // The keyframes the index lists in the selection's range; -1 without an index.
@@ -183,6 +189,9 @@ void VideoProcessor::processVideo(const ExtractionJob &options)
     job->image.quality = options.quality;
     job->image.bitDepth = options.bitDepth;
     job->image.timeInNames = options.timeInNames;
+    job->image.width = options.width.value_or(0);
+    job->image.height = options.height.value_or(0);
+    job->image.deinterlace = options.deinterlace;
     currentJob = job;
 
     QThread *thread = QThread::create([this, job] { runJob(*job); });
@@ -336,6 +345,7 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = Picture::displayTransform(input.displayMatrix());
+    job.image.fieldOrder = stream->codecpar->field_order;
     const ImageSettings &settings = job.image;
     ImageNames names(settings);
     Extras extras;
@@ -348,7 +358,7 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
             = &extras.sheet.emplace(sheetVideo(input, job.options.videoPath, settings.orientation));
     }
     const ImageExtras *shared = &extras.shared;
-    const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings.bitDepth);
+    const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings);
     ExtractionPipeline pipeline(
         writerThreads,
         [&settings, &names, shared] {
