@@ -315,6 +315,9 @@ void tst_FrameSelection::selector_choosesTheFramesOfEachPart_data()
     QTest::newRow("rate 5, times running backwards: the steps start anew")
         << rate(5) << qint64(2000) << 10.0 << plain(steps(0, 100, 500) + steps(0, 100, 500))
         << QList<qint64> {100, 300, 500, 100, 300, 500};
+    QTest::newRow("no rate of its own, 60 fps against a pace of 30: every frame")
+        << rate(0) << qint64(100) << 30.0 << plain({0, 17, 33, 50, 67, 83})
+        << QList<qint64> {0, 17, 33, 50, 67, 83};
     QTest::newRow("rate 5, skip black: black frames at a step are left out")
         << skippingBlack(rate(5)) << qint64(1000) << 10.0 << withBlack(steps(0, 100, 900), {300})
         << QList<qint64> {100, 500, 700, 900};

@@ -53,6 +53,10 @@ FrameSelector::FrameSelector(const FrameSelection &selection, const Pace &pace)
     , sharpest(selection.sharpest && (mode == Mode::EverySeconds || mode == Mode::Count))
     , count(qMax(1, selection.count))
 {
+    // A selection without a rate of its own (saving the frame on screen)
+    // looks at every frame, however fast they come.
+    if (mode == Mode::FramesPerSecond)
+        everyFrame = selection.frameRate <= 0;
     if (mode == Mode::SceneChanges)
         scenes = std::make_unique<SceneDetector>(selection.sceneSensitivity);
     if (selection.skipBlack)
@@ -155,7 +159,7 @@ void FrameSelector::offerAtRate(const AVFrame *frame, int64_t timeUs, bool first
         nextStep = 0;
     }
     const double target = anchorUs + (interval - 1 + double(nextStep) * interval) * periodUs;
-    const bool atStep = timeUs >= target - periodUs / 2;
+    const bool atStep = everyFrame || timeUs >= target - periodUs / 2;
     if (atStep) {
         // A frame is taken once, however many steps it answers.
         const double steps

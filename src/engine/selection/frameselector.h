@@ -100,7 +100,8 @@ private:
     const int count;
     // Count: the length of a part; 0 where the range's end is unknown.
     double partUs = 0;
-    // Count: the range's length is unknown.
+    // Frames per second without a rate, and count where the range's length
+    // is unknown: every frame.
     bool everyFrame = false;
 
     std::unique_ptr<SceneDetector> scenes;
