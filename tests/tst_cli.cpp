@@ -255,6 +255,10 @@ void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem_data()
         {"clip/shot_000001_00-00-00.500.png", "clip/shot_000002_00-00-01.000.png",
             "clip/shot_000003_00-00-01.500.png"},
         "rgb16");
+    cli("count 3, the sharpest of each third, black frames left out",
+        {"--count", "3", "--sharpest", "--skip-black", "--distinct", "--distinct-sensitivity", "60",
+            "--no-subfolder"},
+        numberedImages(3, "jpg"), "rgb8");
     cli("keyframes as 32-bit PNG by two writers, format in any case",
         {"--keyframes", "--format", "Png", "--depth", "32", "--writers", "2"},
         numberedImages(2, "png", "clip/"), "rgba8");
@@ -268,6 +272,9 @@ void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem_data()
         << bench
             + QStringList {"--depth", "32", "--every", "0.5", "--start", "0.5", "--end", "1.75"}
         << numberedImages(3, "png") << "rgba8" << QSize(320, 240) << QStringList {"frames=3 "};
+    QTest::newRow("bench: count 4")
+        << OSKIVO_BENCH << bench + QStringList {"--count", "4"} << numberedImages(4, "png")
+        << "rgb8" << QSize(320, 240) << QStringList {"frames=4 "};
     QTest::newRow("bench: the default depth is 24-bit")
         << OSKIVO_BENCH << bench << numberedImages(10, "png") << "rgb8" << QSize(320, 240)
         << QStringList {"frames=10 "};
@@ -321,6 +328,12 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
     row("unknown format", {"--format", "gif"}, {"--format", "gif", "JPG, JPEG, PNG"});
     row("pattern leaving the folder", {"--pattern", "../x_%1"}, {"--pattern", "../x_%1"});
     row("standard input twice", {"-", "-"}, {"(-)"});
+    row("sharpest without parts", {"--sharpest"}, {"--sharpest", "--every", "--count"});
+    row("sharpest of keyframes", {"--keyframes", "--sharpest"}, {"--sharpest", "--every"});
+    row("count with another selection", {"--every", "2", "--count", "3"}, {"--every", "--count"});
+    row("count 0", {"--count", "0"}, {"--count", "0", "1-100000"});
+    row("distinct sensitivity out of range", {"--distinct", "--distinct-sensitivity", "101"},
+        {"--distinct-sensitivity", "101", "1-100"});
     row("a width of zero", {"--width", "0"}, {"--width", "0", "1-16384"});
     row("a negative height", {"--height", "-240"}, {"--height", "-240", "1-16384"});
     row("a width that is no number", {"--width", "wide"}, {"--width", "wide"});

@@ -352,6 +352,50 @@
         <translation>Deinterlace interlaced frames before saving them: auto only the frames the decoder or the video marks as interlaced, on every frame, off none</translation>
     </message>
     <message>
+        <source>图片数量</source>
+        <translation>Number of images</translation>
+    </message>
+    <message>
+        <source>在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧</source>
+        <translation>Take N frames spread over the range: cut it into N equal parts and take the first frame at or after the middle of each</translation>
+    </message>
+    <message>
+        <source>取最清晰的帧</source>
+        <translation>Sharpest frame</translation>
+    </message>
+    <message>
+        <source>按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧</source>
+        <translation>With an interval or a number of images, take the sharpest frame of each part instead of its first</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧</source>
+        <translation>Skip repeated frames</translation>
+    </message>
+    <message>
+        <source>跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化</source>
+        <translation>Leave out frames that look the same as the last image (the same slide, for one); noise in the picture is no change</translation>
+    </message>
+    <message>
+        <source>重复判断灵敏度</source>
+        <translation>Repeat sensitivity</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面</source>
+        <translation>Sensitivity of skipping repeated frames; the higher, the smaller a change counts as a new picture</translation>
+    </message>
+    <message>
+        <source>跳过黑帧</source>
+        <translation>Skip black frames</translation>
+    </message>
+    <message>
+        <source>跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替</source>
+        <translation>Leave out nearly black frames; with an interval or a number of images, the next frame of the same part that is not black takes the place of one</translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 或 %3 一起使用</source>
+        <translation>%1 needs %2 or %3</translation>
+    </message>
+    <message>
         <source>覆盖已有图片</source>
         <translation>Overwrite existing images</translation>
     </message>
@@ -805,6 +849,10 @@ This will clear all settings and the playlist.</translation>
         <translation>Files</translation>
     </message>
     <message>
+        <source>按数量</source>
+        <translation>A number of images</translation>
+    </message>
+    <message>
         <source>输出文件夹中已有 %1 张同名图片，例如 %2。
 覆盖时会先删除这些图片。要覆盖吗？</source>
         <translation>The output folder already holds %1 images with these names, for example %2.
@@ -879,6 +927,14 @@ Overwriting removes them first. Overwrite them?</translation>
     <message>
         <source>内存不足</source>
         <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>所选范围内没有关键帧</source>
+        <translation>The chosen range holds no keyframe</translation>
+    </message>
+    <message>
+        <source>视频长度未知，按数量取帧时请给出结束时间</source>
+        <translation>The length of the video is unknown; give an end time to take a number of images</translation>
     </message>
     <message>
         <source>输出目录 %1 中已有同样命名和格式的图片：%2 张</source>

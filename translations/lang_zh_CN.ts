@@ -352,6 +352,50 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>图片数量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取最清晰的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过重复的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重复判断灵敏度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过黑帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 或 %3 一起使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>覆盖已有图片</source>
         <translation type="unfinished"></translation>
     </message>
@@ -804,6 +848,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>按数量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>输出文件夹中已有 %1 张同名图片，例如 %2。
 覆盖时会先删除这些图片。要覆盖吗？</source>
         <translation type="unfinished"></translation>
@@ -876,6 +924,14 @@
     </message>
     <message>
         <source>内存不足</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>所选范围内没有关键帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频长度未知，按数量取帧时请给出结束时间</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -352,6 +352,50 @@
         <translation>交錯掃描的幀先去交錯再儲存：auto 只處理解碼器或視訊標為交錯的幀，on 處理每一幀，off 不處理</translation>
     </message>
     <message>
+        <source>图片数量</source>
+        <translation>圖片數量</translation>
+    </message>
+    <message>
+        <source>在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧</source>
+        <translation>在範圍內均勻取 N 幀：把範圍分成 N 等份，取每份中點處或其後的第一幀</translation>
+    </message>
+    <message>
+        <source>取最清晰的帧</source>
+        <translation>取最清晰的幀</translation>
+    </message>
+    <message>
+        <source>按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧</source>
+        <translation>按間隔或按數量取幀時，取每一段中最清晰的幀，而不是段首的幀</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧</source>
+        <translation>跳過重複的幀</translation>
+    </message>
+    <message>
+        <source>跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化</source>
+        <translation>跳過與上一張圖片看起來相同的幀（如同一張投影片），畫面雜訊不算變化</translation>
+    </message>
+    <message>
+        <source>重复判断灵敏度</source>
+        <translation>重複判斷靈敏度</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面</source>
+        <translation>跳過重複的幀時的靈敏度，越大，越小的變化也算作新畫面</translation>
+    </message>
+    <message>
+        <source>跳过黑帧</source>
+        <translation>跳過黑幀</translation>
+    </message>
+    <message>
+        <source>跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替</source>
+        <translation>跳過幾乎全黑的幀；按間隔或按數量取幀時，由同一段中下一個不黑的幀代替</translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 或 %3 一起使用</source>
+        <translation>%1 需要與 %2 或 %3 一起使用</translation>
+    </message>
+    <message>
         <source>覆盖已有图片</source>
         <translation>覆寫已有圖片</translation>
     </message>
@@ -805,6 +849,10 @@
         <translation>檔案</translation>
     </message>
     <message>
+        <source>按数量</source>
+        <translation>按數量</translation>
+    </message>
+    <message>
         <source>输出文件夹中已有 %1 张同名图片，例如 %2。
 覆盖时会先删除这些图片。要覆盖吗？</source>
         <translation>輸出資料夾中已有 %1 張同名圖片，例如 %2。
@@ -879,6 +927,14 @@
     <message>
         <source>内存不足</source>
         <translation>記憶體不足</translation>
+    </message>
+    <message>
+        <source>所选范围内没有关键帧</source>
+        <translation>所選範圍內沒有關鍵幀</translation>
+    </message>
+    <message>
+        <source>视频长度未知，按数量取帧时请给出结束时间</source>
+        <translation>視訊長度未知，按數量取幀時請給出結束時間</translation>
     </message>
     <message>
         <source>输出目录 %1 中已有同样命名和格式的图片：%2 张</source>

@@ -62,6 +62,7 @@ private:
     void showBitDepth(int index);
     void chooseNaming(int index);
     void showSelectionMode(int index);
+    void addSelectionControls();
 
     struct AddedOption
     {
@@ -77,6 +78,8 @@ private:
     // Loaded, saved and reset together, in the order of Preferences::keys().
     std::vector<OptionBinding> bindings;
     std::vector<AddedOption> added;
+    QWidget *countControl = nullptr;
+    QWidget *sharpestControl = nullptr;
     QString namePattern;
 };
 

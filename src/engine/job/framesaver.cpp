@@ -44,7 +44,7 @@ Outcome lastFrameIn(MediaInput &input, int64_t fromUs, int64_t endUs, FFmpeg::Fr
     range.startSeconds = fromUs / 1e6;
     range.endSeconds = endUs / 1e6;
     // Every frame of the range: one in every 1.
-    FrameSelector selector(range, 1);
+    FrameSelector selector(range, FrameSelector::Pace());
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
         return Outcome::OutOfMemory;

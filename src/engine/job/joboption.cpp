@@ -193,6 +193,50 @@ std::vector<JobOption> makeTable()
                 job.selection.sceneSensitivity = value.toInt();
             }),
         Mode::SceneChanges));
+    rows.push_back(withMode(
+        make(
+            Id::Count, "count", Kind::Number, 1, 100000, 10, "N",
+            QT_TRANSLATE_NOOP("JobOption", "图片数量"),
+            QT_TRANSLATE_NOOP(
+                "JobOption", "在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧"),
+            [](const ExtractionJob &job) { return QVariant(job.selection.count); },
+            [](ExtractionJob &job, const QVariant &value) { job.selection.count = value.toInt(); }),
+        Mode::Count));
+    rows.push_back(make(
+        Id::Sharpest, "sharpest", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "取最清晰的帧"),
+        QT_TRANSLATE_NOOP(
+            "JobOption", "按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.sharpest); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.sharpest = value.toBool();
+        }));
+    rows.push_back(make(
+        Id::Distinct, "distinct", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "跳过重复的帧"),
+        QT_TRANSLATE_NOOP(
+            "JobOption", "跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.distinct); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.distinct = value.toBool();
+        }));
+    rows.push_back(make(
+        Id::DistinctSensitivity, "distinct-sensitivity", Kind::Number, 1, 100, 50, "N",
+        QT_TRANSLATE_NOOP("JobOption", "重复判断灵敏度"),
+        QT_TRANSLATE_NOOP("JobOption", "跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.distinctSensitivity); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.distinctSensitivity = value.toInt();
+        }));
+    rows.push_back(make(
+        Id::SkipBlack, "skip-black", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "跳过黑帧"),
+        QT_TRANSLATE_NOOP(
+            "JobOption", "跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.skipBlack); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.skipBlack = value.toBool();
+        }));
     rows.push_back(make(
         Id::Start, "start", Kind::Seconds, 0, unbounded, 0.0, "T",
         QT_TRANSLATE_NOOP("JobOption", "起始时间"),
@@ -439,6 +483,9 @@ QString OptionProblem::message(Naming naming) const
         return JobOption::tr("%1 和 %2 不能同时使用").arg(name, nameOf(JobOption::row(other)));
     case Reason::Needs:
         return JobOption::tr("%1 需要与 %2 一起使用").arg(name, nameOf(JobOption::row(other)));
+    case Reason::NeedsEither:
+        return JobOption::tr("%1 需要与 %2 或 %3 一起使用")
+            .arg(name, nameOf(JobOption::row(other)), nameOf(JobOption::row(alternative)));
     }
     return QString();
 }

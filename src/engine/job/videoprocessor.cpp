@@ -15,6 +15,7 @@
 #include "outputfolder.h"
 #include "pixellayout.h"
 #include "samplingrules.h"
+#include "streamlength.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,7 +119,8 @@ int64_t keyframesInRange(const MediaInput &input, const FrameSelection &selectio
     const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
     const auto timestamp = [&](double seconds) {
         return start
-            + av_rescale_q(std::llround(seconds * 1e6), AVRational {1, 1000000}, stream->time_base);
+            + av_rescale_q(
+                Sampling::microseconds(seconds), AVRational {1, 1000000}, stream->time_base);
     };
     const int64_t from = timestamp(selection.startSeconds);
     const int64_t to = selection.hasEnd() ? timestamp(selection.endSeconds) : INT64_MAX;
@@ -345,7 +347,19 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
 
     const AVStream *stream = input.stream();
     const FrameSelection &selection = job.options.selection;
-    const int64_t durationUs = input.format()->duration;
+    int64_t durationUs = input.format()->duration;
+    if (selection.mode == FrameSelection::Mode::Count && !selection.hasEnd()
+        && durationUs == AV_NOPTS_VALUE) {
+        // The parts need the range's length: read the stream once to its
+        // end where it can be read again, as a file can.
+        MediaInput scan;
+        if (QFileInfo(job.options.videoPath).isFile()
+            && scan.open(job.options.videoPath, job.image.bitDepth) == Outcome::Converted) {
+            durationUs = StreamLength::measureUs(scan);
+        }
+        if (durationUs == AV_NOPTS_VALUE)
+            return message(Outcome::BadOption, tr("视频长度未知，按数量取帧时请给出结束时间"));
+    }
     if (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 >= durationUs)
         return message(Outcome::StartPastEnd);
 
@@ -358,15 +372,18 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
         return claimed;
     }
 
-    const int interval = Sampling::samplingInterval(
+    FrameSelector::Pace pace;
+    pace.interval = Sampling::samplingInterval(
         stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
-    FrameSelector selector(selection, interval);
+    pace.frameRate = Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
+    pace.durationUs = durationUs;
+    FrameSelector selector(selection, pace);
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
         return message(Outcome::OutOfMemory);
 
-    const int totalFrames = FrameSelector::estimatedTotal(
-        selection, stream->nb_frames, durationUs, interval, keyframesInRange(input, selection));
+    const int totalFrames = FrameSelector::estimatedTotal(selection, stream->nb_frames, durationUs,
+        pace.interval, keyframesInRange(input, selection), pace.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = Picture::displayTransform(input.displayMatrix());
@@ -397,13 +414,19 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
     });
     Ending ending;
     switch (outcome.kind) {
-    case ExtractionPipeline::Result::Kind::Finished:
-        if (outcome.written == 0) {
-            return message(selection.startSeconds > 0 && !selector.reachedStart()
-                    ? Outcome::StartPastEnd
-                    : Outcome::NoFrames);
-        }
-        break;
+    case ExtractionPipeline::Result::Kind::Finished: {
+        if (outcome.written > 0)
+            break;
+        // A start within a known length is not past the end, even where no
+        // frame at or after it was decoded (keyframes alone).
+        const bool startInside = selector.reachedStart()
+            || (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 < durationUs);
+        if (selection.startSeconds > 0 && !startInside)
+            return message(Outcome::StartPastEnd);
+        if (selection.mode == FrameSelection::Mode::Keyframes && !selection.isWholeVideo())
+            return message(Outcome::NoKeyframeInRange);
+        return message(Outcome::NoFrames);
+    }
     case ExtractionPipeline::Result::Kind::Cancelled:
         // The source may have failed before the stop, but not where the stop
         // broke off its reading.
