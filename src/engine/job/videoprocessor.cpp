@@ -409,6 +409,8 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
         job.cancelled);
     const ExtractionPipeline::Result outcome = pipeline.run(source, [&](int written) {
         job.recordWritten(written, names);
+        if (extras.shared.index)
+            extras.shared.index->setInPlace(written);
         // An estimate that fell short follows the count; an unknown one stays so.
         reportProgress(job.id, written, totalFrames > 0 ? qMax(written, totalFrames) : 0);
     });

@@ -67,6 +67,12 @@ void ImageIndex::add(const IndexEntry &entry)
         ++complete;
 }
 
+void ImageIndex::setInPlace(int count)
+{
+    std::lock_guard locker(entriesMutex);
+    inPlace = qMax(inPlace, count);
+}
+
 void ImageIndex::updateIfDue()
 {
     std::unique_lock locker(fileMutex, std::try_to_lock);
@@ -78,7 +84,7 @@ void ImageIndex::updateIfDue()
     int count = 0;
     {
         std::lock_guard entriesLocker(entriesMutex);
-        count = complete;
+        count = qMin(complete, inPlace);
     }
     if (count <= listed)
         return;

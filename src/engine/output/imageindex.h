@@ -50,6 +50,10 @@ public:
     QString path() const { return filePath; }
 
     void add(const IndexEntry &entry);
+    // Images 1..count are in place under their names: a rewrite while the
+    // job runs lists no image past them, so that a job killed between two
+    // rewrites leaves an index of images that are all there.
+    void setInPlace(int count);
     // Rewrites the file when images past the ones it lists are recorded and
     // a while has passed since the last rewrite. A call while another thread
     // rewrites returns at once.
@@ -74,6 +78,7 @@ private:
     std::map<int, IndexEntry> entries;
     // Images 1..complete are all recorded.
     int complete = 0;
+    int inPlace = 0;
 
     // Held while the file is rewritten.
     std::mutex fileMutex;
