@@ -116,16 +116,10 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
     if (!QFileInfo(job.outputPath).isDir() && !folder.create(job.outputPath))
         return failed(Outcome::CannotMakeFolder);
 
-    ImageSettings settings;
-    settings.outputPath = job.outputPath;
-    settings.namingPattern = job.namingPattern;
-    settings.format = job.format;
-    settings.quality = job.quality;
-    settings.bitDepth = job.bitDepth;
+    // The saved frame's name carries its time in place of a number.
+    ImageSettings settings = ImageSettings::forJob(job);
+    settings.timeInNames = false;
     settings.orientation = Picture::displayTransform(input->displayMatrix());
-    settings.width = job.width.value_or(0);
-    settings.height = job.height.value_or(0);
-    settings.deinterlace = job.deinterlace;
     settings.fieldOrder = input->stream()->codecpar->field_order;
     ImageNames names(settings);
     ImageFileSink sink(settings, names);

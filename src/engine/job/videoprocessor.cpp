@@ -188,15 +188,7 @@ void VideoProcessor::processVideo(const ExtractionJob &options)
     job->id = ++lastJobId;
     job->options = options;
     job->writers = options.writers > 0 ? options.writers : writers;
-    job->image.outputPath = options.outputPath;
-    job->image.namingPattern = options.namingPattern;
-    job->image.format = options.format;
-    job->image.quality = options.quality;
-    job->image.bitDepth = options.bitDepth;
-    job->image.timeInNames = options.timeInNames;
-    job->image.width = options.width.value_or(0);
-    job->image.height = options.height.value_or(0);
-    job->image.deinterlace = options.deinterlace;
+    job->image = ImageSettings::forJob(options);
     currentJob = job;
 
     QThread *thread = QThread::create([this, job] { runJob(*job); });

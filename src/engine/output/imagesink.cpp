@@ -118,6 +118,21 @@ QImage upright(const QImage &image, const QTransform &orientation)
 
 } // namespace
 
+ImageSettings ImageSettings::forJob(const ExtractionJob &job)
+{
+    ImageSettings settings;
+    settings.outputPath = job.outputPath;
+    settings.namingPattern = job.namingPattern;
+    settings.format = job.format;
+    settings.quality = job.quality;
+    settings.bitDepth = job.bitDepth;
+    settings.timeInNames = job.timeInNames;
+    settings.width = job.width.value_or(0);
+    settings.height = job.height.value_or(0);
+    settings.deinterlace = job.deinterlace;
+    return settings;
+}
+
 QString ImageSettings::filePath(int number, const AVFrame *frame) const
 {
     if (!timeInNames)

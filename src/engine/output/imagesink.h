@@ -2,6 +2,7 @@
 #define IMAGESINK_H
 
 #include "contactsheet.h"
+#include "extractionjob.h"
 #include "frameconverter.h"
 #include "imageextras.h"
 #include "imagenaming.h"
@@ -41,10 +42,14 @@ public:
 // What every image of a job shares.
 struct ImageSettings
 {
+    // The job's image options; the orientation and field order come from
+    // the video once it is open.
+    static ImageSettings forJob(const ExtractionJob &job);
+
     QString outputPath;
     QString namingPattern;
     QString format;
-    int quality = 90;
+    int quality = 0;
     Picture::BitDepth bitDepth = Picture::BitDepth::Rgb24;
     bool timeInNames = false;
     // Shows the picture as a player does; identity when the stream has no
