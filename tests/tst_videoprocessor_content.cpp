@@ -17,19 +17,6 @@ namespace {
 
 using Mode = FrameSelection::Mode;
 
-// The milliseconds in a name made with the frame's time.
-qint64 nameTime(const QString &name)
-{
-    static const QRegularExpression time(QStringLiteral("_(\\d+)-(\\d\\d)-(\\d\\d)\\.(\\d{3})\\."));
-    const QRegularExpressionMatch match = time.match(name);
-    if (!match.hasMatch())
-        return -1;
-    return ((match.captured(1).toLongLong() * 60 + match.captured(2).toLongLong()) * 60
-               + match.captured(3).toLongLong())
-        * 1000
-        + match.captured(4).toLongLong();
-}
-
 // A drawbox filter filling a part of the picture, its place and size as
 // shares of the picture's.
 QString box(double x, double y, double width, double height, const QString &colour)

@@ -26,19 +26,6 @@ namespace {
 
 using Mode = FrameSelection::Mode;
 
-// The milliseconds in a name made with the frame's time.
-qint64 nameTime(const QString &name)
-{
-    static const QRegularExpression time(QStringLiteral("_(\\d+)-(\\d\\d)-(\\d\\d)\\.(\\d{3})\\."));
-    const QRegularExpressionMatch match = time.match(name);
-    if (!match.hasMatch())
-        return -1;
-    return ((match.captured(1).toLongLong() * 60 + match.captured(2).toLongLong()) * 60
-               + match.captured(3).toLongLong())
-        * 1000
-        + match.captured(4).toLongLong();
-}
-
 // The time of the counting source's frame n in each clip: 10 a second, or
 // 10 a second for three seconds and 20 a second after.
 qint64 frameTime(const QString &clip, int n)

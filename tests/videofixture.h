@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QtTest>
 
@@ -204,6 +205,19 @@ inline QStringList numberedImages(int count, const QString &extension, const QSt
         names << prefix
                 + QStringLiteral("frame_%1.%2").arg(ImageNaming::frameNumberText(i), extension);
     return names;
+}
+
+// The milliseconds in a name made with the frame's time; -1 for none.
+inline qint64 nameTime(const QString &name)
+{
+    static const QRegularExpression time(QStringLiteral("_(\\d+)-(\\d\\d)-(\\d\\d)\\.(\\d{3})\\."));
+    const QRegularExpressionMatch match = time.match(name);
+    if (!match.hasMatch())
+        return -1;
+    return ((match.captured(1).toLongLong() * 60 + match.captured(2).toLongLong()) * 60
+               + match.captured(3).toLongLong())
+        * 1000
+        + match.captured(4).toLongLong();
 }
 
 inline bool near(const QColor &actual, const QColor &expected, int tolerance)
