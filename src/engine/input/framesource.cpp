@@ -61,7 +61,8 @@ DecodingFrameSource::DecodingFrameSource(MediaInput &input, FrameSelector &selec
 {
     const AVStream *stream = input.stream();
     streamStart = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
-    periodUs = 1e6 / Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
+    const MediaInput::FrameRates rates = input.frameRates();
+    periodUs = 1e6 / Sampling::usableFrameRate(rates.average, rates.real);
 }
 
 int64_t DecodingFrameSource::frameTimeUs(const AVFrame *decoded)

@@ -294,6 +294,21 @@ Outcome MediaInput::openDecoder(BitDepth depth)
     return Outcome::Converted;
 }
 
+MediaInput::FrameRates MediaInput::frameRates() const
+{
+    const AVStream *video = stream();
+    FrameRates rates {video->avg_frame_rate, video->r_frame_rate};
+#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 30, 100)
+    // A demuxer that reads no times (raw H.264 and other elementary streams)
+    // reports its own default rate (25) as the average and the field rate as
+    // the real one; the rate the stream's headers give is in its parameters.
+    const AVRational stated = video->codecpar->framerate;
+    if ((input->iformat->flags & AVFMT_NOTIMESTAMPS) && stated.num > 0 && stated.den > 0)
+        rates = {stated, stated};
+#endif
+    return rates;
+}
+
 const int32_t *MediaInput::displayMatrix() const
 {
     const AVStream *video = stream();

@@ -44,6 +44,15 @@ public:
     int videoStreamIndex() const { return streamIndex; }
     AVCodecContext *decoder() const { return codec.get(); }
 
+    // The stream's average and real frames a second, as
+    // Sampling::usableFrameRate reads them.
+    struct FrameRates
+    {
+        AVRational average;
+        AVRational real;
+    };
+    FrameRates frameRates() const;
+
     // The stream's display matrix (nine 16.16 / 2.30 fixed-point values),
     // or null when it has none.
     const int32_t *displayMatrix() const;

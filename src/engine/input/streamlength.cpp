@@ -32,7 +32,8 @@ int64_t measureUs(MediaInput &input)
         return AV_NOPTS_VALUE;
     if (latestEnd != AV_NOPTS_VALUE)
         return av_rescale_q(latestEnd - start, stream->time_base, AVRational {1, 1000000});
-    const double rate = Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
+    const MediaInput::FrameRates rates = input.frameRates();
+    const double rate = Sampling::usableFrameRate(rates.average, rates.real);
     return std::llround(packets * 1e6 / rate);
 }
 

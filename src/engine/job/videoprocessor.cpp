@@ -365,9 +365,9 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
     }
 
     FrameSelector::Pace pace;
-    pace.interval = Sampling::samplingInterval(
-        stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
-    pace.frameRate = Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
+    const MediaInput::FrameRates rates = input.frameRates();
+    pace.interval = Sampling::samplingInterval(rates.average, rates.real, selection.frameRate);
+    pace.frameRate = Sampling::usableFrameRate(rates.average, rates.real);
     pace.durationUs = durationUs;
     FrameSelector selector(selection, pace);
     DecodingFrameSource source(input, selector);
