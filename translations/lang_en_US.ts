@@ -12,10 +12,6 @@
         <translation>&lt;h2&gt;Oskivo&lt;/h2&gt;</translation>
     </message>
     <message>
-        <source>版本: 1.0.3.02</source>
-        <translation>Version: 1.0.3.02</translation>
-    </message>
-    <message>
         <source>高效便捷的视频帧提取工具，支持多种输出格式，将动态影像转换为高质量静态图片，助您轻松获取每一帧画面。</source>
         <translation>An efficient and convenient video frame extraction tool that supports multiple output formats, converting dynamic footage into high-quality static images to help you effortlessly capture every frame.</translation>
     </message>
@@ -26,6 +22,10 @@
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
         <translation>© 2026 QuelvaneLabs. All rights reserved.</translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
+        <translation>Version: %1</translation>
     </message>
 </context>
 <context>

@@ -12,10 +12,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>版本: 1.0.3.02</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>高效便捷的视频帧提取工具，支持多种输出格式，将动态影像转换为高质量静态图片，助您轻松获取每一帧画面。</source>
         <translation type="unfinished"></translation>
     </message>
@@ -25,6 +21,10 @@
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

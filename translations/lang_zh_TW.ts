@@ -12,10 +12,6 @@
         <translation>&lt;h2&gt;​​Oskivo&lt;/h2&gt;</translation>
     </message>
     <message>
-        <source>版本: 1.0.3.02</source>
-        <translation>版本: 1.0.3.02</translation>
-    </message>
-    <message>
         <source>高效便捷的视频帧提取工具，支持多种输出格式，将动态影像转换为高质量静态图片，助您轻松获取每一帧画面。</source>
         <translation>高效便捷的視訊幀提取工具，支援多種輸出格式，將動態影像轉換為高品質靜態圖片，助您輕鬆獲取每一幀畫面。</translation>
     </message>
@@ -26,6 +22,10 @@
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
         <translation>© 2026 QuelvaneLabs 版權所有</translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
+        <translation>版本: %1</translation>
     </message>
 </context>
 <context>
