@@ -84,12 +84,15 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->stopCButton->setEnabled(false);
     // The switch skips the language in force, yet at start no catalog is
-    // installed, Qt's own included.
+    // installed, Qt's own included. A language taken from the system is not
+    // stored: it follows the system until the user chooses one.
     const QString language = Preferences::language();
-    if (language == currentLanguage)
+    if (language == currentLanguage || !Preferences::hasStoredLanguage()) {
+        currentLanguage = language;
         applyLanguage(language);
-    else
+    } else {
         switchLanguage(language);
+    }
     loadSettings();
     ui->bitDepthComboBox->setCurrentIndex(int(Picture::BitDepth::Rgb24));
     updateControlStates();
