@@ -1,7 +1,9 @@
+#include "aboutdialog.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -14,6 +16,8 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QtTest>
+
+#include <memory>
 
 // Checks the main window's widget tree against its design: names, classes, parents,
 // layouts with their items in order, properties and source texts.
@@ -48,6 +52,8 @@ private slots:
     void icons_comeFromTheBundle();
     void focusChain_followsCreationOrder();
     void buttonGroup_isExclusiveWithBothNavigationButtons();
+    void buttons_haveANameForScreenReaders_data();
+    void buttons_haveANameForScreenReaders();
 
 private:
     MainWindow *window = nullptr;
@@ -510,11 +516,11 @@ void tst_MainWindowForm::focusChain_followsCreationOrder()
     const QStringList expected {"logoButton", "homeButton", "configButton", "menuButton",
         "minButton", "closeButton", "videoLineEdit", "selectVideoButton", "videoView",
         "positionSlider", "outputLineEdit", "selectOutputButton", "playPauseButton", "stopButton",
-        "saveFrameButton", "markStartButton",
-        "markEndButton", "stopCButton", "startButton", "bitDepthComboBox", "namingPatternComboBox",
-        "customNameEdit", "subfolderCheckBox", "timeInNamesCheckBox", "qualitySlider",
-        "selectionModeComboBox", "frameRateSpinBox", "everySecondsSpinBox",
-        "sceneSensitivitySpinBox", "startTimeEdit", "endTimeEdit", "formatComboBox"};
+        "saveFrameButton", "markStartButton", "markEndButton", "stopCButton", "startButton",
+        "bitDepthComboBox", "namingPatternComboBox", "customNameEdit", "subfolderCheckBox",
+        "timeInNamesCheckBox", "qualitySlider", "selectionModeComboBox", "frameRateSpinBox",
+        "everySecondsSpinBox", "sceneSensitivitySpinBox", "startTimeEdit", "endTimeEdit",
+        "formatComboBox"};
     QStringList chain;
     QWidget *w = window;
     do {
@@ -534,6 +540,32 @@ void tst_MainWindowForm::buttonGroup_isExclusiveWithBothNavigationButtons()
         (QList<QAbstractButton *> {
             w<QAbstractButton>("homeButton"), w<QAbstractButton>("configButton")}));
     QVERIFY(group->id(group->buttons().at(0)) < -1); // automatically assigned ids
+}
+
+void tst_MainWindowForm::buttons_haveANameForScreenReaders_data()
+{
+    QTest::addColumn<bool>("about");
+    QTest::newRow("main window") << false;
+    QTest::newRow("About box") << true;
+}
+
+void tst_MainWindowForm::buttons_haveANameForScreenReaders()
+{
+    QFETCH(bool, about);
+
+    // A name is what a screen reader reads out; a tooltip is not one.
+    std::unique_ptr<AboutDialog> dialog;
+    if (about)
+        dialog = std::make_unique<AboutDialog>(window);
+    const QList<QAbstractButton *> buttons = about ? dialog->findChildren<QAbstractButton *>()
+                                                   : window->findChildren<QAbstractButton *>();
+    QVERIFY(!buttons.isEmpty());
+    for (QAbstractButton *button : buttons) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(accessible);
+        QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
+            qPrintable(button->objectName() + QStringLiteral(" has no name")));
+    }
 }
 
 QTEST_MAIN(tst_MainWindowForm)

@@ -27,6 +27,10 @@
         <source>版本: %1</source>
         <translation>Version: %1</translation>
     </message>
+    <message>
+        <source>Oskivo</source>
+        <translation>Oskivo</translation>
+    </message>
 </context>
 <context>
     <name>BatchCommand</name>

@@ -27,6 +27,10 @@
         <source>版本: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Oskivo</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>BatchCommand</name>
