@@ -1,15 +1,21 @@
 #include "mainwindow.h"
+#include "startup.h"
 #include "testsupport.h"
 #include "videoprocessor.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTranslator>
@@ -51,6 +57,8 @@ private slots:
     void menu_isBuiltOnceAndShowsLanguages();
     void menu_checkMarkStaysAfterReset();
     void about_opensModallyInCurrentLanguage();
+    void texts_fitWholeAtTheWindowsSize_data();
+    void texts_fitWholeAtTheWindowsSize();
 
 private:
     void start()
@@ -167,7 +175,7 @@ void tst_Language::switch_roundTrip_retextsAndKeepsValues()
         QCOMPARE(storedLanguage(), QString::fromLatin1(step.code));
         QCOMPARE(w<QToolButton>("homeButton")->text(), QString::fromUtf8(step.home));
         QCOMPARE(w<QPushButton>("startButton")->text(), QString::fromUtf8(step.start));
-        QCOMPARE(w<QPushButton>("playPauseButton")->text(), QString::fromUtf8(step.play));
+        QCOMPARE(w<QPushButton>("playPauseButton")->accessibleName(), QString::fromUtf8(step.play));
         QCOMPARE(w<QLabel>("bitDepthLabel")->text(), QString::fromUtf8(step.depth));
         QCOMPARE(w<QLabel>("qualityValueLabel")->text(), QStringLiteral("40%"));
         QCOMPARE(w<QLabel>("timeLabel")->text(), QStringLiteral("00:00:00"));
@@ -437,6 +445,122 @@ void tst_Language::about_opensModallyInCurrentLanguage()
     QCOMPARE(title, QStringLiteral("About Oskivo"));
     QCOMPARE(parent, window.get());
     QCOMPARE(window->findChildren<QDialog *>().size(), 0); // gone once closed
+}
+
+namespace {
+
+// What of `widget`'s texts does not fit in it as laid out: a button or label
+// narrower than its text needs, a list entry wider than the closed list, a
+// placeholder wider than its field. Each as "name: text".
+QStringList clippedTexts(QWidget *widget)
+{
+    QStringList clipped;
+    const auto note = [&](const QString &text, int needs, int has) {
+        clipped << QStringLiteral("%1: \"%2\" needs %3 px, has %4")
+                       .arg(widget->objectName(), text)
+                       .arg(needs)
+                       .arg(has);
+    };
+    if (auto *tool = qobject_cast<QToolButton *>(widget);
+        tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+        return clipped;
+    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        if (!button->text().isEmpty() && button->width() < button->sizeHint().width())
+            note(button->text(), button->sizeHint().width(), button->width());
+    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+        if (label->text().isEmpty())
+            return clipped;
+        if (label->wordWrap()) {
+            if (label->height() < label->heightForWidth(label->width()))
+                note(label->text(), label->heightForWidth(label->width()), label->height());
+        } else if (label->width() < label->sizeHint().width()) {
+            note(label->text(), label->sizeHint().width(), label->width());
+        }
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        for (int i = 0; i < combo->count(); ++i) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.editable = combo->isEditable();
+            option.currentText = combo->itemText(i);
+            const QSize text(combo->fontMetrics().horizontalAdvance(option.currentText),
+                combo->fontMetrics().height());
+            const int needs = combo->style()
+                                  ->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo)
+                                  .width();
+            if (combo->width() < needs)
+                note(option.currentText, needs, combo->width());
+        }
+    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        if (edit->placeholderText().isEmpty())
+            return clipped;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->hasFrame()
+            ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+            : 0;
+        const QRect contents = edit->style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                                   .marginsRemoved(edit->textMargins());
+        // QLineEdit keeps two pixels of its own on either side of the text.
+        const int room = contents.width() - 4;
+        const int needs = edit->fontMetrics().horizontalAdvance(edit->placeholderText());
+        if (room < needs)
+            note(edit->placeholderText(), needs, room);
+    }
+    return clipped;
+}
+
+// The texts that do not fit among the shown widgets of the window's current page
+// and its frame.
+QStringList clippedTextsShown(QWidget *window)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QStringList clipped;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->isVisibleTo(window) && widget->window() == window)
+            clipped << clippedTexts(widget);
+    }
+    return clipped;
+}
+
+} // namespace
+
+void tst_Language::texts_fitWholeAtTheWindowsSize_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("page");
+
+    for (const char *code : {"zh_CN", "zh_TW", "en_US"}) {
+        QTest::addRow("%s, home page", code) << code << 0;
+        QTest::addRow("%s, advanced page", code) << code << 1;
+    }
+}
+
+void tst_Language::texts_fitWholeAtTheWindowsSize()
+{
+    QFETCH(QString, code);
+    QFETCH(int, page);
+
+    // As the program starts: the style sheet sets the buttons' font and padding.
+    QVERIFY(loadStyleSheet(*qApp));
+    const auto plain = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+    languageStore().setValue("language", code);
+    start();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->size(), QSize(960, 640));
+    w<QAbstractButton>(page == 0 ? "homeButton" : "configButton")->click();
+    QCOMPARE(w<QStackedWidget>("stackedWidget")->currentIndex(), page);
+
+    QStringList clipped = clippedTextsShown(window.get());
+    // Each way of choosing frames shows settings of its own.
+    if (auto *modes = page == 1 ? w<QComboBox>("selectionModeComboBox") : nullptr) {
+        for (int mode = 0; mode < modes->count(); ++mode) {
+            modes->setCurrentIndex(mode);
+            clipped << clippedTextsShown(window.get());
+        }
+    }
+    clipped.removeDuplicates();
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_Language)

@@ -467,16 +467,8 @@ This will clear all settings and the playlist.</translation>
         <translation>All Files (*)</translation>
     </message>
     <message>
-        <source>将预览的当前位置设为起始时间</source>
-        <translation>Set the start time to the preview&apos;s current position</translation>
-    </message>
-    <message>
         <source>起点</source>
         <translation>Mark In</translation>
-    </message>
-    <message>
-        <source>将预览的当前位置设为结束时间</source>
-        <translation>Set the end time to the preview&apos;s current position</translation>
     </message>
     <message>
         <source>终点</source>
@@ -563,14 +555,6 @@ This will clear all settings and the playlist.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览</source>
-        <translation>Drag or click to move the preview</translation>
-    </message>
-    <message>
-        <source>播放或暂停预览</source>
-        <translation>Play or pause the preview</translation>
-    </message>
-    <message>
         <source>停止预览并回到开头</source>
         <translation>Stop the preview and go back to the start</translation>
     </message>
@@ -623,6 +607,18 @@ Overwrite them?</translation>
     <message>
         <source>已保存: %1</source>
         <translation>Saved: %1</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation>Drag or click to move the preview; while paused, Left and Right step one frame, with Shift one second; Space plays and pauses</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation>Set the start time to the frame shown</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation>Set the end time to the frame shown</translation>
     </message>
 </context>
 <context>

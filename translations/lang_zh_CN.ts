@@ -464,15 +464,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>将预览的当前位置设为起始时间</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>起点</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>将预览的当前位置设为结束时间</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -560,14 +552,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>播放或暂停预览</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>停止预览并回到开头</source>
         <translation type="unfinished"></translation>
     </message>
@@ -618,6 +602,18 @@
     </message>
     <message>
         <source>已保存: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -467,16 +467,8 @@
         <translation>所有檔案 (*)</translation>
     </message>
     <message>
-        <source>将预览的当前位置设为起始时间</source>
-        <translation>將預覽的目前位置設為起始時間</translation>
-    </message>
-    <message>
         <source>起点</source>
         <translation>起點</translation>
-    </message>
-    <message>
-        <source>将预览的当前位置设为结束时间</source>
-        <translation>將預覽的目前位置設為結束時間</translation>
     </message>
     <message>
         <source>终点</source>
@@ -563,14 +555,6 @@
         <translation>結束</translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览</source>
-        <translation>拖曳或點按以定位預覽</translation>
-    </message>
-    <message>
-        <source>播放或暂停预览</source>
-        <translation>播放或暫停預覽</translation>
-    </message>
-    <message>
         <source>停止预览并回到开头</source>
         <translation>停止預覽並回到開頭</translation>
     </message>
@@ -623,6 +607,18 @@
     <message>
         <source>已保存: %1</source>
         <translation>已儲存: %1</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation>拖曳或點按以定位預覽；暫停時按左右方向鍵逐幀移動，按住 Shift 每次一秒，空白鍵播放或暫停</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation>將顯示的幀設為起始時間</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation>將顯示的幀設為結束時間</translation>
     </message>
 </context>
 <context>

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -382,9 +383,13 @@ void MainWindow::showPreviewState()
 
 void MainWindow::updatePlayPauseButton()
 {
-    if (!preview->hasPlayer() || !preview->isLoaded())
-        return;
-    ui->playPauseButton->setText(preview->isPlaying() ? tr("暂停") : tr("播放"));
+    // The button shows what a click does.
+    const bool playing = preview->isPlaying();
+    const QString action = playing ? tr("暂停") : tr("播放");
+    ui->playPauseButton->setIcon(
+        QIcon(playing ? QStringLiteral(":/image/pause.svg") : QStringLiteral(":/image/play.svg")));
+    ui->playPauseButton->setToolTip(action);
+    ui->playPauseButton->setAccessibleName(action);
 }
 
 void MainWindow::updateControlStates()
