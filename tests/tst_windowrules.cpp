@@ -15,6 +15,10 @@ private slots:
     void timeField_parsesTheAcceptedForms();
     void timeField_formatsWhatItParses_data();
     void timeField_formatsWhatItParses();
+    void frameTime_showsMillisecondsWrappingAtADay_data();
+    void frameTime_showsMillisecondsWrappingAtADay();
+    void previewShape_isTheImagesTurnedAsThePlayerTurnedIt_data();
+    void previewShape_isTheImagesTurnedAsThePlayerTurnedIt();
     void fit_keepsAspectRatioAndCentres_data();
     void fit_keepsAspectRatioAndCentres();
     void controlStates_followJobMediaAndPosition_data();
@@ -100,6 +104,60 @@ void tst_WindowRules::timeField_formatsWhatItParses()
     QCOMPARE(parseTimeField(text).value_or(-1), std::max<qint64>(milliseconds, 0));
 }
 
+void tst_WindowRules::frameTime_showsMillisecondsWrappingAtADay_data()
+{
+    QTest::addColumn<qint64>("milliseconds");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("zero") << qint64(0) << "00:00:00.000";
+    QTest::newRow("a frame at 5.8 s") << qint64(5800) << "00:00:05.800";
+    QTest::newRow("1 h 2 min 5.9 s") << qint64((3600 + 120 + 5) * 1000 + 900) << "01:02:05.900";
+    QTest::newRow("last millisecond of a day") << qint64(86399999) << "23:59:59.999";
+    QTest::newRow("25 h and 1 ms") << qint64(25) * 3600 * 1000 + 1 << "01:00:00.001";
+    QTest::newRow("negative") << qint64(-40) << "00:00:00.000";
+}
+
+void tst_WindowRules::frameTime_showsMillisecondsWrappingAtADay()
+{
+    QFETCH(qint64, milliseconds);
+    QFETCH(QString, text);
+    QCOMPARE(formatFrameTime(milliseconds), text);
+}
+
+void tst_WindowRules::previewShape_isTheImagesTurnedAsThePlayerTurnedIt_data()
+{
+    QTest::addColumn<QSizeF>("native"); // as the player reports it
+    QTest::addColumn<QSize>("stored");
+    QTest::addColumn<QSize>("square"); // the images' size
+    QTest::addColumn<QSizeF>("shape");
+
+    QTest::newRow("square pixels")
+        << QSizeF(1920, 1080) << QSize(1920, 1080) << QSize(1920, 1080) << QSizeF(1920, 1080);
+    QTest::newRow("wide pixels, player ignores them")
+        << QSizeF(640, 360) << QSize(640, 360) << QSize(1280, 360) << QSizeF(1280, 360);
+    QTest::newRow("wide pixels, player applies them")
+        << QSizeF(1280, 360) << QSize(640, 360) << QSize(1280, 360) << QSizeF(1280, 360);
+    QTest::newRow("narrow pixels make it upright")
+        << QSizeF(640, 480) << QSize(640, 480) << QSize(320, 480) << QSizeF(320, 480);
+    QTest::newRow("player turned it a quarter")
+        << QSizeF(360, 640) << QSize(640, 360) << QSize(1280, 360) << QSizeF(360, 1280);
+    QTest::newRow("turned, with the pixels applied")
+        << QSizeF(360, 1280) << QSize(640, 360) << QSize(1280, 360) << QSizeF(360, 1280);
+    QTest::newRow("square picture, as stored")
+        << QSizeF(480, 480) << QSize(480, 480) << QSize(640, 480) << QSizeF(640, 480);
+    QTest::newRow("sizes unknown, the player's")
+        << QSizeF(1919.5, 1080) << QSize() << QSize() << QSizeF(1919.5, 1080);
+}
+
+void tst_WindowRules::previewShape_isTheImagesTurnedAsThePlayerTurnedIt()
+{
+    QFETCH(QSizeF, native);
+    QFETCH(QSize, stored);
+    QFETCH(QSize, square);
+    QFETCH(QSizeF, shape);
+    QCOMPARE(previewShape(native, stored, square), shape);
+}
+
 void tst_WindowRules::fit_keepsAspectRatioAndCentres_data()
 {
     QTest::addColumn<QSizeF>("native");
@@ -107,21 +165,22 @@ void tst_WindowRules::fit_keepsAspectRatioAndCentres_data()
     QTest::addColumn<QRect>("expected");
     QTest::addColumn<bool>("fits");
 
-    QTest::newRow("landscape in 4:3") << QSizeF(1920, 1080) << QSize(640, 480)
-                                      << QRect(0, 60, 640, 360) << true;
-    QTest::newRow("portrait in 4:3") << QSizeF(1080, 1920) << QSize(640, 480)
-                                     << QRect(185, 0, 270, 480) << true;
-    QTest::newRow("half pixel rounds up") << QSizeF(1919.5, 1080) << QSize(640, 480)
-                                          << QRect(0, 60, 640, 360) << true;
-    QTest::newRow("just under half rounds down") << QSizeF(1920.49, 1080) << QSize(640, 480)
-                                                 << QRect(0, 60, 640, 360) << true;
-    QTest::newRow("same aspect fills") << QSizeF(320, 240) << QSize(640, 480)
-                                       << QRect(0, 0, 640, 480) << true;
+    QTest::newRow("landscape in 4:3")
+        << QSizeF(1920, 1080) << QSize(640, 480) << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("portrait in 4:3")
+        << QSizeF(1080, 1920) << QSize(640, 480) << QRect(185, 0, 270, 480) << true;
+    QTest::newRow("half pixel rounds up")
+        << QSizeF(1919.5, 1080) << QSize(640, 480) << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("just under half rounds down")
+        << QSizeF(1920.49, 1080) << QSize(640, 480) << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("same aspect fills")
+        << QSizeF(320, 240) << QSize(640, 480) << QRect(0, 0, 640, 480) << true;
     // 640/3 = 213.33...: the size truncates, the odd remainder halves toward zero.
-    QTest::newRow("truncated size, odd margin") << QSizeF(3, 1) << QSize(640, 480)
-                                                << QRect(0, 133, 640, 213) << true;
+    QTest::newRow("truncated size, odd margin")
+        << QSizeF(3, 1) << QSize(640, 480) << QRect(0, 133, 640, 213) << true;
     QTest::newRow("zero size") << QSizeF(0, 0) << QSize(640, 480) << QRect() << false;
-    QTest::newRow("rounds to zero width") << QSizeF(0.4, 100) << QSize(640, 480) << QRect() << false;
+    QTest::newRow("rounds to zero width")
+        << QSizeF(0.4, 100) << QSize(640, 480) << QRect() << false;
     QTest::newRow("empty view") << QSizeF(100, 100) << QSize(0, 0) << QRect(0, 0, 0, 0) << true;
 }
 
@@ -151,14 +210,16 @@ void tst_WindowRules::controlStates_followJobMediaAndPosition_data()
 
     const qint64 zero = 0, later = 1500;
     //                                  processing, player, loaded, position -> inputs, play, stop
-    QTest::newRow("idle, nothing loaded") << false << true << false << zero << true << false << false;
-    QTest::newRow("idle, nothing loaded, moved") << false << true << false << later << true << false
-                                                 << false;
+    QTest::newRow("idle, nothing loaded")
+        << false << true << false << zero << true << false << false;
+    QTest::newRow("idle, nothing loaded, moved")
+        << false << true << false << later << true << false << false;
     QTest::newRow("idle, parked at 0") << false << true << true << zero << true << true << false;
     QTest::newRow("idle, paused later") << false << true << true << later << true << true << true;
-    QTest::newRow("job, nothing loaded") << true << true << false << zero << false << false << false;
-    QTest::newRow("job, nothing loaded, moved") << true << true << false << later << false << false
-                                                << false;
+    QTest::newRow("job, nothing loaded")
+        << true << true << false << zero << false << false << false;
+    QTest::newRow("job, nothing loaded, moved")
+        << true << true << false << later << false << false << false;
     QTest::newRow("job, parked at 0") << true << true << true << zero << false << false << false;
     QTest::newRow("job, playing") << true << true << true << later << false << false << false;
     QTest::newRow("no player, loaded flag left over")
@@ -194,8 +255,7 @@ void tst_WindowRules::timeLeft_fromTheBatchDoneSoFar_data()
     QTest::newRow("past the estimate") << qint64(3000) << 0 << 1 << 60 << 50 << "0:00";
     QTest::newRow("hours") << qint64(3600000) << 0 << 1 << 1 << 3 << "2:00:00";
     QTest::newRow("second of four, half way") << qint64(30000) << 1 << 4 << 5 << 10 << "0:50";
-    QTest::newRow("unknown total, after one of two") << qint64(60000) << 1 << 2 << 7 << 0
-                                                     << "1:00";
+    QTest::newRow("unknown total, after one of two") << qint64(60000) << 1 << 2 << 7 << 0 << "1:00";
     QTest::newRow("unknown total, first video") << qint64(60000) << 0 << 2 << 7 << 0 << "";
 }
 

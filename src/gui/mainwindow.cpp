@@ -20,8 +20,10 @@
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -70,6 +72,23 @@ MainWindow::MainWindow(QWidget *parent)
         ui->statusLabel->setText(tr("视频加载失败"));
     });
     preview->setup();
+    // Text fields keep the arrow keys for their cursor; elsewhere on the
+    // home page they move the preview.
+    QList<QShortcut *> stepKeys;
+    for (const PlayerStepKey &key : playerStepKeys()) {
+        auto *shortcut = new QShortcut(key.keys, this);
+        const PlayerStep step = key.step;
+        connect(shortcut, &QShortcut::activated, preview, [this, step] {
+            // The keys go with the player's buttons, locked during a job.
+            if (ui->playPauseButton->isEnabled())
+                preview->step(step.direction, step.wholeSecond);
+        });
+        stepKeys << shortcut;
+    }
+    connect(ui->stackedWidget, &QStackedWidget::currentChanged, this, [stepKeys](int page) {
+        for (QShortcut *shortcut : stepKeys)
+            shortcut->setEnabled(page == 0);
+    });
 
     connect(conversion, &ConversionRun::progressChanged, this, &MainWindow::showProgress);
     connect(conversion, &ConversionRun::ended, this, &MainWindow::conversionEnded);
@@ -158,6 +177,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     saveSettings();
     event->accept();
+}
+
+// Space reaches the window where no control took it, as a button does: then
+// it plays or pauses the preview.
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier
+        && ui->stackedWidget->currentIndex() == 0 && ui->playPauseButton->isEnabled()) {
+        preview->togglePlayPause();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -314,14 +345,16 @@ void MainWindow::chooseVideos(const QStringList &paths)
     preview->load(paths.value(0));
 }
 
+// A range from the frame shown takes that frame first; one up to it ends
+// just before it.
 void MainWindow::on_markStartButton_clicked()
 {
-    ui->startTimeEdit->setText(formatTimeField(preview->position()));
+    ui->startTimeEdit->setText(formatTimeField(preview->frameShownMs()));
 }
 
 void MainWindow::on_markEndButton_clicked()
 {
-    ui->endTimeEdit->setText(formatTimeField(preview->position()));
+    ui->endTimeEdit->setText(formatTimeField(preview->frameShownMs()));
 }
 
 void MainWindow::on_selectVideoButton_clicked()
@@ -367,7 +400,9 @@ void MainWindow::on_saveFrameButton_clicked()
     if (jobs.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SavedFrame saved = saveFrame(jobs.first(), preview->position());
+    // The frame's own time, so that the frame written is the one shown where
+    // the position falls inside the millisecond a frame starts.
+    const SavedFrame saved = saveFrame(jobs.first(), preview->frameShownMs());
     QGuiApplication::restoreOverrideCursor();
     if (saved.error.isEmpty())
         ui->statusLabel->setText(tr("已保存: %1").arg(QFileInfo(saved.filePath).fileName()));

@@ -5,11 +5,47 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cmath>
 
 QString formatClockTime(qint64 milliseconds)
 {
     const qint64 secondsOfDay = (milliseconds / 1000) % (24 * 60 * 60);
     return QTime(0, 0).addSecs(int(secondsOfDay)).toString(QStringLiteral("hh:mm:ss"));
+}
+
+QString formatFrameTime(qint64 milliseconds)
+{
+    const qint64 ofDay = std::max<qint64>(milliseconds, 0) % (qint64(24) * 60 * 60 * 1000);
+    return QTime(0, 0).addMSecs(int(ofDay)).toString(QStringLiteral("hh:mm:ss.zzz"));
+}
+
+QSizeF previewShape(const QSizeF &nativeSize, const QSize &storedSize, const QSize &squarePixelSize)
+{
+    if (storedSize.isEmpty() || squarePixelSize.isEmpty() || nativeSize.isEmpty())
+        return nativeSize;
+    // Aspects as logarithms, so that a picture turned a quarter has the
+    // opposite one. The player's picture is the stored or the square-pixel
+    // one, turned or not: whichever is nearest.
+    const auto aspect = [](double width, double height) {
+        return std::log(width / height);
+    };
+    const double shown = aspect(nativeSize.width(), nativeSize.height());
+    const double stored = aspect(storedSize.width(), storedSize.height());
+    const double square = aspect(squarePixelSize.width(), squarePixelSize.height());
+    const double asStored = std::min(std::abs(shown - stored), std::abs(shown - square));
+    const double turned = std::min(std::abs(shown + stored), std::abs(shown + square));
+    return QSizeF(turned < asStored ? squarePixelSize.transposed() : squarePixelSize);
+}
+
+const QList<PlayerStepKey> &playerStepKeys()
+{
+    static const QList<PlayerStepKey> keys {
+        {QKeySequence(Qt::Key_Left), {-1, false}},
+        {QKeySequence(Qt::Key_Right), {1, false}},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Left), {-1, true}},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Right), {1, true}},
+    };
+    return keys;
 }
 
 std::optional<QRect> fitVideoRect(const QSizeF &nativeSize, const QSize &viewSize)

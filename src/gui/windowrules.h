@@ -1,6 +1,8 @@
 #ifndef WINDOWRULES_H
 #define WINDOWRULES_H
 
+#include <QKeySequence>
+#include <QList>
 #include <QRect>
 #include <QSizeF>
 #include <QString>
@@ -18,6 +20,30 @@
 
 // "hh:mm:ss" of the whole seconds in `milliseconds`, as a clock that wraps at 24 hours.
 QString formatClockTime(qint64 milliseconds);
+
+// "hh:mm:ss.zzz" of `milliseconds`, as formatClockTime with the milliseconds:
+// the time of the frame a paused preview shows.
+QString formatFrameTime(qint64 milliseconds);
+
+// The preview's picture shape: the video's size with square pixels, turned
+// as the player turned the picture it reports as `nativeSize` (with or
+// without square pixels) from the `storedSize`. The player's own size where
+// the video's sizes are not known.
+QSizeF previewShape(
+    const QSizeF &nativeSize, const QSize &storedSize, const QSize &squarePixelSize);
+
+// What the player's step keys do: a frame or a second back or forward.
+struct PlayerStep
+{
+    int direction; // -1 back, 1 forward
+    bool wholeSecond;
+};
+struct PlayerStepKey
+{
+    QKeySequence keys;
+    PlayerStep step;
+};
+const QList<PlayerStepKey> &playerStepKeys();
 
 // The picture's rectangle inside a view of `viewSize`: the native size rounded to whole
 // pixels, scaled to fit while keeping its aspect ratio, and centred. Nothing when the
