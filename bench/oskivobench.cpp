@@ -2,7 +2,7 @@
 // prints how long it took.
 
 #include "commandlinelanguage.h"
-#include "joboptions.h"
+#include "commandlineoptions.h"
 #include "videoprocessor.h"
 
 #include <QCommandLineParser>
@@ -58,8 +58,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("VIDEO"), QStringLiteral("Source video."));
     parser.addPositionalArgument(QStringLiteral("OUTDIR"), QStringLiteral("Output directory."));
-    // The tool's options, but --depth keeps the window list's index.
-    JobOptions options(JobOptions::DepthStyle::Index);
+    // The tool's options, read by the same code.
+    CommandLineOptions options;
     options.addTo(parser);
     parser.process(app);
 
@@ -73,10 +73,8 @@ int main(int argc, char *argv[])
     ExtractionJob job = options.job();
     job.videoPath = positional.at(0);
     job.outputPath = positional.at(1);
-    const int writerCount = options.writerCount();
 
     VideoProcessor processor;
-    processor.setWriterCount(writerCount);
     QElapsedTimer clock;
     int written = 0;
     QObject::connect(&processor, &VideoProcessor::progressChanged,

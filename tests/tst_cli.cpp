@@ -1,6 +1,8 @@
 // oskivo-cli and oskivo-bench as a user runs them: built programs started as
 // processes on short clips, with no window system in their environment.
 
+#include "joboption.h"
+#include "outcome.h"
 #include "videofixture.h"
 
 #include <QImageReader>
@@ -130,6 +132,7 @@ private slots:
     void progress_isOneLineRedrawnOnlyOnATerminal();
     void help_listsEachOptionWithItsRangeAndDefault_data();
     void help_listsEachOptionWithItsRangeAndDefault();
+    void manual_listsEveryOutcomeCode();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -192,15 +195,16 @@ void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem_data()
     cli("keyframes as 32-bit PNG by two writers, format in any case",
         {"--keyframes", "--format", "Png", "--depth", "32", "--writers", "2"},
         numberedImages(2, "png", "clip/"), "rgba8");
-    // The benchmark keeps its own: the folder as an argument, the depth as the window's index.
+    // The benchmark takes the folder as an argument, and the tool's options.
     const QStringList bench {"clip.mp4", "out", "--format", "png"};
-    QTest::newRow("bench: depth index 3 is 32-bit, every 0.5 s from 0.5 s in seconds")
+    QTest::newRow("bench: 32-bit, every 0.5 s from 0.5 s in seconds")
         << OSKIVO_BENCH
-        << bench + QStringList {"--depth", "3", "--every", "0.5", "--start", "0.5", "--end", "1.75"}
+        << bench
+            + QStringList {"--depth", "32", "--every", "0.5", "--start", "0.5", "--end", "1.75"}
         << numberedImages(3, "png") << "rgba8" << QStringList {"frames=3 "};
-    QTest::newRow("bench: depth index 7 is 24-bit")
-        << OSKIVO_BENCH << bench + QStringList {"--depth", "7"} << numberedImages(10, "png")
-        << "rgb8" << QStringList {"frames=10 "};
+    QTest::newRow("bench: the default depth is 24-bit")
+        << OSKIVO_BENCH << bench << numberedImages(10, "png") << "rgb8"
+        << QStringList {"frames=10 "};
 }
 
 void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem()
@@ -244,6 +248,8 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
     row("two selections", {"--rate", "2", "--keyframes"}, {"--rate", "--keyframes"});
     row("unknown format", {"--format", "gif"}, {"--format", "gif", "JPG, JPEG, PNG"});
     row("pattern leaving the folder", {"--pattern", "../x_%1"}, {"--pattern", "../x_%1"});
+    row("bad usage with --json: still on stderr", {"--json", "--quality", "0"},
+        {"--quality", "1-100"});
     QTest::newRow("no output folder") << QStringList {"clip.mp4"} << QStringList {"-o"};
     QTest::newRow("no video") << QStringList {"-o", "out"} << QStringList {"oskivo-cli: "};
 }
@@ -289,9 +295,10 @@ void tst_Cli::missingVideo_failsAloneInTheEnvironmentsLanguage()
 
     const QJsonValue none(QJsonValue::Null);
     QCOMPARE(jsonLines(result.out),
-        (QStringList {json({{"path", "missing.mp4"}, {"output", "out/missing"}, {"images", 0},
-                          {"first", none}, {"last", none}, {"seconds", true},
-                          {"code", "cannot-open-video"}, {"error", cannotOpen}, {"cancelled", false}}),
+        (QStringList {
+            json({{"path", "missing.mp4"}, {"output", "out/missing"}, {"images", 0},
+                {"first", none}, {"last", none}, {"seconds", true}, {"code", "cannot-open-video"},
+                {"error", cannotOpen}, {"cancelled", false}}),
             json({{"path", "clip.mp4"}, {"output", "out/clip"}, {"images", 4},
                 {"first", "out/clip/frame_000001.jpg"}, {"last", "out/clip/frame_000004.jpg"},
                 {"seconds", true}, {"code", none}, {"error", none}, {"cancelled", false}})}));
@@ -304,10 +311,10 @@ void tst_Cli::outcomeCode_namesTheFailureTheSameInEveryLanguage_data()
 
     const QJsonValue none(QJsonValue::Null);
     for (const char *language : {"LANG=zh_CN.UTF-8", "LANG=en_US.UTF-8"}) {
-        const auto row = [language](const char *name, const QStringList &arguments,
-                             const QJsonValue &code) {
-            QTest::addRow("%s, %s", name, language) << arguments << code;
-        };
+        const auto row
+            = [language](const char *name, const QStringList &arguments, const QJsonValue &code) {
+                  QTest::addRow("%s, %s", name, language) << arguments << code;
+              };
         row("converted", {"clip.mp4", "-o", "out/a", "--every", "1"}, none);
         row("missing video", {"missing.mp4", "-o", "out/a"}, "cannot-open-video");
         row("a text file", {"notes.txt", "-o", "out/a"}, "not-a-video");
@@ -359,11 +366,11 @@ void tst_Cli::interrupt_stopsWithImagesFromOneWithoutAGap()
     // The stopped video with what it wrote; the one left out, stopped with nothing.
     const QJsonValue none(QJsonValue::Null);
     QCOMPARE(jsonLines(QString::fromUtf8(process.readAllStandardOutput())),
-        (QStringList {json({{"path", "long.mp4"}, {"output", "out/long"}, {"images", files.size()},
-                          {"first", "out/long/" + files.first()},
-                          {"last", "out/long/" + files.last()}, {"seconds", true},
-                          {"code", "stopped"}, {"error", engineText("en_US", "操作已取消")},
-                          {"cancelled", true}}),
+        (QStringList {
+            json({{"path", "long.mp4"}, {"output", "out/long"}, {"images", files.size()},
+                {"first", "out/long/" + files.first()}, {"last", "out/long/" + files.last()},
+                {"seconds", true}, {"code", "stopped"},
+                {"error", engineText("en_US", "操作已取消")}, {"cancelled", true}}),
             json({{"path", "clip.mp4"}, {"output", "out/clip"}, {"images", 0}, {"first", none},
                 {"last", none}, {"seconds", true}, {"code", "stopped"}, {"error", none},
                 {"cancelled", true}})}));
@@ -407,22 +414,23 @@ void tst_Cli::help_listsEachOptionWithItsRangeAndDefault_data()
 {
     QTest::addColumn<QStringList>("said");
 
+    // Every option of the job, as its row says; the help and the manual
+    // are made apart from the table, so each must say it.
+    for (const JobOption &row : JobOption::all()) {
+        QStringList said;
+        if (row.kind != JobOption::Kind::Switch)
+            said << QStringLiteral("<%1>").arg(QLatin1String(row.valueName));
+        if (row.hasRange())
+            said << row.valueText(row.minimum) + '-' + row.valueText(row.maximum);
+        if (row.kind != JobOption::Kind::Switch && !row.defaultValue.isNull())
+            said << row.valueText(row.defaultValue);
+        said += row.choiceNames();
+        QTest::newRow(qPrintable(row.flag())) << said;
+    }
     QTest::newRow("--output") << QStringList {"-o", "<DIR>"};
-    QTest::newRow("--format") << QStringList {"<F>", "JPG, JPEG, PNG", "JPG"};
-    QTest::newRow("--quality") << QStringList {"<Q>", "1-100", "90"};
-    QTest::newRow("--depth") << QStringList {"<D>", "8", "16", "24", "32"};
-    QTest::newRow("--rate") << QStringList {"<N>", "1-60", "5"};
-    QTest::newRow("--every") << QStringList {"<S>", "0.1-3600", "10"};
-    QTest::newRow("--keyframes") << QStringList();
-    QTest::newRow("--scenes") << QStringList {"<N>", "1-100", "50"};
-    QTest::newRow("--start") << QStringList {"<T>", "0"};
-    QTest::newRow("--end") << QStringList {"<T>"};
-    QTest::newRow("--pattern") << QStringList {"<P>", "%1", "frame_%1"};
-    QTest::newRow("--time-names") << QStringList();
     QTest::newRow("--subfolder") << QStringList();
     QTest::newRow("--no-subfolder") << QStringList();
-    QTest::newRow("--writers") << QStringList {"<N>", "0-64", "0"};
-    QTest::newRow("--json") << QStringList {"path", "images", "first", "last", "error"};
+    QTest::newRow("--json") << QStringList {"path", "images", "first", "last", "code", "error"};
     QTest::newRow("--quiet") << QStringList {"-q"};
     QTest::newRow("--version") << QStringList {"-v"};
 }
@@ -442,6 +450,26 @@ void tst_Cli::help_listsEachOptionWithItsRangeAndDefault()
     const Run version = run({"--version"});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QStringLiteral("oskivo-cli " OSKIVO_VERSION "\n"));
+
+    // The manual's list is written by hand: it names each option, its
+    // hyphens escaped as roff wants them.
+    const QString flag = QString::fromLatin1(QTest::currentDataTag());
+    QString manual = QString::fromUtf8(readFile(QStringLiteral(OSKIVO_MAN_PAGE)));
+    QVERIFY(!manual.isEmpty());
+    manual.remove(QLatin1String("\\fR")).remove(QLatin1String("\\fB"));
+    QVERIFY2(manual.contains(QString(flag).replace('-', QLatin1String("\\-"))),
+        qPrintable(flag + " is not in the manual"));
+}
+
+void tst_Cli::manual_listsEveryOutcomeCode()
+{
+    const QString manual = QString::fromUtf8(readFile(QStringLiteral(OSKIVO_MAN_PAGE)));
+    for (const Outcome outcome : allOutcomes()) {
+        if (outcome == Outcome::Converted)
+            continue;
+        const QString code = QString::fromLatin1(outcomeCode(outcome));
+        QVERIFY2(manual.contains(QStringLiteral(".B ") + code + '\n'), qPrintable(code));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Cli)

@@ -99,31 +99,34 @@ void tst_MainWindowForm::widgets_haveClassAndParent_data()
         {"startButton", "QPushButton", "frame"},
         {"progressBar", "QProgressBar", "page"},
         {"page_2", "QWidget", "stackedWidget"},
-        {"label_8", "QLabel", "page_2"},
-        {"bitDepthComboBox", "QComboBox", "page_2"},
-        {"bitDepthLabel", "QLabel", "page_2"},
-        {"label_9", "QLabel", "page_2"},
-        {"namingPatternComboBox", "QComboBox", "page_2"},
-        {"customNameEdit", "QLineEdit", "page_2"},
-        {"subfolderCheckBox", "QCheckBox", "page_2"},
-        {"timeInNamesCheckBox", "QCheckBox", "page_2"},
-        {"label_3", "QLabel", "page_2"},
-        {"qualitySlider", "QSlider", "page_2"},
-        {"qualityValueLabel", "QLabel", "page_2"},
-        {"selectionModeLabel", "QLabel", "page_2"},
-        {"selectionModeComboBox", "QComboBox", "page_2"},
-        {"label_2", "QLabel", "page_2"},
-        {"frameRateSpinBox", "QSpinBox", "page_2"},
-        {"everySecondsLabel", "QLabel", "page_2"},
-        {"everySecondsSpinBox", "QDoubleSpinBox", "page_2"},
-        {"sceneSensitivityLabel", "QLabel", "page_2"},
-        {"sceneSensitivitySpinBox", "QSpinBox", "page_2"},
-        {"startTimeLabel", "QLabel", "page_2"},
-        {"startTimeEdit", "QLineEdit", "page_2"},
-        {"endTimeLabel", "QLabel", "page_2"},
-        {"endTimeEdit", "QLineEdit", "page_2"},
-        {"label_4", "QLabel", "page_2"},
-        {"formatComboBox", "QComboBox", "page_2"},
+        {"selectionGroupBox", "QGroupBox", "page_2"},
+        {"pictureGroupBox", "QGroupBox", "page_2"},
+        {"filesGroupBox", "QGroupBox", "page_2"},
+        {"label_8", "QLabel", "pictureGroupBox"},
+        {"bitDepthComboBox", "QComboBox", "pictureGroupBox"},
+        {"bitDepthLabel", "QLabel", "pictureGroupBox"},
+        {"label_9", "QLabel", "filesGroupBox"},
+        {"namingPatternComboBox", "QComboBox", "filesGroupBox"},
+        {"customNameEdit", "QLineEdit", "filesGroupBox"},
+        {"subfolderCheckBox", "QCheckBox", "filesGroupBox"},
+        {"timeInNamesCheckBox", "QCheckBox", "filesGroupBox"},
+        {"label_3", "QLabel", "pictureGroupBox"},
+        {"qualitySlider", "QSlider", "pictureGroupBox"},
+        {"qualityValueLabel", "QLabel", "pictureGroupBox"},
+        {"selectionModeLabel", "QLabel", "selectionGroupBox"},
+        {"selectionModeComboBox", "QComboBox", "selectionGroupBox"},
+        {"label_2", "QLabel", "selectionGroupBox"},
+        {"frameRateSpinBox", "QSpinBox", "selectionGroupBox"},
+        {"everySecondsLabel", "QLabel", "selectionGroupBox"},
+        {"everySecondsSpinBox", "QDoubleSpinBox", "selectionGroupBox"},
+        {"sceneSensitivityLabel", "QLabel", "selectionGroupBox"},
+        {"sceneSensitivitySpinBox", "QSpinBox", "selectionGroupBox"},
+        {"startTimeLabel", "QLabel", "selectionGroupBox"},
+        {"startTimeEdit", "QLineEdit", "selectionGroupBox"},
+        {"endTimeLabel", "QLabel", "selectionGroupBox"},
+        {"endTimeEdit", "QLineEdit", "selectionGroupBox"},
+        {"label_4", "QLabel", "pictureGroupBox"},
+        {"formatComboBox", "QComboBox", "pictureGroupBox"},
         {"buttonGroup", "QButtonGroup", "MainWindow"},
     };
     for (const auto &row : rows)
@@ -222,50 +225,23 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder_data()
     QTest::newRow("verticalLayout_5")
         << "verticalLayout_5"
         << "QVBoxLayout"
-        << "page_2" << QStringList {"verticalLayout_4", "|"} << 10 << L {15, 0, 15, 15};
-    QTest::newRow("verticalLayout_4")
-        << "verticalLayout_4"
+        << "page_2" << QStringList {"optionColumnsLayout"} << 10 << L {15, 0, 15, 15};
+    QTest::newRow("optionColumnsLayout")
+        << "optionColumnsLayout"
+        << "QHBoxLayout"
+        << "" << QStringList {"optionLeftColumnLayout", "optionRightColumnLayout"} << 15 << L {};
+    QTest::newRow("optionLeftColumnLayout")
+        << "optionLeftColumnLayout"
         << "QVBoxLayout"
-        << ""
-        << QStringList {"horizontalLayout_9", "bitDepthLabel", "horizontalLayout_10",
-               "horizontalLayout_11", "subfolderCheckBox", "timeInNamesCheckBox",
-               "horizontalLayout_7", "selectionModeLayout", "horizontalLayout_3",
-               "everySecondsLayout", "sceneSensitivityLayout", "startTimeLayout", "endTimeLayout",
-               "horizontalLayout_8"}
-        << -1 << L {};
-    QTest::newRow("horizontalLayout_9")
-        << "horizontalLayout_9"
-        << "QHBoxLayout"
-        << "" << QStringList {"label_8", "bitDepthComboBox"} << -1 << L {};
-    QTest::newRow("horizontalLayout_10")
-        << "horizontalLayout_10"
-        << "QHBoxLayout"
-        << "" << QStringList {"label_9", "namingPatternComboBox"} << -1 << L {};
-    QTest::newRow("horizontalLayout_11") << "horizontalLayout_11"
-                                         << "QHBoxLayout"
-                                         << "" << QStringList {"-", "customNameEdit"} << -1 << L {};
+        << "" << QStringList {"selectionGroupBox", "|"} << -1 << L {};
+    QTest::newRow("optionRightColumnLayout")
+        << "optionRightColumnLayout"
+        << "QVBoxLayout"
+        << "" << QStringList {"pictureGroupBox", "filesGroupBox", "|"} << -1 << L {};
     QTest::newRow("horizontalLayout_7")
         << "horizontalLayout_7"
         << "QHBoxLayout"
-        << "" << QStringList {"label_3", "qualitySlider", "qualityValueLabel"} << -1 << L {};
-    QTest::newRow("horizontalLayout_3")
-        << "horizontalLayout_3"
-        << "QHBoxLayout"
-        << "" << QStringList {"label_2", "frameRateSpinBox"} << -1 << L {};
-    const char *rows[][3] = {
-        {"selectionModeLayout", "selectionModeLabel", "selectionModeComboBox"},
-        {"everySecondsLayout", "everySecondsLabel", "everySecondsSpinBox"},
-        {"sceneSensitivityLayout", "sceneSensitivityLabel", "sceneSensitivitySpinBox"},
-        {"startTimeLayout", "startTimeLabel", "startTimeEdit"},
-        {"endTimeLayout", "endTimeLabel", "endTimeEdit"},
-    };
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << row[0] << "QHBoxLayout"
-                              << "" << QStringList {row[1], row[2]} << -1 << L {};
-    QTest::newRow("horizontalLayout_8")
-        << "horizontalLayout_8"
-        << "QHBoxLayout"
-        << "" << QStringList {"label_4", "formatComboBox"} << -1 << L {};
+        << "" << QStringList {"qualitySlider", "qualityValueLabel"} << -1 << L {};
 }
 
 void tst_MainWindowForm::layouts_holdTheirItemsInOrder()
@@ -445,7 +421,7 @@ void tst_MainWindowForm::texts_areSourceTexts_data()
         row("selectionModeComboBox", i, modes.at(i));
     row("label_2", -1, "帧率 (fps):");
     row("everySecondsLabel", -1, "间隔 (秒):");
-    row("sceneSensitivityLabel", -1, "灵敏度 (1-100):");
+    row("sceneSensitivityLabel", -1, "灵敏度:");
     row("startTimeLabel", -1, "起始时间:");
     row("endTimeLabel", -1, "结束时间:");
     row("label_4", -1, "格式");
@@ -531,10 +507,10 @@ void tst_MainWindowForm::focusChain_followsCreationOrder()
         "minButton", "closeButton", "videoLineEdit", "selectVideoButton", "videoView",
         "positionSlider", "playPauseButton", "stopButton", "saveFrameButton", "markStartButton",
         "markEndButton", "outputLineEdit", "selectOutputButton", "stopCButton", "startButton",
-        "bitDepthComboBox", "namingPatternComboBox", "customNameEdit", "subfolderCheckBox",
-        "timeInNamesCheckBox", "qualitySlider", "selectionModeComboBox", "frameRateSpinBox",
-        "everySecondsSpinBox", "sceneSensitivitySpinBox", "startTimeEdit", "endTimeEdit",
-        "formatComboBox"};
+        "selectionModeComboBox", "frameRateSpinBox", "everySecondsSpinBox",
+        "sceneSensitivitySpinBox", "startTimeEdit", "endTimeEdit", "formatComboBox",
+        "qualitySlider", "bitDepthComboBox", "namingPatternComboBox", "customNameEdit",
+        "subfolderCheckBox", "timeInNamesCheckBox"};
     QStringList chain;
     QWidget *w = window;
     do {

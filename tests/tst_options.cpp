@@ -1,15 +1,21 @@
 #include "mainwindow.h"
+#include "optionspage.h"
 #include "testsupport.h"
 #include "windowrules.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(JobOption::Id)
 
 class tst_Options : public QObject
 {
@@ -34,6 +40,10 @@ private slots:
     void quality_labelShowsSliderValue();
     void bitDepth_describesAndStoresAtOnce_data();
     void bitDepth_describesAndStoresAtOnce();
+    void addedOption_isReadStoredRestoredAndReset_data();
+    void addedOption_isReadStoredRestoredAndReset();
+    void controls_takeTheirRangeAndDefaultFromTheOptions_data();
+    void controls_takeTheirRangeAndDefaultFromTheOptions();
 
 private:
     // The pattern in force, as the window saves it on closing.
@@ -242,6 +252,86 @@ void tst_Options::bitDepth_describesAndStoresAtOnce()
     QCOMPARE(mainStore().value("bitDepth").toInt(), index);
     // Nothing else reaches the store before the window saves.
     QVERIFY(!mainStore().contains("quality"));
+}
+
+void tst_Options::addedOption_isReadStoredRestoredAndReset_data()
+{
+    QTest::addColumn<JobOption::Id>("option");
+    QTest::addColumn<QVariant>("chosen");
+
+    QTest::newRow("a number") << JobOption::Id::Writers << QVariant(3);
+    QTest::newRow("a choice") << JobOption::Id::Depth << QVariant("8");
+}
+
+void tst_Options::addedOption_isReadStoredRestoredAndReset()
+{
+    QFETCH(JobOption::Id, option);
+    QFETCH(QVariant, chosen);
+    const JobOption &row = JobOption::row(option);
+    const auto addTo = [&](MainWindow *to) {
+        auto *page = to->findChild<OptionsPage *>();
+        QWidget *control = page->addOptionControl(option, w<QFormLayout>("filesFormLayout"));
+        return std::make_pair(page, control);
+    };
+
+    auto [page, control] = addTo(window);
+    QVERIFY(control);
+    QCOMPARE(control->toolTip(), row.help());
+    QCOMPARE(row.get(page->jobOptions()), row.defaultValue);
+    if (auto *box = qobject_cast<QSpinBox *>(control)) {
+        QCOMPARE(box->minimum(), int(row.minimum));
+        QCOMPARE(box->maximum(), int(row.maximum));
+        box->setValue(chosen.toInt());
+    } else if (auto *box = qobject_cast<QComboBox *>(control)) {
+        QCOMPARE(box->count(), row.choiceNames().size());
+        box->setCurrentIndex(box->findData(chosen));
+    }
+    QCOMPARE(row.get(page->jobOptions()), chosen);
+
+    // Stored under the option's name at closing, restored on the next load.
+    QCloseEvent close;
+    QApplication::sendEvent(window, &close);
+    QCOMPARE(mainStore().value(QLatin1String(row.name)), chosen);
+    auto *next = new MainWindow;
+    auto [nextPage, nextControl] = addTo(next);
+    QCOMPARE(row.get(nextPage->jobOptions()), row.defaultValue);
+    nextPage->load(Preferences());
+    QCOMPARE(row.get(nextPage->jobOptions()), chosen);
+    nextPage->reset();
+    QCOMPARE(row.get(nextPage->jobOptions()), row.defaultValue);
+    Q_UNUSED(nextControl);
+    delete next;
+}
+
+void tst_Options::controls_takeTheirRangeAndDefaultFromTheOptions_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<JobOption::Id>("option");
+
+    QTest::newRow("frames a second") << "frameRateSpinBox" << JobOption::Id::Rate;
+    QTest::newRow("quality") << "qualitySlider" << JobOption::Id::Quality;
+    QTest::newRow("seconds apart") << "everySecondsSpinBox" << JobOption::Id::Every;
+    QTest::newRow("scene sensitivity") << "sceneSensitivitySpinBox" << JobOption::Id::Scenes;
+}
+
+void tst_Options::controls_takeTheirRangeAndDefaultFromTheOptions()
+{
+    QFETCH(QString, control);
+    QFETCH(JobOption::Id, option);
+    const JobOption &row = JobOption::row(option);
+    QWidget *widget = w(control);
+    QVERIFY(widget);
+    // A value past each end is brought back to it, on a first start.
+    widget->setProperty("value", row.maximum + 1);
+    QCOMPARE(widget->property("value").toDouble(), row.maximum);
+    widget->setProperty("value", row.minimum - 1);
+    QCOMPARE(widget->property("value").toDouble(), row.minimum);
+    // Closing stores what it shows; a first start has nothing stored.
+    delete window;
+    wipeSettings();
+    window = new MainWindow;
+    QCOMPARE(w(control)->property("value").toDouble(), row.defaultValue.toDouble());
+    QVERIFY(!w(control)->toolTip().isEmpty());
 }
 
 QTEST_MAIN(tst_Options)

@@ -325,7 +325,9 @@ void tst_VideoProcessorBadInput::patternLeavingTheFolder_isRefusedBeforeWriting(
     QFETCH(QString, pattern);
     const QString out = path(QStringLiteral("patterns/out%1").arg(++outputs));
     const QStringList events = runJob(clip, out, 5, 90, "PNG", 2, pattern);
-    QCOMPARE(events, QStringList {"error 命名格式无效: " + pattern});
+    const OptionProblem refused {JobOption::Id::Pattern, pattern,
+        OptionProblem::Reason::LeavesFolder, JobOption::Id::Pattern};
+    QCOMPARE(events, QStringList {"error " + refused.message()});
     QVERIFY(!QFileInfo::exists(out));
     QCOMPARE(imageFiles(path("patterns")), QStringList());
     QCOMPARE(imageFiles(dir.path()).filter("escaped_"), QStringList());

@@ -243,7 +243,8 @@ void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition_data()
     row("the end: the last frame", "frames.mp4", "frame_%1", 3000, "frame_00-00-02.900.png");
     row("no index", "frames.ts", "frame_%1", 1750, "frame_00-00-01.700.png");
     row("past the end", "frames.mp4", "frame_%1", 3001, "", "该位置没有可保存的帧");
-    row("a pattern leaving the folder", "frames.mp4", "../f_%1", 0, "", "命名格式无效: ../f_%1");
+    row("a pattern leaving the folder", "frames.mp4", "../f_%1", 0, "",
+        "--pattern 的值“../f_%1”会把图片写到输出目录之外");
 }
 
 void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition()

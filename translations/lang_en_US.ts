@@ -35,14 +35,6 @@
 <context>
     <name>BatchCommand</name>
     <message>
-        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。
---rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。
-退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
-        <translation>Turns videos into series of still images, one job per video, one after another.
-Only one of --rate, --every, --keyframes and --scenes may be given; without any, --rate applies.
-Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interrupted by Ctrl-C.</translation>
-    </message>
-    <message>
         <source>要转换的视频，可以有多个</source>
         <translation>Videos to convert, one or more</translation>
     </message>
@@ -90,84 +82,167 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
         <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
         <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted</translation>
     </message>
-</context>
-<context>
-    <name>JobOptions</name>
+    <message>
+        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
+        <translation>Turns videos into series of still images, one job per video, one after another.</translation>
+    </message>
+    <message>
+        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
+        <translation>Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interrupted by Ctrl-C.</translation>
+    </message>
     <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation>%1 and %2 cannot be used together</translation>
     </message>
+</context>
+<context>
+    <name>CommandLineOptions</name>
     <message>
-        <source>图片格式：%1（默认 %2）</source>
-        <translation>Image format: %1 (default %2)</translation>
-    </message>
-    <message>
-        <source>图片质量，%1-%2（默认 %3）</source>
-        <translation>Image quality, %1-%2 (default %3)</translation>
-    </message>
-    <message>
-        <source>位深：8、16、24 或 32（默认 %1）</source>
-        <translation>Bit depth: 8, 16, 24 or 32 (default %1)</translation>
-    </message>
-    <message>
-        <source>位深序号：0 = 8 位，1 = 16 位，2 = 24 位，3 = 32 位（默认 %1）</source>
-        <translation>Bit-depth index: 0 = 8-bit, 1 = 16-bit, 2 = 24-bit, 3 = 32-bit (default %1)</translation>
-    </message>
-    <message>
-        <source>每秒视频取 N 帧，%1-%2（默认 %3）</source>
-        <translation>Take N frames a second of video, %1-%2 (default %3)</translation>
-    </message>
-    <message>
-        <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
-        <translation>Take one frame every S seconds, %1-%2 (the window&apos;s default %3)</translation>
-    </message>
-    <message>
-        <source>只取关键帧</source>
-        <translation>Take only the keyframes</translation>
-    </message>
-    <message>
-        <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
-        <translation>Take one frame per scene at sensitivity N, %1-%2 (the window&apos;s default %3)</translation>
-    </message>
-    <message>
-        <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
-        <translation>Start of the range, in seconds or h:mm:ss.zzz (default 0)</translation>
-    </message>
-    <message>
-        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点（默认视频结尾）</source>
-        <translation>End of the range, in seconds or h:mm:ss.zzz, later than the start (default: the end of the video)</translation>
-    </message>
-    <message>
-        <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
-        <translation>File-name pattern; &apos;%1&apos; stands for the six-digit image number (default %2)</translation>
-    </message>
-    <message>
-        <source>在文件名的编号后加上该帧的时间（默认不加）</source>
-        <translation>Add each frame&apos;s time after the number in its name (default: off)</translation>
-    </message>
-    <message>
-        <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
-        <translation>Threads that write images, %1-%2; 0 chooses by the number of cores (default 0)</translation>
+        <source>%1 只能选一个，都不选时按 %2。</source>
+        <translation>Only one of %1 may be given; without any, %2 applies.</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是整数</source>
         <translation>%1: &apos;%2&apos; is not a whole number</translation>
     </message>
     <message>
-        <source>%1 的值 %2 超出范围 %3-%4</source>
-        <translation>%1: %2 is out of the range %3-%4</translation>
+        <source>%1 的值“%2”不是数字</source>
+        <translation>%1: &apos;%2&apos; is not a number</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
         <translation>%1: &apos;%2&apos; is not a time; write seconds or h:mm:ss.zzz</translation>
     </message>
+</context>
+<context>
+    <name>JobOption</name>
     <message>
-        <source>%1 的值“%2”不是数字</source>
-        <translation>%1: &apos;%2&apos; is not a number</translation>
+        <source>格式</source>
+        <translation>Format</translation>
     </message>
     <message>
-        <source>%1 必须晚于 %2</source>
-        <translation>%1 must be later than %2</translation>
+        <source>图片格式，不分大小写</source>
+        <translation>Image format, in any letter case</translation>
+    </message>
+    <message>
+        <source>质量</source>
+        <translation>Quality</translation>
+    </message>
+    <message>
+        <source>图片质量；PNG 把它当作压缩级别</source>
+        <translation>Image quality; PNG takes it as its compression level</translation>
+    </message>
+    <message>
+        <source>位深度</source>
+        <translation>Bit depth</translation>
+    </message>
+    <message>
+        <source>帧率 (fps)</source>
+        <translation>Frame rate (fps)</translation>
+    </message>
+    <message>
+        <source>每秒视频取 N 帧</source>
+        <translation>Take N frames a second of video</translation>
+    </message>
+    <message>
+        <source>间隔 (秒)</source>
+        <translation>Interval (seconds)</translation>
+    </message>
+    <message>
+        <source>每隔 S 秒取一帧</source>
+        <translation>Take one frame every S seconds</translation>
+    </message>
+    <message>
+        <source>仅关键帧</source>
+        <translation>Keyframes only</translation>
+    </message>
+    <message>
+        <source>只取关键帧，其余的帧不解码</source>
+        <translation>Take only the keyframes; no other frame is decoded</translation>
+    </message>
+    <message>
+        <source>灵敏度</source>
+        <translation>Sensitivity</translation>
+    </message>
+    <message>
+        <source>每个场景取一帧，N 为灵敏度，越大越易判为新场景，50 找出硬切换</source>
+        <translation>Take one frame per scene at sensitivity N; the higher, the smaller a change starts a new scene; 50 finds hard cuts</translation>
+    </message>
+    <message>
+        <source>起始时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>范围的起点，秒数或 时:分:秒.毫秒</source>
+        <translation>Start of the range, in seconds or h:mm:ss.zzz</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>End time</translation>
+    </message>
+    <message>
+        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点</source>
+        <translation>End of the range, in seconds or h:mm:ss.zzz, later than the start</translation>
+    </message>
+    <message>
+        <source>视频结尾</source>
+        <translation>the end of the video</translation>
+    </message>
+    <message>
+        <source>命名模式</source>
+        <translation>Naming pattern</translation>
+    </message>
+    <message>
+        <source>文件名格式，“%1”处为六位图片编号，不能离开输出目录</source>
+        <translation>File-name pattern; “%1” stands for the image&apos;s six-digit number; it cannot leave the output folder</translation>
+    </message>
+    <message>
+        <source>文件名包含时间</source>
+        <translation>Include time in file names</translation>
+    </message>
+    <message>
+        <source>在文件名的编号后加上该帧的时间</source>
+        <translation>Add the frame&apos;s time after the number in each file name</translation>
+    </message>
+    <message>
+        <source>写图片的线程</source>
+        <translation>Image writer threads</translation>
+    </message>
+    <message>
+        <source>写图片的线程数，0 为按核心数自动选择</source>
+        <translation>Threads that write images; 0 chooses by the number of cores</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>%1，%2-%3（默认 %4）</source>
+        <translation>%1, %2-%3 (default %4)</translation>
+    </message>
+    <message>
+        <source>%1，%2-%3（窗口默认 %4）</source>
+        <translation>%1, %2-%3 (the window&apos;s default %4)</translation>
+    </message>
+    <message>
+        <source>%1（默认 %2）</source>
+        <translation>%1 (default %2)</translation>
+    </message>
+    <message>
+        <source>%1：%2（默认 %3）</source>
+        <translation>%1: %2 (default %3)</translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 无效，须为有限的数且不小于 %3</source>
+        <translation>%1: the value %2 is not valid; it must be a finite number no less than %3</translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 超出范围 %3-%4</source>
+        <translation>%1: %2 is out of the range %3-%4</translation>
     </message>
     <message>
         <source>%1 的值“%2”无效，可选：%3</source>
@@ -180,6 +255,22 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
         <translation>%1: &apos;%2&apos; would write images outside the output folder</translation>
+    </message>
+    <message>
+        <source>%1 必须晚于 %2</source>
+        <translation>%1 must be later than %2</translation>
+    </message>
+    <message>
+        <source>%1 和 %2 不能同时使用</source>
+        <translation>%1 and %2 cannot be used together</translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 一起使用</source>
+        <translation>%1 needs %2</translation>
+    </message>
+    <message>
+        <source>每像素的位数，8 为灰度，32 带透明通道</source>
+        <translation>Bits a pixel, 8 grayscale and 32 with alpha</translation>
     </message>
 </context>
 <context>
@@ -357,10 +448,6 @@ Exit status: 0 every video converted, 1 a video failed, 2 bad usage, 130 interru
         <translation>Unable to create output directory</translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation>Frame rate must be between 1 and 60.</translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation>Conversion stopped</translation>
     </message>
@@ -503,10 +590,6 @@ This will clear all settings and the playlist.</translation>
         <translation>Interval (seconds):</translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation>Sensitivity (1-100):</translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation>Start Time:</translation>
     </message>
@@ -620,6 +703,22 @@ Overwrite them?</translation>
         <source>将显示的帧设为结束时间</source>
         <translation>Set the end time to the frame shown</translation>
     </message>
+    <message>
+        <source>选取帧</source>
+        <translation>Frames</translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation>Sensitivity:</translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>Files</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>
@@ -673,14 +772,6 @@ Overwrite them?</translation>
     <message>
         <source>视频中没有可提取的帧</source>
         <translation>No frames could be extracted from the video</translation>
-    </message>
-    <message>
-        <source>命名格式无效: %1</source>
-        <translation>Invalid naming pattern: %1</translation>
-    </message>
-    <message>
-        <source>参数超出范围: %1</source>
-        <translation>Option out of range: %1</translation>
     </message>
     <message>
         <source>起始时间超出视频长度</source>

@@ -35,12 +35,6 @@
 <context>
     <name>BatchCommand</name>
     <message>
-        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。
---rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。
-退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>要转换的视频，可以有多个</source>
         <translation type="unfinished"></translation>
     </message>
@@ -88,63 +82,23 @@
         <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
         <translation type="unfinished"></translation>
     </message>
-</context>
-<context>
-    <name>JobOptions</name>
+    <message>
+        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>CommandLineOptions</name>
     <message>
-        <source>图片格式：%1（默认 %2）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>图片质量，%1-%2（默认 %3）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>位深：8、16、24 或 32（默认 %1）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>位深序号：0 = 8 位，1 = 16 位，2 = 24 位，3 = 32 位（默认 %1）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>每秒视频取 N 帧，%1-%2（默认 %3）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>只取关键帧</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点（默认视频结尾）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>在文件名的编号后加上该帧的时间（默认不加）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
+        <source>%1 只能选一个，都不选时按 %2。</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -152,19 +106,142 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 的值 %2 超出范围 %3-%4</source>
+        <source>%1 的值“%2”不是数字</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>JobOption</name>
     <message>
-        <source>%1 的值“%2”不是数字</source>
+        <source>格式</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 必须晚于 %2</source>
+        <source>图片格式，不分大小写</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>质量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片质量；PNG 把它当作压缩级别</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>位深度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帧率 (fps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每秒视频取 N 帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>间隔 (秒)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每隔 S 秒取一帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>仅关键帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>只取关键帧，其余的帧不解码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>灵敏度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每个场景取一帧，N 为灵敏度，越大越易判为新场景，50 找出硬切换</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>起始时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>范围的起点，秒数或 时:分:秒.毫秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频结尾</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>命名模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件名格式，“%1”处为六位图片编号，不能离开输出目录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件名包含时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在文件名的编号后加上该帧的时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>写图片的线程</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>写图片的线程数，0 为按核心数自动选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1，%2-%3（默认 %4）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1，%2-%3（窗口默认 %4）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1（默认 %2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1：%2（默认 %3）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 无效，须为有限的数且不小于 %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 超出范围 %3-%4</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -177,6 +254,22 @@
     </message>
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 必须晚于 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 和 %2 不能同时使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 一起使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每像素的位数，8 为灰度，32 带透明通道</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -355,10 +448,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation type="unfinished"></translation>
     </message>
@@ -500,10 +589,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -616,6 +701,22 @@
         <source>将显示的帧设为结束时间</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>选取帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>
@@ -668,14 +769,6 @@
     </message>
     <message>
         <source>视频中没有可提取的帧</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>命名格式无效: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>参数超出范围: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -35,14 +35,6 @@
 <context>
     <name>BatchCommand</name>
     <message>
-        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。
---rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。
-退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
-        <translation>把視訊轉換為一系列靜態圖片，每個視訊一個工作，依序進行。
---rate、--every、--keyframes、--scenes 只能選一個，都不選時按 --rate。
-結束代碼：0 全部轉換完成，1 有視訊失敗，2 用法錯誤，130 被 Ctrl-C 中斷。</translation>
-    </message>
-    <message>
         <source>要转换的视频，可以有多个</source>
         <translation>要轉換的視訊，可以有多個</translation>
     </message>
@@ -90,84 +82,167 @@
         <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
         <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、seconds、code、error、cancelled；code 為結果代碼（見手冊），轉換成功時為 null</translation>
     </message>
-</context>
-<context>
-    <name>JobOptions</name>
+    <message>
+        <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
+        <translation>把視訊轉換為一系列靜態圖片，每個視訊一個工作，依序進行。</translation>
+    </message>
+    <message>
+        <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。</source>
+        <translation>結束代碼：0 全部轉換完成，1 有視訊失敗，2 用法錯誤，130 被 Ctrl-C 中斷。</translation>
+    </message>
     <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation>%1 和 %2 不能同時使用</translation>
     </message>
+</context>
+<context>
+    <name>CommandLineOptions</name>
     <message>
-        <source>图片格式：%1（默认 %2）</source>
-        <translation>圖片格式：%1（預設 %2）</translation>
-    </message>
-    <message>
-        <source>图片质量，%1-%2（默认 %3）</source>
-        <translation>圖片品質，%1-%2（預設 %3）</translation>
-    </message>
-    <message>
-        <source>位深：8、16、24 或 32（默认 %1）</source>
-        <translation>位元深度：8、16、24 或 32（預設 %1）</translation>
-    </message>
-    <message>
-        <source>位深序号：0 = 8 位，1 = 16 位，2 = 24 位，3 = 32 位（默认 %1）</source>
-        <translation>位元深度序號：0 = 8 位元，1 = 16 位元，2 = 24 位元，3 = 32 位元（預設 %1）</translation>
-    </message>
-    <message>
-        <source>每秒视频取 N 帧，%1-%2（默认 %3）</source>
-        <translation>每秒視訊取 N 幀，%1-%2（預設 %3）</translation>
-    </message>
-    <message>
-        <source>每隔 S 秒取一帧，%1-%2（窗口默认 %3）</source>
-        <translation>每隔 S 秒取一幀，%1-%2（視窗預設 %3）</translation>
-    </message>
-    <message>
-        <source>只取关键帧</source>
-        <translation>只取關鍵幀</translation>
-    </message>
-    <message>
-        <source>每个场景取一帧，灵敏度 N 为 %1-%2（窗口默认 %3）</source>
-        <translation>每個場景取一幀，靈敏度 N 為 %1-%2（視窗預設 %3）</translation>
-    </message>
-    <message>
-        <source>范围的起点，秒数或 时:分:秒.毫秒（默认 0）</source>
-        <translation>範圍的起點，秒數或 時:分:秒.毫秒（預設 0）</translation>
-    </message>
-    <message>
-        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点（默认视频结尾）</source>
-        <translation>範圍的終點，秒數或 時:分:秒.毫秒，須晚於起點（預設為視訊結尾）</translation>
-    </message>
-    <message>
-        <source>文件名格式，“%1”处为六位图片编号（默认 %2）</source>
-        <translation>檔名格式，「%1」處為六位數圖片編號（預設 %2）</translation>
-    </message>
-    <message>
-        <source>在文件名的编号后加上该帧的时间（默认不加）</source>
-        <translation>在檔名的編號後加上該幀的時間（預設不加）</translation>
-    </message>
-    <message>
-        <source>写图片的线程数，%1-%2，0 为按核心数自动选择（默认 0）</source>
-        <translation>寫入圖片的執行緒數，%1-%2，0 為依核心數自動選擇（預設 0）</translation>
+        <source>%1 只能选一个，都不选时按 %2。</source>
+        <translation>%1 只能選一個，都不選時按 %2。</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是整数</source>
         <translation>%1 的值「%2」不是整數</translation>
     </message>
     <message>
-        <source>%1 的值 %2 超出范围 %3-%4</source>
-        <translation>%1 的值 %2 超出範圍 %3-%4</translation>
+        <source>%1 的值“%2”不是数字</source>
+        <translation>%1 的值「%2」不是數字</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
         <translation>%1 的值「%2」不是時間，請寫秒數或 時:分:秒.毫秒</translation>
     </message>
+</context>
+<context>
+    <name>JobOption</name>
     <message>
-        <source>%1 的值“%2”不是数字</source>
-        <translation>%1 的值「%2」不是數字</translation>
+        <source>格式</source>
+        <translation>格式</translation>
     </message>
     <message>
-        <source>%1 必须晚于 %2</source>
-        <translation>%1 必須晚於 %2</translation>
+        <source>图片格式，不分大小写</source>
+        <translation>圖片格式，不分大小寫</translation>
+    </message>
+    <message>
+        <source>质量</source>
+        <translation>品質</translation>
+    </message>
+    <message>
+        <source>图片质量；PNG 把它当作压缩级别</source>
+        <translation>圖片品質；PNG 把它當作壓縮等級</translation>
+    </message>
+    <message>
+        <source>位深度</source>
+        <translation>位元深度</translation>
+    </message>
+    <message>
+        <source>帧率 (fps)</source>
+        <translation>幀率 (fps)</translation>
+    </message>
+    <message>
+        <source>每秒视频取 N 帧</source>
+        <translation>每秒視訊取 N 幀</translation>
+    </message>
+    <message>
+        <source>间隔 (秒)</source>
+        <translation>間隔 (秒)</translation>
+    </message>
+    <message>
+        <source>每隔 S 秒取一帧</source>
+        <translation>每隔 S 秒取一幀</translation>
+    </message>
+    <message>
+        <source>仅关键帧</source>
+        <translation>僅關鍵幀</translation>
+    </message>
+    <message>
+        <source>只取关键帧，其余的帧不解码</source>
+        <translation>只取關鍵幀，其餘的幀不解碼</translation>
+    </message>
+    <message>
+        <source>灵敏度</source>
+        <translation>靈敏度</translation>
+    </message>
+    <message>
+        <source>每个场景取一帧，N 为灵敏度，越大越易判为新场景，50 找出硬切换</source>
+        <translation>每個場景取一幀，N 為靈敏度，越大越易判為新場景，50 找出硬切換</translation>
+    </message>
+    <message>
+        <source>起始时间</source>
+        <translation>起始時間</translation>
+    </message>
+    <message>
+        <source>范围的起点，秒数或 时:分:秒.毫秒</source>
+        <translation>範圍的起點，秒數或 時:分:秒.毫秒</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>結束時間</translation>
+    </message>
+    <message>
+        <source>范围的终点，秒数或 时:分:秒.毫秒，须晚于起点</source>
+        <translation>範圍的終點，秒數或 時:分:秒.毫秒，須晚於起點</translation>
+    </message>
+    <message>
+        <source>视频结尾</source>
+        <translation>視訊結尾</translation>
+    </message>
+    <message>
+        <source>命名模式</source>
+        <translation>命名模式</translation>
+    </message>
+    <message>
+        <source>文件名格式，“%1”处为六位图片编号，不能离开输出目录</source>
+        <translation>檔案名稱格式，「%1」處為六位圖片編號，不能離開輸出目錄</translation>
+    </message>
+    <message>
+        <source>文件名包含时间</source>
+        <translation>檔案名稱包含時間</translation>
+    </message>
+    <message>
+        <source>在文件名的编号后加上该帧的时间</source>
+        <translation>在檔案名稱的編號後加上該幀的時間</translation>
+    </message>
+    <message>
+        <source>写图片的线程</source>
+        <translation>寫圖片的執行緒</translation>
+    </message>
+    <message>
+        <source>写图片的线程数，0 为按核心数自动选择</source>
+        <translation>寫圖片的執行緒數，0 為按核心數自動選擇</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>開</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>關</translation>
+    </message>
+    <message>
+        <source>%1，%2-%3（默认 %4）</source>
+        <translation>%1，%2-%3（預設 %4）</translation>
+    </message>
+    <message>
+        <source>%1，%2-%3（窗口默认 %4）</source>
+        <translation>%1，%2-%3（視窗預設 %4）</translation>
+    </message>
+    <message>
+        <source>%1（默认 %2）</source>
+        <translation>%1（預設 %2）</translation>
+    </message>
+    <message>
+        <source>%1：%2（默认 %3）</source>
+        <translation>%1：%2（預設 %3）</translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 无效，须为有限的数且不小于 %3</source>
+        <translation>%1 的值 %2 無效，須為有限的數且不小於 %3</translation>
+    </message>
+    <message>
+        <source>%1 的值 %2 超出范围 %3-%4</source>
+        <translation>%1 的值 %2 超出範圍 %3-%4</translation>
     </message>
     <message>
         <source>%1 的值“%2”无效，可选：%3</source>
@@ -180,6 +255,22 @@
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
         <translation>%1 的值「%2」會把圖片寫到輸出目錄之外</translation>
+    </message>
+    <message>
+        <source>%1 必须晚于 %2</source>
+        <translation>%1 必須晚於 %2</translation>
+    </message>
+    <message>
+        <source>%1 和 %2 不能同时使用</source>
+        <translation>%1 和 %2 不能同時使用</translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 一起使用</source>
+        <translation>%1 需要與 %2 一起使用</translation>
+    </message>
+    <message>
+        <source>每像素的位数，8 为灰度，32 带透明通道</source>
+        <translation>每像素的位元數，8 為灰階，32 帶透明通道</translation>
     </message>
 </context>
 <context>
@@ -357,10 +448,6 @@
         <translation>無法建立輸出目錄</translation>
     </message>
     <message>
-        <source>帧率必须在1-60之间</source>
-        <translation>幀率必須在1-60之間。</translation>
-    </message>
-    <message>
         <source>转换已停止</source>
         <translation>轉換已停止</translation>
     </message>
@@ -503,10 +590,6 @@
         <translation>間隔 (秒):</translation>
     </message>
     <message>
-        <source>灵敏度 (1-100):</source>
-        <translation>靈敏度 (1-100):</translation>
-    </message>
-    <message>
         <source>起始时间:</source>
         <translation>起始時間:</translation>
     </message>
@@ -620,6 +703,22 @@
         <source>将显示的帧设为结束时间</source>
         <translation>將顯示的幀設為結束時間</translation>
     </message>
+    <message>
+        <source>选取帧</source>
+        <translation>選取幀</translation>
+    </message>
+    <message>
+        <source>灵敏度:</source>
+        <translation>靈敏度:</translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation>畫面</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>
@@ -673,14 +772,6 @@
     <message>
         <source>视频中没有可提取的帧</source>
         <translation>視訊中沒有可擷取的畫面</translation>
-    </message>
-    <message>
-        <source>命名格式无效: %1</source>
-        <translation>命名格式無效: %1</translation>
-    </message>
-    <message>
-        <source>参数超出范围: %1</source>
-        <translation>參數超出範圍: %1</translation>
     </message>
     <message>
         <source>起始时间超出视频长度</source>

@@ -1,6 +1,6 @@
 #include "batchcommand.h"
 
-#include "joboptions.h"
+#include "commandlineoptions.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -60,10 +60,9 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
 {
     CommandLine result;
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        tr("把视频转换为一系列静态图片，每个视频一个任务，依次进行。\n"
-           "--rate、--every、--keyframes、--scenes 只能选一个，都不选时按 --rate。\n"
-           "退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。"));
+    parser.setApplicationDescription(tr("把视频转换为一系列静态图片，每个视频一个任务，依次进行。")
+        + u'\n' + CommandLineOptions::selectionRule() + u'\n'
+        + tr("退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断。"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
@@ -80,7 +79,7 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
     const QCommandLineOption quiet(
         {QStringLiteral("q"), QStringLiteral("quiet")}, tr("不在标准错误显示进度"));
     parser.addOptions({output, subfolder, noSubfolder, json, quiet});
-    JobOptions jobOptions(JobOptions::DepthStyle::Bits);
+    CommandLineOptions jobOptions;
     jobOptions.addTo(parser);
 
     const auto badUsage = [&result](const QString &reason) {
@@ -104,7 +103,7 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
     if (!jobOptions.read(parser))
         return badUsage(jobOptions.errorText());
     if (parser.isSet(subfolder) && parser.isSet(noSubfolder)) {
-        return badUsage(JobOptions::tr("%1 和 %2 不能同时使用")
+        return badUsage(tr("%1 和 %2 不能同时使用")
                             .arg(QStringLiteral("--subfolder"), QStringLiteral("--no-subfolder")));
     }
     Settings &settings = result.settings;
@@ -116,7 +115,6 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
     if (settings.job.outputPath.isEmpty())
         return badUsage(tr("没有用 %1 指定输出目录").arg(QStringLiteral("-o")));
     settings.subfolders = !parser.isSet(noSubfolder);
-    settings.writers = jobOptions.writerCount();
     settings.json = parser.isSet(json);
     settings.quiet = parser.isSet(quiet);
     result.action = CommandLine::Action::Run;
@@ -142,7 +140,6 @@ BatchCommand::BatchCommand(const Settings &settings, QObject *parent)
 void BatchCommand::start()
 {
     jobs = BatchQueue::jobsForVideos(settings.videos, settings.job, settings.subfolders);
-    queue.setWriterCount(settings.writers);
     queue.start(jobs);
 }
 

@@ -34,7 +34,6 @@ public:
         // With the output folder the command line names.
         ExtractionJob job;
         bool subfolders = true;
-        int writers = 0;
         bool json = false;
         bool quiet = false;
     };

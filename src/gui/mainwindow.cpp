@@ -114,7 +114,8 @@ MainWindow::MainWindow(QWidget *parent)
         switchLanguage(language);
     }
     loadSettings();
-    ui->bitDepthComboBox->setCurrentIndex(int(Picture::BitDepth::Rgb24));
+    // Every start ends with the default depth chosen, whatever was stored.
+    ui->bitDepthComboBox->setCurrentIndex(Preferences::defaultValue(Key::BitDepth).toInt());
     updateControlStates();
 }
 
@@ -241,6 +242,15 @@ bool MainWindow::confirmOverwrite(const QList<ExtractionJob> &jobs)
     return true;
 }
 
+// The engine would refuse them too, in the command line's words.
+bool MainWindow::acceptedOptions(const ExtractionJob &job)
+{
+    const std::optional<OptionProblem> problem = job.validate();
+    if (problem)
+        QMessageBox::warning(this, tr("警告"), problem->message(OptionProblem::Naming::Label));
+    return !problem;
+}
+
 // A job that ends while the quit question is open would put its box over the
 // question, nested in the question's event loop, where the click or key meant
 // for No closes it unread. It waits for the answer instead.
@@ -263,16 +273,11 @@ void MainWindow::on_startButton_clicked()
         return;
     }
     ExtractionJob job = options->jobOptions();
-    if (!options->readRange(this, job.selection))
+    if (!options->readRange(this, job.selection) || !acceptedOptions(job))
         return;
     jobFolder = OutputFolder();
     if (!QFileInfo(outputDirPath).isDir() && !jobFolder.create(outputDirPath)) {
         QMessageBox::warning(this, tr("警告"), tr("无法创建输出目录"));
-        return;
-    }
-    const int frameRate = job.selection.frameRate;
-    if (frameRate < 1 || frameRate > 60) {
-        QMessageBox::warning(this, tr("警告"), tr("帧率必须在1-60之间"));
         return;
     }
     const QList<ExtractionJob> jobs = plannedJobs(job);
@@ -397,7 +402,7 @@ void MainWindow::on_saveFrameButton_clicked()
         return;
     }
     const QList<ExtractionJob> jobs = plannedJobs(options->jobOptions());
-    if (jobs.isEmpty())
+    if (jobs.isEmpty() || !acceptedOptions(jobs.first()))
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     // The frame's own time, so that the frame written is the one shown where
@@ -464,6 +469,7 @@ void MainWindow::saveSettings()
 {
     for (const Key key : Preferences::keys())
         settings.setValue(key, savedValue(key));
+    options->saveAddedOptions(settings);
     qDebug() << "Settings saved";
 }
 

@@ -73,6 +73,8 @@ private:
     // Where the chosen videos' images go, each video's job.
     QList<ExtractionJob> plannedJobs(const ExtractionJob &job) const;
     bool confirmOverwrite(const QList<ExtractionJob> &jobs);
+    // Says what is wrong with the options, if anything, in a warning.
+    bool acceptedOptions(const ExtractionJob &job);
     void showProgress(int percent, const QString &status);
     void conversionEnded();
     void showJobReport(std::function<void()> showBox);

@@ -2,11 +2,20 @@
 #include "imagenaming.h"
 #include "pixellayout.h"
 #include "ui_mainwindow.h"
-#include "windowrules.h"
 
+#include "windowrules.h"
+#include <QSignalBlocker>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 
 namespace {
 
@@ -25,6 +34,26 @@ struct Texts
 QString defaultNamePattern()
 {
     return Preferences::defaultValue(Key::CustomNamePattern).toString();
+}
+
+// The form's controls of the table's options take their range from it; the
+// default comes through Preferences, whose defaults are the table's.
+void takeRange(QSpinBox *box, JobOption::Id id)
+{
+    const JobOption &row = JobOption::row(id);
+    box->setRange(int(row.minimum), int(row.maximum));
+}
+
+void takeRange(QDoubleSpinBox *box, JobOption::Id id)
+{
+    const JobOption &row = JobOption::row(id);
+    box->setRange(row.minimum, row.maximum);
+}
+
+void takeRange(QSlider *slider, JobOption::Id id)
+{
+    const JobOption &row = JobOption::row(id);
+    slider->setRange(int(row.minimum), int(row.maximum));
 }
 
 // The selection list follows the order of FrameSelection::Mode.
@@ -46,6 +75,10 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     ui->customNameEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[a-zA-Z0-9_-]*")), this));
     ui->customNameEdit->hide();
+    takeRange(ui->frameRateSpinBox, JobOption::Id::Rate);
+    takeRange(ui->qualitySlider, JobOption::Id::Quality);
+    takeRange(ui->everySecondsSpinBox, JobOption::Id::Every);
+    takeRange(ui->sceneSensitivitySpinBox, JobOption::Id::Scenes);
 
     bindings = {
         bindOption(Key::FrameRate, ui->frameRateSpinBox),
@@ -60,6 +93,9 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
         bindOption(Key::SceneSensitivity, ui->sceneSensitivitySpinBox),
         bindOption(Key::TimeInNames, ui->timeInNamesCheckBox),
     };
+    // Before the handlers are connected: the form holds no values of its own.
+    for (const OptionBinding &option : bindings)
+        option.write(Preferences::defaultValue(option.key));
 
     connect(ui->qualitySlider, &QSlider::valueChanged, this, &OptionsPage::showQualityValue);
     connect(ui->bitDepthComboBox, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -76,6 +112,132 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
         &OptionsPage::showSelectionMode);
     showQualityValue();
     showSelectionMode(ui->selectionModeComboBox->currentIndex());
+    showHelp();
+}
+
+QWidget *OptionsPage::addOptionControl(JobOption::Id id, QFormLayout *section)
+{
+    using Kind = JobOption::Kind;
+    const JobOption &row = JobOption::row(id);
+    QWidget *parent = section->parentWidget();
+    AddedOption option {&row, nullptr, nullptr, nullptr, nullptr};
+    switch (row.kind) {
+    case Kind::Number: {
+        auto *box = new QSpinBox(parent);
+        // An option unset by default gets a value below its range that
+        // shows as its unset text.
+        const int unset = int(row.minimum) - 1;
+        box->setRange(row.defaultValue.isNull() ? unset : int(row.minimum), int(row.maximum));
+        option.read = [box, unset, &row] {
+            return row.defaultValue.isNull() && box->value() == unset ? QVariant()
+                                                                      : QVariant(box->value());
+        };
+        option.write = [box, unset](const QVariant &value) {
+            box->setValue(value.isNull() ? unset : value.toInt());
+        };
+        option.control = box;
+        break;
+    }
+    case Kind::Decimal: {
+        auto *box = new QDoubleSpinBox(parent);
+        box->setRange(row.minimum, row.maximum);
+        option.read = [box] {
+            return QVariant(box->value());
+        };
+        option.write = [box](const QVariant &value) {
+            box->setValue(value.toDouble());
+        };
+        option.control = box;
+        break;
+    }
+    case Kind::Switch: {
+        auto *box = new QCheckBox(parent);
+        option.read = [box] {
+            return QVariant(box->isChecked());
+        };
+        option.write = [box](const QVariant &value) {
+            box->setChecked(value.toBool());
+        };
+        option.control = box;
+        break;
+    }
+    case Kind::Choice: {
+        auto *box = new QComboBox(parent);
+        option.read = [box] {
+            return box->currentData();
+        };
+        option.write = [box](const QVariant &value) {
+            const int index = box->findData(value);
+            box->setCurrentIndex(qMax(0, index));
+        };
+        option.control = box;
+        break;
+    }
+    case Kind::Seconds:
+    case Kind::Text: {
+        auto *edit = new QLineEdit(parent);
+        option.read = [edit] {
+            return edit->text().isEmpty() ? QVariant() : QVariant(edit->text());
+        };
+        option.write = [edit](const QVariant &value) {
+            edit->setText(value.toString());
+        };
+        option.control = edit;
+        break;
+    }
+    }
+    option.control->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("OptionControl"));
+    if (row.kind == Kind::Switch) {
+        section->addRow(option.control);
+    } else {
+        auto *label = new QLabel(parent);
+        section->addRow(label, option.control);
+        option.label = label;
+    }
+    added.push_back(option);
+    retranslateAdded(added.back());
+    option.write(row.defaultValue);
+    return option.control;
+}
+
+void OptionsPage::retranslateAdded(const AddedOption &option)
+{
+    const JobOption &row = *option.row;
+    if (auto *box = qobject_cast<QCheckBox *>(option.control))
+        box->setText(row.label());
+    if (auto *label = qobject_cast<QLabel *>(option.label))
+        label->setText(row.label() + u':');
+    if (auto *box = qobject_cast<QSpinBox *>(option.control); box && row.noneText)
+        box->setSpecialValueText(row.valueText(QVariant()));
+    if (auto *box = qobject_cast<QComboBox *>(option.control); box && row.choices) {
+        const QVariant current = box->currentData();
+        const QSignalBlocker quiet(box);
+        box->clear();
+        const QList<JobOption::Choice> choices = row.choices();
+        for (const JobOption::Choice &choice : choices)
+            box->addItem(choice.label.isEmpty() ? choice.name : choice.label, choice.name);
+        box->setCurrentIndex(qMax(0, box->findData(current)));
+    }
+    option.control->setToolTip(row.help());
+}
+
+// The help of the form's own controls comes from their rows too.
+void OptionsPage::showHelp()
+{
+    using Id = JobOption::Id;
+    const std::pair<QWidget *, Id> controls[] = {
+        {ui->formatComboBox, Id::Format},
+        {ui->qualitySlider, Id::Quality},
+        {ui->bitDepthComboBox, Id::Depth},
+        {ui->frameRateSpinBox, Id::Rate},
+        {ui->everySecondsSpinBox, Id::Every},
+        {ui->sceneSensitivitySpinBox, Id::Scenes},
+        {ui->startTimeEdit, Id::Start},
+        {ui->endTimeEdit, Id::End},
+        {ui->timeInNamesCheckBox, Id::TimeNames},
+    };
+    for (const auto &[control, id] : controls)
+        control->setToolTip(JobOption::row(id).help());
 }
 
 ExtractionJob OptionsPage::jobOptions() const
@@ -91,6 +253,8 @@ ExtractionJob OptionsPage::jobOptions() const
     selection.frameRate = ui->frameRateSpinBox->value();
     selection.everySeconds = ui->everySecondsSpinBox->value();
     selection.sceneSensitivity = ui->sceneSensitivitySpinBox->value();
+    for (const AddedOption &option : added)
+        option.row->set(job, option.read());
     return job;
 }
 
@@ -127,6 +291,8 @@ void OptionsPage::load(const Preferences &settings)
 {
     for (const OptionBinding &option : bindings)
         option.write(settings.value(option.key));
+    for (const AddedOption &option : added)
+        option.write(settings.optionValue(*option.row));
     namePattern = settings.value(Key::CustomNamePattern).toString();
     // A hand-edited store must not send the images outside the output directory.
     if (!ImageNaming::isSafeNamingPattern(namePattern))
@@ -149,10 +315,18 @@ std::optional<QVariant> OptionsPage::savedValue(Key key) const
     return std::nullopt;
 }
 
+void OptionsPage::saveAddedOptions(Preferences &settings) const
+{
+    for (const AddedOption &option : added)
+        settings.setOptionValue(*option.row, option.read());
+}
+
 void OptionsPage::reset()
 {
     for (const OptionBinding &option : bindings)
         option.write(Preferences::defaultValue(option.key));
+    for (const AddedOption &option : added)
+        option.write(option.row->defaultValue);
     showQualityValue();
     showWholeVideo();
     ui->customNameEdit->clear();
@@ -174,12 +348,17 @@ void OptionsPage::setInputsEnabled(bool enabled)
         ui->startTimeEdit, ui->endTimeEdit, ui->timeInNamesCheckBox};
     for (QWidget *input : inputs)
         input->setEnabled(enabled);
+    for (const AddedOption &option : added)
+        option.control->setEnabled(enabled);
 }
 
 void OptionsPage::retranslate()
 {
     showQualityValue();
     showBitDepth(ui->bitDepthComboBox->currentIndex());
+    showHelp();
+    for (const AddedOption &option : added)
+        retranslateAdded(option);
 }
 
 void OptionsPage::showQualityValue()

@@ -2,15 +2,18 @@
 #define OPTIONSPAGE_H
 
 #include "extractionjob.h"
+#include "joboption.h"
 #include "optionbinding.h"
 #include "preferences.h"
 
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
+class QFormLayout;
 class QWidget;
 
 namespace Ui {
@@ -33,9 +36,18 @@ public:
     bool readRange(QWidget *parent, FrameSelection &selection) const;
     bool subfolders() const;
 
+    // Adds the control of an option that the form does not hold to one of
+    // the page's sections, as a row of it: its kind's widget with the
+    // option's range, default, label and help. It is stored under the
+    // option's name, reset to its default and read into the job with the
+    // rest. Returns the control.
+    QWidget *addOptionControl(JobOption::Id id, QFormLayout *section);
+
     void load(const Preferences &settings);
     // The value stored under `key`, for the keys the page owns.
     std::optional<QVariant> savedValue(Preferences::Key key) const;
+    // Stores the values of the controls added by addOptionControl.
+    void saveAddedOptions(Preferences &settings) const;
     void reset();
     void showWholeVideo();
     void setInputsEnabled(bool enabled);
@@ -43,14 +55,28 @@ public:
     void retranslate();
 
 private:
+    struct AddedOption;
+    void retranslateAdded(const AddedOption &option);
+    void showHelp();
     void showQualityValue();
     void showBitDepth(int index);
     void chooseNaming(int index);
     void showSelectionMode(int index);
 
+    struct AddedOption
+    {
+        const JobOption *row;
+        QWidget *control;
+        // The label where the control has one of its own beside it.
+        QWidget *label;
+        std::function<QVariant()> read;
+        std::function<void(const QVariant &)> write;
+    };
+
     Ui::MainWindow *ui;
     // Loaded, saved and reset together, in the order of Preferences::keys().
     std::vector<OptionBinding> bindings;
+    std::vector<AddedOption> added;
     QString namePattern;
 };
 

@@ -1,5 +1,7 @@
 #include "preferences.h"
 
+#include "extractionjob.h"
+
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -56,6 +58,10 @@ QString Preferences::name(Key key)
 
 QVariant Preferences::defaultValue(Key key)
 {
+    using Id = JobOption::Id;
+    const auto optionDefault = [](Id id) {
+        return JobOption::row(id).defaultValue;
+    };
     switch (key) {
     case Key::VideoPath:
         return QString();
@@ -64,28 +70,29 @@ QVariant Preferences::defaultValue(Key key)
         return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
             + QStringLiteral("/VideoFrames");
     case Key::FrameRate:
-        return 5;
+        return optionDefault(Id::Rate);
     case Key::Quality:
-        return 90;
+        return optionDefault(Id::Quality);
     case Key::Format:
         return 0;
     case Key::BitDepth:
-        return 2;
+        // The depth list's index.
+        return int(ExtractionJob().bitDepth);
     case Key::NamingPattern:
         return 0;
     case Key::CreateSubfolder:
         return true;
     case Key::CustomNamePattern:
-        return QStringLiteral("frame_%1");
+        return optionDefault(Id::Pattern);
     case Key::SelectionMode:
         // The selection list's index: frames per second.
         return 0;
     case Key::EverySeconds:
-        return 10.0;
+        return optionDefault(Id::Every);
     case Key::SceneSensitivity:
-        return 50;
+        return optionDefault(Id::Scenes);
     case Key::TimeInNames:
-        return false;
+        return optionDefault(Id::TimeNames);
     case Key::Geometry:
     case Key::WindowState:
         break;
@@ -101,6 +108,16 @@ QVariant Preferences::value(Key key) const
 void Preferences::setValue(Key key, const QVariant &value)
 {
     main.setValue(name(key), value);
+}
+
+QVariant Preferences::optionValue(const JobOption &option) const
+{
+    return main.value(QString::fromLatin1(option.name), option.defaultValue);
+}
+
+void Preferences::setOptionValue(const JobOption &option, const QVariant &value)
+{
+    main.setValue(QString::fromLatin1(option.name), value);
 }
 
 void Preferences::storeNow(Key key, const QVariant &value)

@@ -1,6 +1,8 @@
 #ifndef PREFERENCES_H
 #define PREFERENCES_H
 
+#include "joboption.h"
+
 #include <QList>
 #include <QSettings>
 #include <QString>
@@ -46,6 +48,10 @@ public:
     // Through the long-lived handle.
     QVariant value(Key key) const;
     void setValue(Key key, const QVariant &value);
+    // The options without a key of the list above are stored under their
+    // own name; their default is the option's.
+    QVariant optionValue(const JobOption &option) const;
+    void setOptionValue(const JobOption &option, const QVariant &value);
 
     // Through a short-lived handle, which writes the store back when it closes.
     static void storeNow(Key key, const QVariant &value);

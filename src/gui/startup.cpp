@@ -39,14 +39,14 @@ void showStyleSheetWarning()
 {
     // Deliberately untranslated: no catalog is installed this early.
     QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"),
-                    QStringLiteral("无法加载样式表，将使用默认外观。\n"
-                                   "这可能会影响应用程序的外观，但功能不受影响。"),
-                    QMessageBox::Ok);
+        QStringLiteral("无法加载样式表，将使用默认外观。\n"
+                       "这可能会影响应用程序的外观，但功能不受影响。"),
+        QMessageBox::Ok);
     box.exec();
 }
 
-bool installStartupTranslator(QApplication &app, QTranslator &translator,
-                              const QStringList &uiLanguages)
+bool installStartupTranslator(
+    QApplication &app, QTranslator &translator, const QStringList &uiLanguages)
 {
     for (const QString &locale : uiLanguages) {
         const QString baseName = QStringLiteral("Stillora_") + QLocale(locale).name();

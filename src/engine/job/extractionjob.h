@@ -1,9 +1,12 @@
 #ifndef EXTRACTIONJOB_H
 #define EXTRACTIONJOB_H
 
+#include "joboption.h"
 #include "pixellayout.h"
 
 #include <QString>
+
+#include <optional>
 
 // Which frames of a video a job takes: a mode, and the part of the video it
 // looks at.
@@ -20,17 +23,13 @@ struct FrameSelection
         SceneChanges,
     };
 
-    static constexpr int minFrameRate = 1;
-    static constexpr int maxFrameRate = 60;
-    static constexpr double minEverySeconds = 0.1;
-    static constexpr double maxEverySeconds = 3600;
-    static constexpr int minSceneSensitivity = 1;
-    static constexpr int maxSceneSensitivity = 100;
-
+    // The values an ExtractionJob starts with, and their ranges, are the
+    // option table's (joboption.h); a FrameSelection of its own looks at the
+    // whole video at every frame.
     Mode mode = Mode::FramesPerSecond;
-    int frameRate = 5;
-    double everySeconds = 10;
-    int sceneSensitivity = 50;
+    int frameRate = 0;
+    double everySeconds = 0;
+    int sceneSensitivity = 0;
     // [startSeconds, endSeconds) of presentation time from the stream's
     // start; endSeconds < 0 means to the end of the video.
     double startSeconds = 0;
@@ -41,19 +40,29 @@ struct FrameSelection
 };
 
 // Everything one extraction job needs; the engine checks it at its door.
+// Each option's default, range and meaning is a row of the option table
+// (joboption.h), which a new job starts from.
 struct ExtractionJob
 {
+    ExtractionJob();
+
     QString videoPath;
     QString outputPath;
     // The format list's text: "JPG", "PNG", "WebP"...
-    QString format = QStringLiteral("JPG");
-    int quality = 90;
+    QString format;
+    int quality = 0;
     Picture::BitDepth bitDepth = Picture::BitDepth::Rgb24;
     // A file-name stem with "%1" for the image's number.
-    QString namingPattern = QStringLiteral("frame_%1");
+    QString namingPattern;
     // Adds the frame's presentation time to each name: frame_000001_00-01-23.456.
     bool timeInNames = false;
+    // Threads that write images; 0 lets the job choose.
+    int writers = 0;
     FrameSelection selection;
+
+    // The first option whose value the job cannot use, in the table's order,
+    // then the options that cannot go together; nothing when all is well.
+    std::optional<OptionProblem> validate() const;
 };
 
 #endif // EXTRACTIONJOB_H

@@ -77,9 +77,8 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
         return saved;
     };
 
-    if (!ImageNaming::isSafeNamingPattern(job.namingPattern))
-        return failed(
-            Outcome::BadOption, VideoProcessor::tr("命名格式无效: %1").arg(job.namingPattern));
+    if (const std::optional<OptionProblem> problem = job.validate())
+        return failed(Outcome::BadOption, problem->message());
     if (positionMs < 0 || positionMs >= LLONG_MAX / 1000 - 1)
         return failed(Outcome::NothingAtPosition);
     const int64_t positionUs = positionMs * 1000;

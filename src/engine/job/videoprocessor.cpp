@@ -102,45 +102,6 @@ int64_t keyframesInRange(const MediaInput &input, const FrameSelection &selectio
     return count;
 }
 
-// The selection's value that lies outside its range, described; empty when
-// all are within.
-QString badOption(const FrameSelection &selection)
-{
-    using Mode = FrameSelection::Mode;
-    const auto describe = [](const char *name, double value, double low, double high) {
-        return QStringLiteral("%1 %2 (%3-%4)")
-            .arg(QLatin1String(name))
-            .arg(value)
-            .arg(low)
-            .arg(high);
-    };
-    if (selection.mode == Mode::FramesPerSecond
-        && (selection.frameRate < FrameSelection::minFrameRate
-            || selection.frameRate > FrameSelection::maxFrameRate)) {
-        return describe("frameRate", selection.frameRate, FrameSelection::minFrameRate,
-            FrameSelection::maxFrameRate);
-    }
-    if (selection.mode == Mode::EverySeconds
-        && !(selection.everySeconds >= FrameSelection::minEverySeconds
-            && selection.everySeconds <= FrameSelection::maxEverySeconds)) {
-        return describe("everySeconds", selection.everySeconds, FrameSelection::minEverySeconds,
-            FrameSelection::maxEverySeconds);
-    }
-    if (selection.mode == Mode::SceneChanges
-        && (selection.sceneSensitivity < FrameSelection::minSceneSensitivity
-            || selection.sceneSensitivity > FrameSelection::maxSceneSensitivity)) {
-        return describe("sceneSensitivity", selection.sceneSensitivity,
-            FrameSelection::minSceneSensitivity, FrameSelection::maxSceneSensitivity);
-    }
-    if (!(selection.startSeconds >= 0) || !std::isfinite(selection.startSeconds))
-        return QStringLiteral("start %1").arg(selection.startSeconds);
-    if (selection.hasEnd() && !(selection.endSeconds > selection.startSeconds))
-        return QStringLiteral("end %1 <= start %2")
-            .arg(selection.endSeconds)
-            .arg(selection.startSeconds);
-    return QString();
-}
-
 } // namespace
 
 VideoProcessor::VideoProcessor(QObject *parent)
@@ -176,7 +137,7 @@ void VideoProcessor::processVideo(const ExtractionJob &options)
     auto job = std::make_shared<Job>();
     job->id = ++lastJobId;
     job->options = options;
-    job->writers = writers;
+    job->writers = options.writers > 0 ? options.writers : writers;
     job->image.outputPath = options.outputPath;
     job->image.namingPattern = options.namingPattern;
     job->image.format = options.format;
@@ -291,10 +252,8 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
         return Ending {outcome, detail};
     };
 
-    if (const QString bad = badOption(job.options.selection); !bad.isEmpty())
-        return message(Outcome::BadOption, tr("参数超出范围: %1").arg(bad));
-    if (!ImageNaming::isSafeNamingPattern(job.image.namingPattern))
-        return message(Outcome::BadOption, tr("命名格式无效: %1").arg(job.image.namingPattern));
+    if (const std::optional<OptionProblem> problem = job.options.validate())
+        return message(Outcome::BadOption, problem->message());
 
     MediaInput input;
     if (const Outcome failure = input.open(job.options.videoPath, job.image.bitDepth);
