@@ -552,10 +552,12 @@ void tst_Language::texts_fitWholeAtTheWindowsSize()
     QCOMPARE(w<QStackedWidget>("stackedWidget")->currentIndex(), page);
 
     QStringList clipped = clippedTextsShown(window.get());
-    // Each way of choosing frames shows settings of its own.
-    if (auto *modes = page == 1 ? w<QComboBox>("selectionModeComboBox") : nullptr) {
-        for (int mode = 0; mode < modes->count(); ++mode) {
-            modes->setCurrentIndex(mode);
+    // Each way of choosing frames shows settings of its own, each depth a
+    // description, and a depth JPG cannot keep a note.
+    for (const char *list : {"selectionModeComboBox", "bitDepthComboBox"}) {
+        auto *entries = page == 1 ? w<QComboBox>(list) : nullptr;
+        for (int entry = 0; entries && entry < entries->count(); ++entry) {
+            entries->setCurrentIndex(entry);
             clipped << clippedTextsShown(window.get());
         }
     }

@@ -21,6 +21,8 @@ private slots:
     void previewShape_isTheImagesTurnedAsThePlayerTurnedIt();
     void fit_keepsAspectRatioAndCentres_data();
     void fit_keepsAspectRatioAndCentres();
+    void formatHoldsDepth_onlyWhereTheFormatCanStoreIt_data();
+    void formatHoldsDepth_onlyWhereTheFormatCanStoreIt();
     void controlStates_followJobMediaAndPosition_data();
     void controlStates_followJobMediaAndPosition();
     void timeLeft_fromTheBatchDoneSoFar_data();
@@ -196,6 +198,35 @@ void tst_WindowRules::fit_keepsAspectRatioAndCentres()
     if (!fits)
         return;
     QCOMPARE(*rect, expected);
+}
+
+void tst_WindowRules::formatHoldsDepth_onlyWhereTheFormatCanStoreIt_data()
+{
+    QTest::addColumn<QString>("format");
+    // Whether gray, 16 bits a channel, RGB and RGB with alpha are kept.
+    QTest::addColumn<QList<bool>>("holds");
+
+    using B = QList<bool>;
+    QTest::newRow("PNG keeps everything") << "PNG" << B {true, true, true, true};
+    QTest::newRow("TIFF keeps everything") << "TIFF" << B {true, true, true, true};
+    QTest::newRow("JPG, 8 bits and no alpha") << "JPG" << B {true, false, true, false};
+    QTest::newRow("JPEG as JPG") << "JPEG" << B {true, false, true, false};
+    QTest::newRow("BMP as written, no alpha") << "BMP" << B {true, false, true, false};
+    QTest::newRow("PPM, 8 bits") << "PPM" << B {true, false, true, false};
+    QTest::newRow("WebP keeps alpha, not 16 bits") << "WebP" << B {true, false, true, true};
+    QTest::newRow("TGA keeps alpha, not 16 bits") << "TGA" << B {true, false, true, true};
+    QTest::newRow("letter case does not matter") << "webp" << B {true, false, true, true};
+}
+
+void tst_WindowRules::formatHoldsDepth_onlyWhereTheFormatCanStoreIt()
+{
+    QFETCH(QString, format);
+    QFETCH(QList<bool>, holds);
+
+    const Picture::BitDepth depths[] = {Picture::BitDepth::Gray8, Picture::BitDepth::Rgb16,
+        Picture::BitDepth::Rgb24, Picture::BitDepth::Rgba32};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(formatHoldsDepth(format, depths[i]), holds.at(i));
 }
 
 void tst_WindowRules::controlStates_followJobMediaAndPosition_data()

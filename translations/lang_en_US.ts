@@ -719,6 +719,14 @@ Overwrite them?</translation>
         <source>文件</source>
         <translation>Files</translation>
     </message>
+    <message>
+        <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
+        <translation>%1 cannot keep 16 bits a channel: the images are written with 8 bits a channel</translation>
+    </message>
+    <message>
+        <source>%1 不能保存透明度，图片将不带透明度写入</source>
+        <translation>%1 cannot keep transparency: the images are written without it</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>

@@ -717,6 +717,14 @@
         <source>文件</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 不能保存透明度，图片将不带透明度写入</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>

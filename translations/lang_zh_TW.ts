@@ -719,6 +719,14 @@
         <source>文件</source>
         <translation>檔案</translation>
     </message>
+    <message>
+        <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
+        <translation>%1 無法保存每通道 16 位元，圖片將以每通道 8 位元寫入</translation>
+    </message>
+    <message>
+        <source>%1 不能保存透明度，图片将不带透明度写入</source>
+        <translation>%1 無法保存透明度，圖片將不帶透明度寫入</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>

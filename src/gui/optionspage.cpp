@@ -1,4 +1,5 @@
 #include "optionspage.h"
+#include "depthnote.h"
 #include "imagenaming.h"
 #include "pixellayout.h"
 #include "ui_mainwindow.h"
@@ -113,6 +114,8 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     showQualityValue();
     showSelectionMode(ui->selectionModeComboBox->currentIndex());
     showHelp();
+    depthNote = new DepthNote(
+        ui->formatComboBox, ui->bitDepthComboBox, ui->pictureFormLayout, ui->bitDepthLabel, this);
 }
 
 QWidget *OptionsPage::addOptionControl(JobOption::Id id, QFormLayout *section)
@@ -356,6 +359,7 @@ void OptionsPage::retranslate()
 {
     showQualityValue();
     showBitDepth(ui->bitDepthComboBox->currentIndex());
+    depthNote->show();
     showHelp();
     for (const AddedOption &option : added)
         retranslateAdded(option);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+class DepthNote;
 class QFormLayout;
 class QWidget;
 
@@ -78,6 +79,7 @@ private:
     std::vector<OptionBinding> bindings;
     std::vector<AddedOption> added;
     QString namePattern;
+    DepthNote *depthNote = nullptr;
 };
 
 #endif // OPTIONSPAGE_H

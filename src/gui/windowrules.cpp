@@ -69,6 +69,23 @@ ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded
         hasPlayer && !processing && mediaLoaded && position > 0};
 }
 
+bool formatHoldsDepth(const QString &format, Picture::BitDepth depth)
+{
+    const auto is = [&format](const char *name) {
+        return format.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    };
+    switch (depth) {
+    case Picture::BitDepth::Rgb16:
+        return is("PNG") || is("TIFF");
+    case Picture::BitDepth::Rgba32:
+        return is("PNG") || is("TIFF") || is("WebP") || is("TGA");
+    case Picture::BitDepth::Gray8:
+    case Picture::BitDepth::Rgb24:
+        break;
+    }
+    return true;
+}
+
 QString namePatternForIndex(int index, const QString &current)
 {
     switch (index) {

@@ -14,6 +14,7 @@
 // The time fields' text and the format list follow the engine's rules, which the
 // command line shares.
 #include "imageformats.h"
+#include "pixellayout.h"
 #include "timefield.h"
 
 // Pure rules of the main window, kept apart so that they can be checked on their own.
@@ -60,6 +61,11 @@ struct ControlStates
 // Which controls are enabled. `processing` covers both a job being started now and one
 // still running, so that the preview's own events cannot unlock the inputs mid-job.
 ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded, qint64 position);
+
+// Whether images written as `format` (the format list's text) keep what
+// `depth` asks for beyond 8 bits a channel: 16 bits a channel, or the alpha
+// channel of 32 bits. Gray and 24-bit RGB every format keeps.
+bool formatHoldsDepth(const QString &format, Picture::BitDepth depth);
 
 // The naming pattern after choosing naming entry `index`; the custom entry (3) and
 // "no entry" (-1) keep `current`.
