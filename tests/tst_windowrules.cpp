@@ -27,6 +27,8 @@ private slots:
     void controlStates_followJobMediaAndPosition();
     void timeLeft_fromTheBatchDoneSoFar_data();
     void timeLeft_fromTheBatchDoneSoFar();
+    void timeLeft_followsTheLastSecondsRate_data();
+    void timeLeft_followsTheLastSecondsRate();
 };
 
 void tst_WindowRules::clockTime_showsWholeSecondsWrappingAtADay_data()
@@ -299,8 +301,63 @@ void tst_WindowRules::timeLeft_fromTheBatchDoneSoFar()
     QFETCH(int, total);
     QFETCH(QString, left);
 
-    const std::optional<qint64> ms = timeLeftMs(elapsed, batchDone(video, videos, frame, total));
+    TimeLeft timeLeft;
+    timeLeft.add(elapsed, batchDone(video, videos, frame, total));
+    const std::optional<qint64> ms = timeLeft.ms();
     QCOMPARE(ms ? formatTimeLeft(*ms) : QString(), left);
+}
+
+void tst_WindowRules::timeLeft_followsTheLastSecondsRate_data()
+{
+    // Stretches of the job: how many seconds, and how many thousandths of the
+    // batch a second got done; progress is reported every half second.
+    QTest::addColumn<QList<QPoint>>("stretches");
+    QTest::addColumn<qint64>("left"); // at the end; -1: not shown
+    QTest::addColumn<bool>("falls"); // never climbs from one report to the next
+
+    using S = QList<QPoint>;
+    QTest::newRow("steady") << S {{30, 10}} << qint64(70000) << true;
+    // Judged by the whole run, 70 s; the rate of the last ten seconds says 35.
+    QTest::newRow("speeds up after a slow start") << S {{20, 5}, {10, 20}} << qint64(35000) << true;
+    QTest::newRow("slows down") << S {{20, 20}, {10, 5}} << qint64(110000) << false;
+    QTest::newRow("stuck for longer than the window")
+        << S {{10, 20}, {12, 0}} << qint64(-1) << false;
+    QTest::newRow("short stop within the window")
+        << S {{20, 10}, {4, 0}, {6, 10}} << qint64(123333) << false;
+}
+
+void tst_WindowRules::timeLeft_followsTheLastSecondsRate()
+{
+    QFETCH(QList<QPoint>, stretches);
+    QFETCH(qint64, left);
+    QFETCH(bool, falls);
+
+    TimeLeft timeLeft;
+    qint64 elapsed = 0;
+    double done = 0;
+    std::optional<qint64> previous;
+    bool climbed = false;
+    for (const QPoint &stretch : stretches) {
+        for (int half = 0; half < stretch.x() * 2; ++half) {
+            elapsed += 500;
+            done += stretch.y() / 1000.0 / 2;
+            timeLeft.add(elapsed, done);
+            const std::optional<qint64> now = timeLeft.ms();
+            if (previous && now && *now > *previous)
+                climbed = true;
+            previous = now;
+        }
+    }
+    const std::optional<qint64> ms = timeLeft.ms();
+    if (left < 0) {
+        QVERIFY(!ms);
+    } else {
+        QVERIFY(ms);
+        // Sums of halves round a little.
+        QVERIFY2(qAbs(*ms - left) <= 10, qPrintable(QString::number(*ms)));
+    }
+    if (falls)
+        QVERIFY(!climbed);
 }
 
 QTEST_APPLESS_MAIN(tst_WindowRules)

@@ -464,10 +464,6 @@
         <translation>Video successfully converted to images</translation>
     </message>
     <message>
-        <source>错误发生</source>
-        <translation>Error Occurred</translation>
-    </message>
-    <message>
         <source>错误</source>
         <translation>Error</translation>
     </message>
@@ -726,6 +722,10 @@ Overwrite them?</translation>
     <message>
         <source>%1 不能保存透明度，图片将不带透明度写入</source>
         <translation>%1 cannot keep transparency: the images are written without it</translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation>Kept the %1 images written, in %2</translation>
     </message>
 </context>
 <context>

@@ -464,10 +464,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>错误发生</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>错误</source>
         <translation type="unfinished"></translation>
     </message>
@@ -723,6 +719,10 @@
     </message>
     <message>
         <source>%1 不能保存透明度，图片将不带透明度写入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -464,10 +464,6 @@
         <translation>視訊已成功轉換為圖片</translation>
     </message>
     <message>
-        <source>错误发生</source>
-        <translation>錯誤發生</translation>
-    </message>
-    <message>
         <source>错误</source>
         <translation>錯誤</translation>
     </message>
@@ -726,6 +722,10 @@
     <message>
         <source>%1 不能保存透明度，图片将不带透明度写入</source>
         <translation>%1 無法保存透明度，圖片將不帶透明度寫入</translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation>已保留寫入的 %1 張圖片，位於 %2</translation>
     </message>
 </context>
 <context>

@@ -324,8 +324,9 @@ void MainWindow::conversionEnded()
     jobRunning = false;
     updateControlStates();
     ui->stopCButton->setEnabled(false);
+    // The box tells how it ended; the progress it showed is over.
+    ui->statusLabel->clear();
     if (failed) {
-        ui->statusLabel->setText(tr("错误发生"));
         ui->progressBar->hide();
     } else {
         ui->progressBar->setRange(0, 100);

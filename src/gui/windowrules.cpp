@@ -140,11 +140,25 @@ QStringList droppedVideoPaths(const QList<QUrl> &urls)
     return paths;
 }
 
-std::optional<qint64> timeLeftMs(qint64 elapsedMs, double done)
+void TimeLeft::add(qint64 elapsedMs, double done)
 {
-    if (elapsedMs < 2000 || done <= 0)
+    samples.push_back({elapsedMs, done});
+    // The oldest kept is the last one a whole window back.
+    while (samples.size() > 2 && samples[1].elapsedMs <= elapsedMs - windowMs)
+        samples.pop_front();
+}
+
+std::optional<qint64> TimeLeft::ms() const
+{
+    const Sample &last = samples.back();
+    const Sample &first = samples.front();
+    if (last.elapsedMs < 2000 || last.done <= 0)
         return std::nullopt;
-    return qint64(elapsedMs * (1 - std::min(done, 1.0)) / done);
+    const double gained = last.done - first.done;
+    const qint64 took = last.elapsedMs - first.elapsedMs;
+    if (gained <= 0 || took <= 0)
+        return std::nullopt;
+    return qint64(took * (1 - std::min(last.done, 1.0)) / gained);
 }
 
 double batchDone(int videoIndex, int videoCount, int frame, int totalFrames)

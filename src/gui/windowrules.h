@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <deque>
 #include <optional>
 
 // The time fields' text and the format list follow the engine's rules, which the
@@ -83,10 +84,29 @@ QString videoFieldText(const QStringList &paths);
 // video files directly inside it, by name. Everything else is left out.
 QStringList droppedVideoPaths(const QList<QUrl> &urls);
 
-// How long a conversion has left, from the rate so far: `done` is the part of
-// the whole batch finished, 0 to 1, after `elapsedMs`. Nothing before two
-// seconds have passed or while nothing is done.
-std::optional<qint64> timeLeftMs(qint64 elapsedMs, double done);
+// How long a conversion has left, from the rate over its last few seconds, so
+// that a job that speeds up after a slow start is not judged by that start.
+class TimeLeft
+{
+public:
+    static constexpr qint64 windowMs = 10000;
+
+    // `done` is the part of the whole batch finished, 0 to 1, after `elapsedMs`
+    // from its start; the start itself, nothing done at 0 ms, is known.
+    void add(qint64 elapsedMs, double done);
+    // Nothing before two seconds have passed, while nothing is done, or when
+    // nothing got done over the window.
+    std::optional<qint64> ms() const;
+
+private:
+    struct Sample
+    {
+        qint64 elapsedMs;
+        double done;
+    };
+    // The newest, and the ones back to the first at or before a window earlier.
+    std::deque<Sample> samples {{0, 0.0}};
+};
 
 // The part of a batch of `videoCount` finished while video `videoIndex`
 // (from 0) is at `frame` of `totalFrames`; an unknown total counts the video
