@@ -122,7 +122,7 @@ void tst_Preview::choose(const QString &path)
     QCOMPARE(chooser.nameFilters,
         (QStringList {
             "视频文件 (*.mp4 *.avi *.mov *.mkv *.flv *.wmv *.mpeg *.mpg *.webm *.ts *.mts *.m2ts "
-            "*.mxf *.3gp *.ogv *.m4v)",
+            "*.mxf *.3gp *.ogv *.m4v *.ogg *.asf *.dv *.mjpeg *.mjpg *.vob *.m2t *.3gpp)",
             "所有文件 (*)"}));
 }
 

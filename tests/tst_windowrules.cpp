@@ -1,5 +1,8 @@
 #include "windowrules.h"
 
+#include <QFile>
+#include <QMimeDatabase>
+#include <QSet>
 #include <QtTest>
 
 #include <algorithm>
@@ -23,6 +26,7 @@ private slots:
     void fit_keepsAspectRatioAndCentres();
     void formatHoldsDepth_onlyWhereTheFormatCanStoreIt_data();
     void formatHoldsDepth_onlyWhereTheFormatCanStoreIt();
+    void videoSuffixes_areThoseOfTheTypesTheDesktopEntryClaims();
     void controlStates_followJobMediaAndPosition_data();
     void controlStates_followJobMediaAndPosition();
     void timeLeft_fromTheBatchDoneSoFar_data();
@@ -229,6 +233,36 @@ void tst_WindowRules::formatHoldsDepth_onlyWhereTheFormatCanStoreIt()
         Picture::BitDepth::Rgb24, Picture::BitDepth::Rgba32};
     for (int i = 0; i < 4; ++i)
         QCOMPARE(formatHoldsDepth(format, depths[i]), holds.at(i));
+}
+
+void tst_WindowRules::videoSuffixes_areThoseOfTheTypesTheDesktopEntryClaims()
+{
+    QFile entry(QStringLiteral(OSKIVO_SOURCE_DIR "/resources/desktop/com.example.Oskivo.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList claimed;
+    for (const QByteArray &line : entry.readAll().split('\n')) {
+        if (line.startsWith("MimeType="))
+            claimed = QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts);
+    }
+    QVERIFY(claimed.size() > 10);
+
+    // Each claimed type can be chosen by one of its suffixes, and nothing else is offered.
+    const QMimeDatabase types;
+    const QStringList &offered = videoFileSuffixes();
+    QSet<QString> ofClaimedTypes;
+    for (const QString &name : claimed) {
+        const QMimeType type = types.mimeTypeForName(name);
+        QVERIFY2(type.isValid(), qPrintable(name));
+        const QStringList suffixes = type.suffixes();
+        const bool listed = std::any_of(suffixes.cbegin(), suffixes.cend(),
+            [&offered](const QString &suffix) { return offered.contains(suffix); });
+        QVERIFY2(listed, qPrintable(name + " has none of its suffixes in the open dialog"));
+        for (const QString &suffix : suffixes)
+            ofClaimedTypes << suffix;
+    }
+    for (const QString &suffix : offered)
+        QVERIFY2(ofClaimedTypes.contains(suffix), qPrintable(suffix + " is of no type claimed"));
+    QCOMPARE(QSet<QString>(offered.cbegin(), offered.cend()).size(), offered.size());
 }
 
 void tst_WindowRules::controlStates_followJobMediaAndPosition_data()

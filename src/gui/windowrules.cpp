@@ -102,11 +102,14 @@ QString namePatternForIndex(int index, const QString &current)
 
 const QStringList &videoFileSuffixes()
 {
+    // Those of every type the desktop entry claims, the common ones first.
     static const QStringList suffixes {QStringLiteral("mp4"), QStringLiteral("avi"),
         QStringLiteral("mov"), QStringLiteral("mkv"), QStringLiteral("flv"), QStringLiteral("wmv"),
         QStringLiteral("mpeg"), QStringLiteral("mpg"), QStringLiteral("webm"), QStringLiteral("ts"),
         QStringLiteral("mts"), QStringLiteral("m2ts"), QStringLiteral("mxf"), QStringLiteral("3gp"),
-        QStringLiteral("ogv"), QStringLiteral("m4v")};
+        QStringLiteral("ogv"), QStringLiteral("m4v"), QStringLiteral("ogg"), QStringLiteral("asf"),
+        QStringLiteral("dv"), QStringLiteral("mjpeg"), QStringLiteral("mjpg"),
+        QStringLiteral("vob"), QStringLiteral("m2t"), QStringLiteral("3gpp")};
     return suffixes;
 }
 

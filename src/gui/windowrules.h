@@ -73,7 +73,8 @@ bool formatHoldsDepth(const QString &format, Picture::BitDepth depth);
 QString namePatternForIndex(int index, const QString &current);
 
 // The file suffixes the open dialog offers and a dropped folder is searched for,
-// lower case, without the dot.
+// lower case, without the dot: those of the video types the desktop entry
+// claims.
 const QStringList &videoFileSuffixes();
 
 // The video field's text for the chosen videos: the first path, and "(+N)"
