@@ -3,6 +3,7 @@
 #include "windowrules.h"
 
 #include <QAudioOutput>
+#include <QComboBox>
 #include <QGraphicsVideoItem>
 #include <QGraphicsView>
 #include <QLabel>
@@ -333,22 +334,31 @@ void tst_Preview::marks_takeTheFrameShownWhichTheJobTakesFirst()
     QFETCH(QString, start);
     QFETCH(QString, end);
 
+    QTemporaryDir output;
+    auto *folder = w<QLineEdit>("outputLineEdit");
+    folder->setText(output.path());
+    emit folder->editingFinished();
+    w<QComboBox>("formatComboBox")->setCurrentText("PNG");
+
     chooseCounting();
     seekAndSettle(startAt);
     // Paused, the time shows the frame shown, to the millisecond.
     QTRY_COMPARE(w<QLabel>("timeLabel")->text(), formatFrameTime(parseTimeField(start).value()));
     w<QPushButton>("markStartButton")->click();
     QCOMPARE(w<QLineEdit>("startTimeEdit")->text(), start);
+    // The camera saves the same frame.
+    w<QPushButton>("saveFrameButton")->click();
+    const QString status = w<QLabel>("statusLabel")->text();
+    QVERIFY2(status.startsWith(QStringLiteral("已保存: ")), qPrintable(status));
+    const QString saved = QDir(output.path()).filePath("counting/" + status.mid(5));
+    QCOMPARE(VideoFixture::countingFrameIndex(QImage(saved)), countingFrameAt(startAt));
+    QVERIFY(QFile::remove(saved));
     seekAndSettle(endAt);
     w<QPushButton>("markEndButton")->click();
     QCOMPARE(w<QLineEdit>("endTimeEdit")->text(), end);
 
     // Every frame of the range: the first image is the frame shown at Mark In,
     // the last the one before the frame shown at Mark Out.
-    QTemporaryDir output;
-    auto *folder = w<QLineEdit>("outputLineEdit");
-    folder->setText(output.path());
-    emit folder->editingFinished();
     w<QSpinBox>("frameRateSpinBox")->setValue(30);
     BoxAnswerer done;
     w<QPushButton>("startButton")->click();
