@@ -3,11 +3,12 @@
 
 #include "commandlinelanguage.h"
 #include "commandlineoptions.h"
+#include "headlessgui.h"
 #include "videoprocessor.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QProcessEnvironment>
 #include <QTextStream>
@@ -45,7 +46,10 @@ double peakResidentMb()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The contact sheet's words need Qt Gui's fonts.
+    HeadlessGui::before();
+    QGuiApplication app(argc, argv);
+    HeadlessGui::after();
     QCoreApplication::setApplicationName(QStringLiteral("oskivo-bench"));
 
     CommandLineLanguage language;

@@ -6,6 +6,7 @@
 #include "videofixture.h"
 
 #include <QImageReader>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -80,6 +81,24 @@ QStringList jsonLines(const QString &out)
     return lines;
 }
 
+// The file names an index lists, CSV or JSON, in its order.
+QStringList indexedFiles(const QString &indexPath)
+{
+    const QByteArray content = readFile(indexPath);
+    QStringList files;
+    if (indexPath.endsWith(".json")) {
+        for (const QJsonValue &row : QJsonDocument::fromJson(content).array())
+            files << row.toObject().value("file").toString();
+        return files;
+    }
+    QStringList lines = QString::fromUtf8(content).split(u'\n', Qt::SkipEmptyParts);
+    if (lines.isEmpty() || !lines.takeFirst().startsWith("file,"))
+        return {"no header"};
+    for (const QString &line : lines)
+        files << line.section(u',', 0, 0);
+    return files;
+}
+
 // No language, in the UTF-8 character set that Qt asks for.
 const QStringList cLocale {QStringLiteral("LC_ALL=C.UTF-8")};
 
@@ -128,6 +147,9 @@ private slots:
     void outcomeCode_namesTheFailureTheSameInEveryLanguage_data();
     void outcomeCode_namesTheFailureTheSameInEveryLanguage();
     void interrupt_stopsWithImagesFromOneWithoutAGap();
+    void index_namesEachImageAtTheTimeInItsName_data();
+    void index_namesEachImageAtTheTimeInItsName();
+    void sheet_isWrittenBesideTheImagesNotAmongThem();
     void progress_isOneLineRedrawnOnlyOnATerminal_data();
     void progress_isOneLineRedrawnOnlyOnATerminal();
     void help_listsEachOptionWithItsRangeAndDefault_data();
@@ -163,6 +185,7 @@ void tst_Cli::initTestCase()
     // Two seconds at 10 fps with a keyframe at 0 s and at 1 s.
     MAKE_CLIP(testClip(path("clip.mp4"), "320x240", 2.0, 10,
         {"-c:v", "libx264", "-g", "10", "-sc_threshold", "0"}));
+    MAKE_CLIP(testClip(path("ten.mp4"), "160x120", 10.0, 5));
     // Slow to write as PNG at the highest compression, so that a stop comes mid-way.
     MAKE_CLIP(testClip(path("long.mp4"), "640x480", 8.0, 25));
 }
@@ -249,6 +272,7 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
     row("two selections", {"--rate", "2", "--keyframes"}, {"--rate", "--keyframes"});
     row("unknown format", {"--format", "gif"}, {"--format", "gif", "JPG, JPEG, PNG"});
     row("pattern leaving the folder", {"--pattern", "../x_%1"}, {"--pattern", "../x_%1"});
+    row("an index form not offered", {"--index", "xml"}, {"--index", "xml", "none, csv, json"});
     row("bad usage with --json: still on stderr", {"--json", "--quality", "0"},
         {"--quality", "1-100"});
     QTest::newRow("no output folder") << QStringList {"clip.mp4"} << QStringList {"-o"};
@@ -298,11 +322,12 @@ void tst_Cli::missingVideo_failsAloneInTheEnvironmentsLanguage()
     QCOMPARE(jsonLines(result.out),
         (QStringList {
             json({{"path", "missing.mp4"}, {"output", "out/missing"}, {"images", 0},
-                {"first", none}, {"last", none}, {"seconds", true}, {"code", "cannot-open-video"},
-                {"error", cannotOpen}, {"cancelled", false}}),
+                {"first", none}, {"last", none}, {"index", none}, {"seconds", true},
+                {"code", "cannot-open-video"}, {"error", cannotOpen}, {"cancelled", false}}),
             json({{"path", "clip.mp4"}, {"output", "out/clip"}, {"images", 4},
                 {"first", "out/clip/frame_000001.jpg"}, {"last", "out/clip/frame_000004.jpg"},
-                {"seconds", true}, {"code", none}, {"error", none}, {"cancelled", false}})}));
+                {"index", none}, {"seconds", true}, {"code", none}, {"error", none},
+                {"cancelled", false}})}));
 }
 
 void tst_Cli::outcomeCode_namesTheFailureTheSameInEveryLanguage_data()
@@ -349,7 +374,7 @@ void tst_Cli::interrupt_stopsWithImagesFromOneWithoutAGap()
     process.setWorkingDirectory(dir.path());
     process.start(QStringLiteral(OSKIVO_CLI),
         {"long.mp4", "clip.mp4", "-o", "out", "--rate", "25", "--format", "png", "--quality", "100",
-            "--writers", "2", "--json"});
+            "--writers", "2", "--json", "--index", "csv"});
     QVERIFY(process.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(imageFiles(path("out/long")).size() >= 3, 120000);
     QCOMPARE(::kill(pid_t(process.processId()), SIGINT), 0);
@@ -357,7 +382,10 @@ void tst_Cli::interrupt_stopsWithImagesFromOneWithoutAGap()
 
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 130);
-    const QStringList files = imageFiles(path("out/long"));
+    QStringList files = imageFiles(path("out/long"));
+    // The index lists exactly the images kept, in order.
+    QVERIFY(files.removeOne("index.csv"));
+    QCOMPARE(indexedFiles(path("out/long/index.csv")), files);
     QVERIFY2(files.size() >= 3 && files.size() < 200, qPrintable(files.join(' ')));
     QCOMPARE(files, numberedImages(int(files.size()), "png"));
     for (const QString &file : files)
@@ -370,12 +398,60 @@ void tst_Cli::interrupt_stopsWithImagesFromOneWithoutAGap()
         (QStringList {
             json({{"path", "long.mp4"}, {"output", "out/long"}, {"images", files.size()},
                 {"first", "out/long/" + files.first()}, {"last", "out/long/" + files.last()},
-                {"seconds", true}, {"code", "stopped"},
+                {"index", "out/long/index.csv"}, {"seconds", true}, {"code", "stopped"},
                 {"error", engineText("en_US", "操作已取消")}, {"cancelled", true}}),
             json({{"path", "clip.mp4"}, {"output", "out/clip"}, {"images", 0}, {"first", none},
-                {"last", none}, {"seconds", true}, {"code", "stopped"}, {"error", none},
-                {"cancelled", true}})}));
+                {"last", none}, {"index", none}, {"seconds", true}, {"code", "stopped"},
+                {"error", none}, {"cancelled", true}})}));
 #endif
+}
+
+void tst_Cli::index_namesEachImageAtTheTimeInItsName_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("CSV") << "csv";
+    QTest::newRow("JSON") << "json";
+}
+
+void tst_Cli::index_namesEachImageAtTheTimeInItsName()
+{
+    QFETCH(QString, form);
+
+    const Run result = run({"ten.mp4", "-o", "out", "--every", "2", "--time-names", "--index", form,
+        "--json", "--quiet"});
+    QCOMPARE(result.exitCode, 0);
+    const QString index = "out/ten/index." + form;
+    QCOMPARE(QJsonDocument::fromJson(result.out.toUtf8()).object().value("index"), index);
+    QStringList files = imageFiles(path("out/ten"));
+    QVERIFY(files.removeOne("index." + form));
+    QCOMPARE(files,
+        (QStringList {"frame_000001_00-00-00.000.jpg", "frame_000002_00-00-02.000.jpg",
+            "frame_000003_00-00-04.000.jpg", "frame_000004_00-00-06.000.jpg",
+            "frame_000005_00-00-08.000.jpg"}));
+    QCOMPARE(indexedFiles(path(index)), files);
+    // The times as the names give them, to the millisecond.
+    const QByteArray content = readFile(path(index));
+    for (const char *time : {"0.000", "2.000", "4.000", "6.000", "8.000"}) {
+        const QByteArray field = form == "csv"
+            ? QByteArray(",") + time + ","
+            : QByteArray("\"time\": ") + QByteArray::number(QByteArray(time).toDouble());
+        QVERIFY2(content.contains(field), content.constData());
+    }
+}
+
+void tst_Cli::sheet_isWrittenBesideTheImagesNotAmongThem()
+{
+    const Run result
+        = run({"ten.mp4", "-o", "out", "--every", "1", "--sheet", "--json", "--quiet"});
+    QCOMPARE(result.exitCode, 0);
+    // Not a word on stderr from the platform that gives the sheet its fonts.
+    QCOMPARE(result.err, QString());
+    QCOMPARE(QJsonDocument::fromJson(result.out.toUtf8()).object().value("images"), 10);
+    QStringList files = imageFiles(path("out/ten"));
+    QVERIFY(files.removeOne("contact-sheet.jpg"));
+    QCOMPARE(files, numberedImages(10, "jpg"));
+    const QImage sheet(path("out/ten/contact-sheet.jpg"));
+    QVERIFY(sheet.width() >= 800);
 }
 
 void tst_Cli::progress_isOneLineRedrawnOnlyOnATerminal_data()
@@ -431,7 +507,8 @@ void tst_Cli::help_listsEachOptionWithItsRangeAndDefault_data()
     QTest::newRow("--output") << QStringList {"-o", "<DIR>"};
     QTest::newRow("--subfolder") << QStringList();
     QTest::newRow("--no-subfolder") << QStringList();
-    QTest::newRow("--json") << QStringList {"path", "images", "first", "last", "code", "error"};
+    QTest::newRow("--json") << QStringList {
+        "path", "images", "first", "last", "index", "code", "error"};
     QTest::newRow("--quiet") << QStringList {"-q"};
     QTest::newRow("--version") << QStringList {"-v"};
 }

@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "windowrules.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -16,6 +17,7 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(JobOption::Id)
+Q_DECLARE_METATYPE(IndexFormat)
 
 class tst_Options : public QObject
 {
@@ -46,6 +48,8 @@ private slots:
     void addedOption_isReadStoredRestoredAndReset();
     void controls_takeTheirRangeAndDefaultFromTheOptions_data();
     void controls_takeTheirRangeAndDefaultFromTheOptions();
+    void besideImages_choicesReachTheJobAndAreKept_data();
+    void besideImages_choicesReachTheJobAndAreKept();
 
 private:
     // The pattern in force, as the window saves it on closing.
@@ -383,6 +387,62 @@ void tst_Options::controls_takeTheirRangeAndDefaultFromTheOptions()
     window = new MainWindow;
     QCOMPARE(w(control)->property("value").toDouble(), row.defaultValue.toDouble());
     QVERIFY(!w(control)->toolTip().isEmpty());
+}
+
+void tst_Options::besideImages_choicesReachTheJobAndAreKept_data()
+{
+    QTest::addColumn<JobOption::Id>("option");
+    QTest::addColumn<QVariant>("chosen");
+    QTest::addColumn<IndexFormat>("index");
+    QTest::addColumn<bool>("metadata");
+    QTest::addColumn<bool>("sheet");
+
+    QTest::newRow("an index in JSON")
+        << JobOption::Id::Index << QVariant("json") << IndexFormat::Json << true << false;
+    QTest::newRow("a contact sheet")
+        << JobOption::Id::Sheet << QVariant(true) << IndexFormat::None << true << true;
+    QTest::newRow("no capture metadata")
+        << JobOption::Id::NoMetadata << QVariant(true) << IndexFormat::None << false << false;
+}
+
+void tst_Options::besideImages_choicesReachTheJobAndAreKept()
+{
+    QFETCH(JobOption::Id, option);
+    QFETCH(QVariant, chosen);
+    QFETCH(IndexFormat, index);
+    QFETCH(bool, metadata);
+    QFETCH(bool, sheet);
+    const JobOption &row = JobOption::row(option);
+    const auto choose = [&](MainWindow *in) {
+        QWidget *control = in->findChild<QWidget *>(QLatin1String(row.name) + "OptionControl");
+        if (auto *box = qobject_cast<QComboBox *>(control))
+            box->setCurrentIndex(box->findData(chosen));
+        else if (auto *box = qobject_cast<QCheckBox *>(control))
+            box->setChecked(chosen.toBool());
+        return control != nullptr;
+    };
+    const auto job = [](MainWindow *of) {
+        return of->findChild<OptionsPage *>()->jobOptions();
+    };
+
+    // Off by default but for the metadata, which is written unless turned off.
+    QCOMPARE(job(window).index, IndexFormat::None);
+    QVERIFY(job(window).captureMetadata);
+    QVERIFY(!job(window).contactSheet);
+    QVERIFY2(choose(window), row.name);
+    QCOMPARE(job(window).index, index);
+    QCOMPARE(job(window).captureMetadata, metadata);
+    QCOMPARE(job(window).contactSheet, sheet);
+
+    // Kept for the next start.
+    QCloseEvent close;
+    QApplication::sendEvent(window, &close);
+    auto *next = new MainWindow;
+    next->findChild<OptionsPage *>()->load(Preferences());
+    QCOMPARE(job(next).index, index);
+    QCOMPARE(job(next).captureMetadata, metadata);
+    QCOMPARE(job(next).contactSheet, sheet);
+    delete next;
 }
 
 QTEST_MAIN(tst_Options)

@@ -79,10 +79,6 @@
         <translation>Interrupted, stopping...</translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
-        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted</translation>
-    </message>
-    <message>
         <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
         <translation>Turns videos into series of still images, one job per video, one after another.</translation>
     </message>
@@ -93,6 +89,10 @@
     <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation>%1 and %2 cannot be used together</translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, index, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted; index is the path of the image index, null when there is none</translation>
     </message>
 </context>
 <context>
@@ -112,6 +112,21 @@
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
         <translation>%1: &apos;%2&apos; is not a time; write seconds or h:mm:ss.zzz</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>时长 %1</source>
+        <translation>Duration %1</translation>
+    </message>
+    <message>
+        <source>图片 %1 张</source>
+        <translation>%1 images</translation>
+    </message>
+    <message>
+        <source>显示其中均匀分布的 %1 张</source>
+        <translation>showing an even %1 of them</translation>
     </message>
 </context>
 <context>
@@ -271,6 +286,34 @@
     <message>
         <source>每像素的位数，8 为灰度，32 带透明通道</source>
         <translation>Bits a pixel, 8 grayscale and 32 with alpha</translation>
+    </message>
+    <message>
+        <source>图片清单</source>
+        <translation>Image index</translation>
+    </message>
+    <message>
+        <source>在图片旁写下图片清单 index.csv 或 index.json，列出文件名、编号、帧号、时间、是否关键帧、尺寸和得分</source>
+        <translation>Write an index of the images beside them, index.csv or index.json, listing the file name, number, frame number, time, keyframe, size and score</translation>
+    </message>
+    <message>
+        <source>不写</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>不写入拍摄信息</source>
+        <translation>No capture metadata</translation>
+    </message>
+    <message>
+        <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
+        <translation>Leave the video&apos;s capture time, place and camera out of the images&apos; EXIF (default: written into JPG, PNG, WebP, TIFF)</translation>
+    </message>
+    <message>
+        <source>缩略图总览</source>
+        <translation>Contact sheet</translation>
+    </message>
+    <message>
+        <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
+        <translation>Draw an overview of thumbnails, contact-sheet.jpg, beside the images</translation>
     </message>
 </context>
 <context>

@@ -79,10 +79,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
         <translation type="unfinished"></translation>
     </message>
@@ -92,6 +88,10 @@
     </message>
     <message>
         <source>%1 和 %2 不能同时使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -111,6 +111,21 @@
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>时长 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片 %1 张</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示其中均匀分布的 %1 张</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -270,6 +285,34 @@
     </message>
     <message>
         <source>每像素的位数，8 为灰度，32 带透明通道</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片清单</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在图片旁写下图片清单 index.csv 或 index.json，列出文件名、编号、帧号、时间、是否关键帧、尺寸和得分</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不写</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不写入拍摄信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>缩略图总览</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

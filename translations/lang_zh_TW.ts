@@ -79,10 +79,6 @@
         <translation>已中斷，正在停止……</translation>
     </message>
     <message>
-        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null</source>
-        <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、seconds、code、error、cancelled；code 為結果代碼（見手冊），轉換成功時為 null</translation>
-    </message>
-    <message>
         <source>把视频转换为一系列静态图片，每个视频一个任务，依次进行。</source>
         <translation>把視訊轉換為一系列靜態圖片，每個視訊一個工作，依序進行。</translation>
     </message>
@@ -93,6 +89,10 @@
     <message>
         <source>%1 和 %2 不能同时使用</source>
         <translation>%1 和 %2 不能同時使用</translation>
+    </message>
+    <message>
+        <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
+        <translation>結束時在標準輸出為每個視訊列印一行 JSON 物件：path、output、images、first、last、index、seconds、code、error、cancelled；code 為結果代碼（見手冊），轉換成功時為 null；index 為圖片清單的路徑，沒有時為 null</translation>
     </message>
 </context>
 <context>
@@ -112,6 +112,21 @@
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
         <translation>%1 的值「%2」不是時間，請寫秒數或 時:分:秒.毫秒</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>时长 %1</source>
+        <translation>時長 %1</translation>
+    </message>
+    <message>
+        <source>图片 %1 张</source>
+        <translation>圖片 %1 張</translation>
+    </message>
+    <message>
+        <source>显示其中均匀分布的 %1 张</source>
+        <translation>顯示其中均勻分布的 %1 張</translation>
     </message>
 </context>
 <context>
@@ -271,6 +286,34 @@
     <message>
         <source>每像素的位数，8 为灰度，32 带透明通道</source>
         <translation>每像素的位元數，8 為灰階，32 帶透明通道</translation>
+    </message>
+    <message>
+        <source>图片清单</source>
+        <translation>圖片清單</translation>
+    </message>
+    <message>
+        <source>在图片旁写下图片清单 index.csv 或 index.json，列出文件名、编号、帧号、时间、是否关键帧、尺寸和得分</source>
+        <translation>在圖片旁寫下圖片清單 index.csv 或 index.json，列出檔名、編號、幀號、時間、是否關鍵幀、尺寸和得分</translation>
+    </message>
+    <message>
+        <source>不写</source>
+        <translation>不寫</translation>
+    </message>
+    <message>
+        <source>不写入拍摄信息</source>
+        <translation>不寫入拍攝資訊</translation>
+    </message>
+    <message>
+        <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
+        <translation>不把視訊的拍攝時間、地點和裝置寫入圖片的 EXIF（預設寫入 JPG、PNG、WebP、TIFF）</translation>
+    </message>
+    <message>
+        <source>缩略图总览</source>
+        <translation>縮圖總覽</translation>
+    </message>
+    <message>
+        <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
+        <translation>在圖片旁畫一張縮圖總覽 contact-sheet.jpg</translation>
     </message>
 </context>
 <context>

@@ -75,7 +75,8 @@ BatchCommand::CommandLine BatchCommand::readCommandLine(const QStringList &argum
         tr("只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录"));
     const QCommandLineOption json(QStringLiteral("json"),
         tr("结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、"
-           "seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null"));
+           "index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 "
+           "null；index 为图片清单的路径，没有时为 null"));
     const QCommandLineOption quiet(
         {QStringLiteral("q"), QStringLiteral("quiet")}, tr("不在标准错误显示进度"));
     parser.addOptions({output, subfolder, noSubfolder, json, quiet});
@@ -151,6 +152,7 @@ QJsonObject BatchCommand::toJson(const BatchResult &result)
         {QStringLiteral("images"), result.images},
         {QStringLiteral("first"), textOrNull(result.firstFile)},
         {QStringLiteral("last"), textOrNull(result.lastFile)},
+        {QStringLiteral("index"), textOrNull(result.indexFile)},
         {QStringLiteral("seconds"), qRound64(result.seconds * 1000) / 1000.0},
         {QStringLiteral("code"),
             result.outcome == Outcome::Converted

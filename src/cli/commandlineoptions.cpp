@@ -57,12 +57,16 @@ bool CommandLineOptions::readValue(
     const QCommandLineParser &parser, const Flag &flag, QVariant *value)
 {
     const JobOption &row = *flag.row;
+    // Newer parsers warn when a switch is asked for its value.
+    if (row.kind == Kind::Switch) {
+        *value = true;
+        return true;
+    }
     const QString text = parser.value(flag.option);
     bool ok = false;
     switch (row.kind) {
     case Kind::Switch:
-        *value = true;
-        return true;
+        break;
     case Kind::Number: {
         const int number = text.toInt(&ok);
         if (!ok)

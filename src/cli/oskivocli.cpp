@@ -3,8 +3,9 @@
 
 #include "batchcommand.h"
 #include "commandlinelanguage.h"
+#include "headlessgui.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QProcessEnvironment>
 
@@ -25,8 +26,10 @@ int main(int argc, char *argv[])
         qputenv("LC_CTYPE", "C.UTF-8");
 #endif
     // No window system: the images are written through Qt Gui's image classes,
-    // which need no platform plug-in.
-    QCoreApplication app(argc, argv);
+    // and the contact sheet's words need its fonts.
+    HeadlessGui::before();
+    QGuiApplication app(argc, argv);
+    HeadlessGui::after();
     QCoreApplication::setApplicationName(QStringLiteral("oskivo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(OSKIVO_VERSION));
     // The engine reports each failure in its own words; FFmpeg's lines would

@@ -116,6 +116,11 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     showHelp();
     depthNote = new DepthNote(
         ui->formatComboBox, ui->bitDepthComboBox, ui->pictureFormLayout, ui->bitDepthLabel, this);
+
+    // What a job writes beside its images, and into them besides the pixels.
+    addOptionControl(JobOption::Id::Index, ui->filesFormLayout);
+    addOptionControl(JobOption::Id::Sheet, ui->filesFormLayout);
+    addOptionControl(JobOption::Id::NoMetadata, ui->filesFormLayout);
 }
 
 QWidget *OptionsPage::addOptionControl(JobOption::Id id, QFormLayout *section)

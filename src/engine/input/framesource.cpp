@@ -1,7 +1,10 @@
 #include "framesource.h"
 
+#include "framefacts.h"
 #include "frameselector.h"
 #include "mediainput.h"
+
+#include <cmath>
 
 namespace {
 
@@ -69,8 +72,28 @@ void DecodingFrameSource::seekBefore(int64_t timeUs, int64_t streamTimestamp)
     }
     avcodec_flush_buffers(input.decoder());
     draining = false;
+    decodedKnown = false;
     seekCheckUs = timeUs;
     seekTimestamp = streamTimestamp;
+}
+
+// Counted where every frame is decoded; where frames were skipped, by a seek
+// or by decoding keyframes only, reckoned from the frame's time and the
+// stream's frame rate.
+int64_t DecodingFrameSource::frameNumber(int64_t timeUs)
+{
+    if (decodedKnown && !selector.keyframesOnly())
+        return ++decoded;
+    decodedKnown = true;
+    const AVStream *stream = input.stream();
+    const AVRational rate = stream->avg_frame_rate.num > 0 && stream->avg_frame_rate.den > 0
+        ? stream->avg_frame_rate
+        : stream->r_frame_rate;
+    if (rate.num > 0 && rate.den > 0)
+        decoded = std::llround(double(qMax<int64_t>(0, timeUs)) * rate.num / rate.den / 1e6) + 1;
+    else
+        ++decoded;
+    return decoded;
 }
 
 void DecodingFrameSource::seekAheadIfWorthIt(int64_t currentTimestamp)
@@ -133,6 +156,7 @@ FrameSource::Status DecodingFrameSource::next(
         const int received = receiveFrame(decoder, frame.get());
         if (received == 0) {
             const int64_t timeUs = frameTimeUs(frame.get());
+            const int64_t number = frameNumber(timeUs);
             if (seekCheckUs >= 0) {
                 const int64_t wantedUs = seekCheckUs;
                 seekCheckUs = -1;
@@ -166,6 +190,9 @@ FrameSource::Status DecodingFrameSource::next(
                 = av_guess_sample_aspect_ratio(input.format(), input.stream(), handed.get());
             handed->pts = lastTimestamp - streamStart;
             handed->time_base = input.stream()->time_base;
+            FrameFacts::setNumber(handed.get(), FrameFacts::frameNumber, double(number));
+            if (const std::optional<double> score = selector.takenScore())
+                FrameFacts::setNumber(handed.get(), FrameFacts::score, *score);
             *taken = std::move(handed);
             takenSinceCheck = true;
             return Status::Frame;

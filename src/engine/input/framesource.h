@@ -32,7 +32,7 @@ class FrameSelector;
 // to the keyframe before the range's start and past stretches with nothing
 // wanted; decodes forward where it cannot, which gives the same frames. Each
 // frame handed out has its pts counted from the stream's start, in its
-// time_base.
+// time_base, and carries its number and score (FrameFacts).
 class DecodingFrameSource : public FrameSource
 {
 public:
@@ -50,6 +50,7 @@ private:
     void seekBefore(int64_t timeUs, int64_t streamTimestamp);
     void seekAheadIfWorthIt(int64_t currentTimestamp);
     void seekToEarlierKeyframe(int64_t wantedUs);
+    int64_t frameNumber(int64_t timeUs);
 
     MediaInput &input;
     FrameSelector &selector;
@@ -65,6 +66,9 @@ private:
     int64_t seekCheckUs = -1;
     int64_t seekTimestamp = 0;
     int seekAttempts = 0;
+    // Decoded frames so far; unknown after a seek until the next frame.
+    int64_t decoded = 0;
+    bool decodedKnown = true;
     Outcome failed = Outcome::Converted;
 };
 

@@ -149,6 +149,7 @@ void BatchQueue::endVideo()
     result.images = ended.images;
     result.firstFile = ended.firstFile;
     result.lastFile = ended.lastFile;
+    result.indexFile = ended.indexFile;
     result.outcome = ended.outcome;
     result.error = ended.error;
     result.cancelled = ended.cancelled;

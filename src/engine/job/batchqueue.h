@@ -21,6 +21,8 @@ struct BatchResult
     int images = 0;
     QString firstFile;
     QString lastFile;
+    // The index of the images, where the job wrote one.
+    QString indexFile;
     // Converted, Stopped, or the failure, also when a stop followed it.
     Outcome outcome = Outcome::Converted;
     // The outcome's message; empty when the video was converted.

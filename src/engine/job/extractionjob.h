@@ -39,6 +39,10 @@ struct FrameSelection
     bool isWholeVideo() const { return startSeconds <= 0 && !hasEnd(); }
 };
 
+// The list of a job's images written beside them: none, index.csv or
+// index.json.
+enum class IndexFormat { None, Csv, Json };
+
 // Everything one extraction job needs; the engine checks it at its door.
 // Each option's default, range and meaning is a row of the option table
 // (joboption.h), which a new job starts from.
@@ -59,6 +63,12 @@ struct ExtractionJob
     // Threads that write images; 0 lets the job choose.
     int writers = 0;
     FrameSelection selection;
+    IndexFormat index = IndexFormat::None;
+    // Gives each image the capture time, place, make and model the container
+    // has, in its EXIF, where the format has room for it.
+    bool captureMetadata = true;
+    // Draws contact-sheet.jpg, the images in small, beside them.
+    bool contactSheet = false;
 
     // The first option whose value the job cannot use, in the table's order,
     // then the options that cannot go together; nothing when all is well.

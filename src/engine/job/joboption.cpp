@@ -76,6 +76,14 @@ QList<JobOption::Choice> depthChoices()
     return choices;
 }
 
+// None first: the window's list shows the default first.
+QList<JobOption::Choice> indexChoices()
+{
+    return {{QStringLiteral("none"), JobOption::tr("不写")},
+        {QStringLiteral("csv"), QStringLiteral("CSV")},
+        {QStringLiteral("json"), QStringLiteral("JSON")}};
+}
+
 std::vector<JobOption> makeTable()
 {
     std::vector<JobOption> rows;
@@ -97,8 +105,7 @@ std::vector<JobOption> makeTable()
         withChoices(make(
                         Id::Depth, "depth", Kind::Choice, 0, 0, QStringLiteral("24"), "D",
                         QT_TRANSLATE_NOOP("JobOption", "位深度"),
-                        QT_TRANSLATE_NOOP("JobOption",
-                            "每像素的位数，8 为灰度，32 带透明通道"),
+                        QT_TRANSLATE_NOOP("JobOption", "每像素的位数，8 为灰度，32 带透明通道"),
                         [](const ExtractionJob &job) {
                             for (const DepthName &name : depthNames) {
                                 if (name.depth == job.bitDepth)
@@ -185,6 +192,45 @@ std::vector<JobOption> makeTable()
         QT_TRANSLATE_NOOP("JobOption", "在文件名的编号后加上该帧的时间"),
         [](const ExtractionJob &job) { return QVariant(job.timeInNames); },
         [](ExtractionJob &job, const QVariant &value) { job.timeInNames = value.toBool(); }));
+    rows.push_back(
+        withChoices(make(
+                        Id::Index, "index", Kind::Choice, 0, 0, QStringLiteral("none"), "FORM",
+                        QT_TRANSLATE_NOOP("JobOption", "图片清单"),
+                        QT_TRANSLATE_NOOP("JobOption",
+                            "在图片旁写下图片清单 index.csv 或 index.json，列出文件名、编号、帧号、"
+                            "时间、是否关键帧、尺寸和得分"),
+                        [](const ExtractionJob &job) {
+                            switch (job.index) {
+                            case IndexFormat::None:
+                                break;
+                            case IndexFormat::Csv:
+                                return QVariant(QStringLiteral("csv"));
+                            case IndexFormat::Json:
+                                return QVariant(QStringLiteral("json"));
+                            }
+                            return QVariant(QStringLiteral("none"));
+                        },
+                        [](ExtractionJob &job, const QVariant &value) {
+                            const QString name = value.toString().toLower();
+                            job.index = name == QLatin1String("csv") ? IndexFormat::Csv
+                                : name == QLatin1String("json")      ? IndexFormat::Json
+                                                                     : IndexFormat::None;
+                        }),
+            indexChoices));
+    // Written by default: the switch that turns it off.
+    rows.push_back(make(
+        Id::NoMetadata, "no-metadata", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "不写入拍摄信息"),
+        QT_TRANSLATE_NOOP("JobOption",
+            "不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）"),
+        [](const ExtractionJob &job) { return QVariant(!job.captureMetadata); },
+        [](ExtractionJob &job, const QVariant &value) { job.captureMetadata = !value.toBool(); }));
+    rows.push_back(make(
+        Id::Sheet, "sheet", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "缩略图总览"),
+        QT_TRANSLATE_NOOP("JobOption", "在图片旁画一张缩略图总览 contact-sheet.jpg"),
+        [](const ExtractionJob &job) { return QVariant(job.contactSheet); },
+        [](ExtractionJob &job, const QVariant &value) { job.contactSheet = value.toBool(); }));
     rows.push_back(make(
         Id::Writers, "writers", Kind::Number, 0, 64, 0, "N",
         QT_TRANSLATE_NOOP("JobOption", "写图片的线程"),
@@ -269,8 +315,8 @@ QString JobOption::help() const
         // The value of a selection other than the default one is the
         // window's: on the command line the option itself chooses it.
         return (mode == noMode || mode == int(ExtractionJob().selection.mode)
-                       ? tr("%1，%2-%3（默认 %4）")
-                       : tr("%1，%2-%3（窗口默认 %4）"))
+                ? tr("%1，%2-%3（默认 %4）")
+                : tr("%1，%2-%3（窗口默认 %4）"))
             .arg(text, numberText(minimum), numberText(maximum), byDefault);
     case Kind::Seconds:
     case Kind::Text:

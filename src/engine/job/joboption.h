@@ -33,6 +33,9 @@ public:
         End,
         Pattern,
         TimeNames,
+        Index,
+        NoMetadata,
+        Sheet,
         Writers,
     };
 

@@ -1,8 +1,12 @@
 #include "videoprocessor.h"
 
+#include "capturemetadata.h"
+#include "contactsheet.h"
 #include "extractionpipeline.h"
 #include "frameselector.h"
 #include "framesource.h"
+#include "imageextras.h"
+#include "imageindex.h"
 #include "imagenaming.h"
 #include "imagesink.h"
 #include "mediainput.h"
@@ -19,12 +23,22 @@
 #include <atomic>
 #include <cmath>
 #include <mutex>
+#include <optional>
 
 extern "C" {
+#include <libavcodec/codec_desc.h>
 #include <libavutil/imgutils.h>
 }
 
 using Picture::BitDepth;
+
+// The parts of ImageExtras a job owns.
+struct VideoProcessor::Extras
+{
+    std::optional<ImageIndex> index;
+    std::optional<ContactSheet> sheet;
+    ImageExtras shared;
+};
 
 struct VideoProcessor::Job
 {
@@ -48,6 +62,12 @@ struct VideoProcessor::Job
         result.lastFile = last;
         if (count == 1)
             result.firstFile = last;
+    }
+
+    void recordIndex(const QString &path)
+    {
+        std::lock_guard locker(resultMutex);
+        result.indexFile = path;
     }
 
     void recordEnd(Outcome outcome, const QString &error, bool stopped)
@@ -100,6 +120,23 @@ int64_t keyframesInRange(const MediaInput &input, const FrameSelection &selectio
         }
     }
     return count;
+}
+
+// What the contact sheet's header says of the video: the images' shape.
+ContactSheet::Video sheetVideo(const MediaInput &input, const QString &path, const QTransform &turn)
+{
+    const AVCodecParameters *video = input.stream()->codecpar;
+    ContactSheet::Video facts;
+    facts.name = QFileInfo(path).fileName();
+    const int64_t duration = input.format()->duration;
+    facts.durationMs = duration == AV_NOPTS_VALUE ? -1 : duration / 1000;
+    const int width = Picture::squarePixelWidth(
+        video->width, av_guess_sample_aspect_ratio(input.format(), input.stream(), nullptr));
+    const QSize shown = turn.mapRect(QRect(0, 0, width, video->height)).size();
+    facts.size = shown;
+    if (const AVCodecDescriptor *codec = avcodec_descriptor_get(video->codec_id))
+        facts.codec = QString::fromLatin1(codec->name);
+    return facts;
 }
 
 } // namespace
@@ -284,32 +321,72 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
     job.image.orientation = Picture::displayTransform(input.displayMatrix());
     const ImageSettings &settings = job.image;
     ImageNames names(settings);
+    Extras extras;
+    if (job.options.captureMetadata)
+        extras.shared.capture = CaptureMetadata::fromContainer(input.format(), input.stream());
+    if (job.options.index != IndexFormat::None)
+        extras.shared.index = &extras.index.emplace(settings.outputPath, job.options.index);
+    if (job.options.contactSheet) {
+        extras.shared.sheet
+            = &extras.sheet.emplace(sheetVideo(input, job.options.videoPath, settings.orientation));
+    }
+    const ImageExtras *shared = &extras.shared;
     const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings.bitDepth);
     ExtractionPipeline pipeline(
         writerThreads,
-        [&settings, &names] { return std::make_unique<ImageFileSink>(settings, names); },
+        [&settings, &names, shared] {
+            return std::make_unique<ImageFileSink>(settings, names, shared);
+        },
         job.cancelled);
     const ExtractionPipeline::Result outcome = pipeline.run(source, [&](int written) {
         job.recordWritten(written, names);
         // An estimate that fell short follows the count; an unknown one stays so.
         reportProgress(job.id, written, totalFrames > 0 ? qMax(written, totalFrames) : 0);
     });
+    Ending ending;
     switch (outcome.kind) {
     case ExtractionPipeline::Result::Kind::Finished:
-        if (outcome.written > 0)
-            return Ending();
-        return message(selection.startSeconds > 0 && !selector.reachedStart()
-                ? Outcome::StartPastEnd
-                : Outcome::NoFrames);
+        if (outcome.written == 0) {
+            return message(selection.startSeconds > 0 && !selector.reachedStart()
+                    ? Outcome::StartPastEnd
+                    : Outcome::NoFrames);
+        }
+        break;
     case ExtractionPipeline::Result::Kind::Cancelled:
         // The source may have failed before the stop.
-        return message(outcome.failure);
+        ending = message(outcome.failure);
+        break;
     case ExtractionPipeline::Result::Kind::Failed:
         // The job's images are the ones before the failure, as if they had
         // been written one after the other.
         for (const int number : outcome.writtenPastFailure)
             QFile::remove(names.path(number));
-        return message(outcome.failure, names.path(outcome.imageNumber));
+        ending = message(outcome.failure, names.path(outcome.imageNumber));
+        break;
     }
-    return Ending();
+    return finishExtras(job, extras, outcome.written, ending);
+}
+
+VideoProcessor::Ending VideoProcessor::finishExtras(
+    Job &job, Extras &extras, int kept, Ending ending)
+{
+    // Nothing kept, nothing to list: a job that leaves no image leaves
+    // nothing else either.
+    if (kept <= 0)
+        return ending;
+    QString unwritten;
+    if (extras.index) {
+        if (extras.index->finish(kept))
+            job.recordIndex(extras.index->path());
+        else
+            unwritten = extras.index->path();
+    }
+    if (extras.sheet) {
+        const QString path = QDir(job.image.outputPath).filePath(ContactSheet::fileName());
+        if (!extras.sheet->write(path, kept) && unwritten.isEmpty())
+            unwritten = path;
+    }
+    if (ending.outcome == Outcome::Converted && !unwritten.isEmpty())
+        return Ending {Outcome::CannotWrite, unwritten};
+    return ending;
 }

@@ -21,6 +21,8 @@ struct ExtractionResult
     int images = 0;
     QString firstFile;
     QString lastFile;
+    // The index of the images, once written; empty without one.
+    QString indexFile;
     bool ended = false;
     // How it ended: its failure where it failed, even when it was stopped
     // afterwards; Stopped for a stop alone.
@@ -88,6 +90,10 @@ private:
         QString detail;
     };
     Ending extract(Job &job, OutputFolder &folder);
+    // The index and the sheet of the images the job kept, after its images;
+    // their failure where the job had none of its own.
+    struct Extras;
+    static Ending finishExtras(Job &job, Extras &extras, int kept, Ending ending);
     void stopWorker();
 
     // Signals are emitted on this object's thread, and only while the job

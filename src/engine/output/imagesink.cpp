@@ -18,9 +18,9 @@ using Picture::BitDepth;
 
 namespace {
 
-// An image goes through three steps: encoded into memory, then written as a
-// file. What a format needs of the pixels is settled by the encoding, what
-// the disk needs by the writing.
+// An image goes through three steps: encoded into memory, given the job's
+// metadata, then written as a file. What a format needs of the pixels is settled by the encoding,
+// what the disk needs by the writing.
 enum class Existing { Replace, Keep };
 
 // Some writers take only some layouts, or read them wrongly: each gets one
@@ -113,11 +113,8 @@ QString ImageSettings::filePath(int number, const AVFrame *frame) const
 {
     if (!timeInNames)
         return filePath(number);
-    const qint64 pts = frame->pts == AV_NOPTS_VALUE ? 0 : frame->pts;
-    const qint64 milliseconds
-        = frame->time_base.den > 0 ? av_rescale_q(pts, frame->time_base, AVRational {1, 1000}) : 0;
     return ImageNaming::outputFilePathWithTime(
-        outputPath, namingPattern, number, milliseconds, format);
+        outputPath, namingPattern, number, frameMilliseconds(frame), format);
 }
 
 void ImageNames::record(int number, const QString &path)
@@ -135,9 +132,11 @@ QString ImageNames::path(int number) const
     return found == paths.end() ? settings.filePath(number) : found->second;
 }
 
-ImageFileSink::ImageFileSink(const ImageSettings &settings, ImageNames &names)
+ImageFileSink::ImageFileSink(
+    const ImageSettings &settings, ImageNames &names, const ImageExtras *extras)
     : settings(settings)
     , names(names)
+    , extras(extras)
 {
 }
 
@@ -150,9 +149,15 @@ Outcome ImageFileSink::write(const AVFrame *frame, int number)
     QByteArray bytes;
     const QString path = settings.filePath(number, frame);
     names.record(number, path);
-    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)
-        || !writeImageFile(bytes, path, Existing::Replace)) {
+    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes))
         return Outcome::CannotWrite;
+    if (extras)
+        extras->addMetadata(&bytes, settings.format, frame);
+    if (!writeImageFile(bytes, path, Existing::Replace))
+        return Outcome::CannotWrite;
+    if (extras) {
+        extras->recordWritten(
+            frame, number, path, bytes, settings.format, settings.orientation, thumbnails);
     }
     return Outcome::Converted;
 }

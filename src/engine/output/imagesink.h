@@ -1,7 +1,9 @@
 #ifndef IMAGESINK_H
 #define IMAGESINK_H
 
+#include "contactsheet.h"
 #include "frameconverter.h"
+#include "imageextras.h"
 #include "imagenaming.h"
 #include "outcome.h"
 #include "pixellayout.h"
@@ -65,11 +67,13 @@ private:
 };
 
 // Converts each frame for the job's bit depth, turns it upright and writes
-// it as "<output>/<pattern with the number>.<format>".
+// it as "<output>/<pattern with the number>.<format>", with the job's
+// extras where it has them.
 class ImageFileSink : public ImageSink
 {
 public:
-    ImageFileSink(const ImageSettings &settings, ImageNames &names);
+    ImageFileSink(
+        const ImageSettings &settings, ImageNames &names, const ImageExtras *extras = nullptr);
 
     Outcome write(const AVFrame *frame, int number) override;
 
@@ -87,8 +91,10 @@ private:
 
     const ImageSettings &settings;
     ImageNames &names;
+    const ImageExtras *extras;
     // swscale contexts are not shareable between threads: one per sink.
     FrameConverter converter;
+    ThumbnailScaler thumbnails;
 };
 
 #endif // IMAGESINK_H

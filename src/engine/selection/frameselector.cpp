@@ -71,7 +71,10 @@ FrameSelector::Verdict FrameSelector::judge(const AVFrame *frame, int64_t timeUs
     case FrameSelection::Mode::SceneChanges:
         // Every frame of the range goes through the detector, so that each
         // is compared with the one before it.
-        return scenes->isSceneChange(frame) || first ? Verdict::Take : Verdict::Skip;
+        if (!scenes->isSceneChange(frame) && !first)
+            return Verdict::Skip;
+        score = scenes->lastScore();
+        return Verdict::Take;
     }
     return Verdict::Skip;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 struct AVFrame;
 
@@ -40,6 +41,9 @@ public:
     bool keyframesOnly() const { return mode == FrameSelection::Mode::Keyframes; }
     // Whether any frame at or after the start has been seen.
     bool reachedStart() const { return reached; }
+    // The score of the frame last taken where the mode has one: the scene
+    // score of a frame that starts a shot.
+    std::optional<double> takenScore() const { return score; }
 
 private:
     const FrameSelection::Mode mode;
@@ -52,6 +56,7 @@ private:
     int counted = 0;
     bool reached = false;
     bool done = false;
+    std::optional<double> score;
 };
 
 #endif // FRAMESELECTOR_H

@@ -35,6 +35,7 @@ double SceneDetector::thresholdFor(int sensitivity)
 
 bool SceneDetector::isSceneChange(const AVFrame *frame)
 {
+    score.reset();
     if (failed)
         return true;
     if (!chain.isFor(frame)) {
@@ -48,6 +49,16 @@ bool SceneDetector::isSceneChange(const AVFrame *frame)
         }
     }
     const int result = chain.filter(frame);
+    // The select filter leaves its score in the frame it lets through.
+    if (result >= 0) {
+        if (const AVDictionaryEntry *entry
+            = av_dict_get(chain.output()->metadata, "lavfi.scene_score", nullptr, 0)) {
+            bool ok = false;
+            const double value = QByteArray(entry->value).toDouble(&ok);
+            if (ok)
+                score = value;
+        }
+    }
     av_frame_unref(chain.output());
     if (result == AVERROR(EAGAIN))
         return false;

@@ -4,6 +4,8 @@
 #include "ffmpegholders.h"
 #include "filterchain.h"
 
+#include <optional>
+
 // Tells the frames that start a new shot, by FFmpeg's own scene score (the
 // select filter's "scene": 0 for the same picture, 1 for a wholly different
 // one) against the frame handed in before.
@@ -22,11 +24,15 @@ public:
     // filter is missing or fails, every frame counts as a new shot, which is
     // logged once.
     bool isSceneChange(const AVFrame *frame);
+    // The score of the last frame found a scene change; nothing where the
+    // filter gave none.
+    std::optional<double> lastScore() const { return score; }
 
 private:
     const double threshold;
     FilterChain chain;
     bool failed = false;
+    std::optional<double> score;
 };
 
 #endif // SCENEDETECTOR_H
