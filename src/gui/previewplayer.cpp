@@ -73,9 +73,7 @@ PreviewPlayer::PreviewPlayer(
     connect(slider, &QSlider::actionTriggered, this, [this] {
         if (!mediaPlayer || !mediaLoaded)
             return;
-        mediaPlayer->setPosition(this->slider->sliderPosition());
-        // Away from the start, the preview's stop has something to do.
-        emit stateChanged();
+        seekTo(this->slider->sliderPosition());
     });
 }
 
@@ -234,17 +232,30 @@ void PreviewPlayer::step(int direction, bool wholeSecond)
         return;
     const std::optional<int64_t> next
         = direction > 0 ? frames.frameAfter(*shown) : frames.frameBefore(*shown);
-    // The player shows a frame from its start on: the millisecond at or after it.
     if (next)
-        seekTo((*next + 999) / 1000);
+        seekTo(positionShowing(*next));
+}
+
+qint64 PreviewPlayer::positionShowing(int64_t frameUs)
+{
+    // Players differ on a position right on a frame's start: some show that
+    // frame, some the one before. A millisecond into it, all show it.
+    return frameUs <= 0 ? 0 : frameUs / 1000 + 1;
 }
 
 void PreviewPlayer::seekTo(qint64 positionMs)
 {
+    // Paused, the position goes to the frame it falls in, so that the frame
+    // shown is the one the time, the marks and the camera take.
+    qint64 position = positionMs;
+    if (!isPlaying()) {
+        if (const std::optional<int64_t> frame = frames.frameShownAt(positionMs))
+            position = positionShowing(*frame);
+    }
     // A stopped player shows nothing of where it is set.
     if (mediaPlayer->playbackState() == QMediaPlayer::StoppedState)
         mediaPlayer->pause();
-    mediaPlayer->setPosition(positionMs);
+    mediaPlayer->setPosition(position);
     // Away from the start, the preview's stop has something to do.
     emit stateChanged();
 }
@@ -257,8 +268,12 @@ bool PreviewPlayer::eventFilter(QObject *watched, QEvent *event)
         if (press->button() == Qt::LeftButton) {
             if (const std::optional<int> value
                 = grooveValueAt(slider, press->position().toPoint())) {
+                // Only the handle moves now, so that the press finds it under
+                // the pointer; the seek follows at the release or as it drags.
+                const bool tracking = slider->hasTracking();
+                slider->setTracking(false);
                 slider->setSliderPosition(*value);
-                slider->triggerAction(QAbstractSlider::SliderMove);
+                slider->setTracking(tracking);
             }
         }
     }

@@ -66,6 +66,7 @@ protected:
 
 private:
     qint64 frameShownMs(qint64 positionMs);
+    static qint64 positionShowing(int64_t frameUs);
     void seekTo(qint64 positionMs);
     void updatePosition(qint64 position);
     void durationChanged(qint64 duration);
