@@ -12,7 +12,7 @@ packages=(
     qt6-image-formats-plugins qt6-translations-l10n qt6-qpa-plugins
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
-    libavfilter-dev libexiv2-dev
+    libavfilter-dev libexiv2-dev libturbojpeg0-dev libwebp-dev
     fonts-wqy-microhei
     xvfb xauth binutils-mingw-w64-x86-64 desktop-file-utils appstream man-db dpkg-dev file
 )

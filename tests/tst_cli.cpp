@@ -196,15 +196,16 @@ void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("layout");
+    QTest::addColumn<QSize>("size");
     QTest::addColumn<QStringList>("said"); // on stdout
 
     // The tool's result line names the count and the folder.
     const auto cli = [](const char *tag, const QStringList &options, const QStringList &files,
-                         const char *layout) {
+                         const char *layout, QSize size = QSize(320, 240)) {
         const QString folder = QFileInfo(files.first()).path() == "." ? "out" : "out/clip";
         QTest::newRow(tag) << OSKIVO_CLI
                            << QStringList {"clip.mp4", "-o", "out", "--quiet"} + options << files
-                           << layout << QStringList {QString::number(files.size()), folder};
+                           << layout << size << QStringList {QString::number(files.size()), folder};
     };
     cli("defaults: 5 a second as 24-bit JPG in the video's folder", {},
         numberedImages(10, "jpg", "clip/"), "rgb8");
@@ -216,19 +217,32 @@ void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem_data()
         {"clip/shot_000001_00-00-00.500.png", "clip/shot_000002_00-00-01.000.png",
             "clip/shot_000003_00-00-01.500.png"},
         "rgb16");
+    cli("count 3, the sharpest of each third, black frames left out",
+        {"--count", "3", "--sharpest", "--skip-black", "--distinct", "--distinct-sensitivity", "60",
+            "--no-subfolder"},
+        numberedImages(3, "jpg"), "rgb8");
     cli("keyframes as 32-bit PNG by two writers, format in any case",
         {"--keyframes", "--format", "Png", "--depth", "32", "--writers", "2"},
         numberedImages(2, "png", "clip/"), "rgba8");
+    cli("fitted into 100x100, deinterlaced",
+        {"--width", "100", "--height", "100", "--deinterlace", "on"},
+        numberedImages(10, "jpg", "clip/"), "rgb8", QSize(100, 75));
     // The benchmark takes the folder as an argument, and the tool's options.
     const QStringList bench {"clip.mp4", "out", "--format", "png"};
     QTest::newRow("bench: 32-bit, every 0.5 s from 0.5 s in seconds")
         << OSKIVO_BENCH
         << bench
             + QStringList {"--depth", "32", "--every", "0.5", "--start", "0.5", "--end", "1.75"}
-        << numberedImages(3, "png") << "rgba8" << QStringList {"frames=3 "};
+        << numberedImages(3, "png") << "rgba8" << QSize(320, 240) << QStringList {"frames=3 "};
+    QTest::newRow("bench: count 4")
+        << OSKIVO_BENCH << bench + QStringList {"--count", "4"} << numberedImages(4, "png")
+        << "rgb8" << QSize(320, 240) << QStringList {"frames=4 "};
     QTest::newRow("bench: the default depth is 24-bit")
-        << OSKIVO_BENCH << bench << numberedImages(10, "png") << "rgb8"
+        << OSKIVO_BENCH << bench << numberedImages(10, "png") << "rgb8" << QSize(320, 240)
         << QStringList {"frames=10 "};
+    QTest::newRow("bench: a height alone")
+        << OSKIVO_BENCH << bench + QStringList {"--height", "60"} << numberedImages(10, "png")
+        << "rgb8" << QSize(80, 60) << QStringList {"frames=10 "};
 }
 
 void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem()
@@ -237,6 +251,7 @@ void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem()
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, files);
     QFETCH(QString, layout);
+    QFETCH(QSize, size);
     QFETCH(QStringList, said);
 
     const Run result = run(arguments, cLocale, program);
@@ -250,7 +265,9 @@ void tst_Cli::conversion_writesTheImagesTheOptionsSayWithoutAWindowSystem()
     QImageReader reader(path("out/" + files.first()));
     const QString extension = QFileInfo(files.first()).suffix();
     QCOMPARE(reader.format(), extension == "jpg" ? QByteArray("jpeg") : extension.toLatin1());
-    QCOMPARE(::layout(reader.read()), layout);
+    const QImage image = reader.read();
+    QCOMPARE(::layout(image), layout);
+    QCOMPARE(image.size(), size);
     for (const QString &text : said)
         QVERIFY2(result.out.contains(text), qPrintable(text + " not in: " + result.out));
 }
@@ -272,6 +289,19 @@ void tst_Cli::badUsage_exitsTwoAndSaysWhich_data()
     row("two selections", {"--rate", "2", "--keyframes"}, {"--rate", "--keyframes"});
     row("unknown format", {"--format", "gif"}, {"--format", "gif", "JPG, JPEG, PNG"});
     row("pattern leaving the folder", {"--pattern", "../x_%1"}, {"--pattern", "../x_%1"});
+    row("sharpest without parts", {"--sharpest"}, {"--sharpest", "--every", "--count"});
+    row("sharpest of keyframes", {"--keyframes", "--sharpest"}, {"--sharpest", "--every"});
+    row("count with another selection", {"--every", "2", "--count", "3"}, {"--every", "--count"});
+    row("count 0", {"--count", "0"}, {"--count", "0", "1-100000"});
+    row("distinct sensitivity out of range", {"--distinct", "--distinct-sensitivity", "101"},
+        {"--distinct-sensitivity", "101", "1-100"});
+    row("a width of zero", {"--width", "0"}, {"--width", "0", "1-16384"});
+    row("a negative height", {"--height", "-240"}, {"--height", "-240", "1-16384"});
+    row("a width that is no number", {"--width", "wide"}, {"--width", "wide"});
+    row("a height past the largest", {"--width", "640", "--height", "16385"},
+        {"--height", "16385", "1-16384"});
+    row("a deinterlacing mode not offered", {"--deinterlace", "yes"},
+        {"--deinterlace", "yes", "auto, on, off"});
     row("an index form not offered", {"--index", "xml"}, {"--index", "xml", "none, csv, json"});
     row("bad usage with --json: still on stderr", {"--json", "--quality", "0"},
         {"--quality", "1-100"});

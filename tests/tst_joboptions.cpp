@@ -32,6 +32,7 @@ private slots:
     void defaults_areWhatANewJobHolds();
     void unchosenSelection_isNotChecked();
     void problem_namesTheOptionByFlagOrLabel();
+    void sharpestAlone_namesBothSelectionsItNeeds();
 };
 
 void tst_JobOptions::validate_namesTheOptionAndWhy_data()
@@ -63,12 +64,30 @@ void tst_JobOptions::validate_namesTheOptionAndWhy_data()
     row("every 0.05 s", Id::Every, 0.05, outOfRange, Mode::EverySeconds);
     row("every NaN", Id::Every, std::nan(""), outOfRange, Mode::EverySeconds);
     row("scenes 0", Id::Scenes, 0, outOfRange, Mode::SceneChanges);
+    row("count 1", Id::Count, 1, fine, Mode::Count);
+    row("count 100000", Id::Count, 100000, fine, Mode::Count);
+    row("count 0", Id::Count, 0, outOfRange, Mode::Count);
+    row("count 100001", Id::Count, 100001, outOfRange, Mode::Count);
+    row("distinct sensitivity 0", Id::DistinctSensitivity, 0, outOfRange);
+    row("distinct sensitivity 100", Id::DistinctSensitivity, 100, fine);
+    row("sharpest every few seconds", Id::Sharpest, true, fine, Mode::EverySeconds);
+    row("sharpest of a count", Id::Sharpest, true, fine, Mode::Count);
+    row("sharpest at a rate", Id::Sharpest, true, int(Reason::NeedsEither));
+    row("sharpest keyframes", Id::Sharpest, true, int(Reason::NeedsEither), Mode::Keyframes);
+    row("distinct scenes", Id::Distinct, true, fine, Mode::SceneChanges);
+    row("skip black keyframes", Id::SkipBlack, true, fine, Mode::Keyframes);
     row("start at a day", Id::Start, 86400.0, fine);
     row("start negative", Id::Start, -0.5, outOfRange);
     row("start infinite", Id::Start, infinite, outOfRange);
     row("end infinite", Id::End, infinite, outOfRange);
     row("end at the start", Id::End, 0.0, int(Reason::NotLaterThan));
     row("end unset", Id::End, QVariant(), fine);
+    row("width 1", Id::Width, 1, fine);
+    row("width 0", Id::Width, 0, outOfRange);
+    row("height 16384", Id::Height, 16384, fine);
+    row("height 16385", Id::Height, 16385, outOfRange);
+    row("height negative", Id::Height, -1, outOfRange);
+    row("deinterlacing in another case", Id::Deinterlace, "OFF", fine);
     row("writers 64", Id::Writers, 64, fine);
     row("writers 65", Id::Writers, 65, outOfRange);
     row("pattern without a number", Id::Pattern, "frame", int(Reason::NoNumberMarker));
@@ -111,11 +130,19 @@ void tst_JobOptions::defaults_areWhatANewJobHolds_data()
     QTest::newRow("5 a second") << Id::Rate << QVariant(5);
     QTest::newRow("every 10 s") << Id::Every << QVariant(10.0);
     QTest::newRow("scene sensitivity 50") << Id::Scenes << QVariant(50);
+    QTest::newRow("count 10") << Id::Count << QVariant(10);
+    QTest::newRow("not the sharpest") << Id::Sharpest << QVariant(false);
+    QTest::newRow("repeats kept") << Id::Distinct << QVariant(false);
+    QTest::newRow("repeat sensitivity 50") << Id::DistinctSensitivity << QVariant(50);
+    QTest::newRow("black frames kept") << Id::SkipBlack << QVariant(false);
     QTest::newRow("from the start") << Id::Start << QVariant(0.0);
     QTest::newRow("to the end") << Id::End << QVariant();
     QTest::newRow("frame_%1") << Id::Pattern << QVariant("frame_%1");
     QTest::newRow("no time in names") << Id::TimeNames << QVariant(false);
     QTest::newRow("writers chosen by the job") << Id::Writers << QVariant(0);
+    QTest::newRow("the video's own width") << Id::Width << QVariant();
+    QTest::newRow("the video's own height") << Id::Height << QVariant();
+    QTest::newRow("deinterlacing where marked") << Id::Deinterlace << QVariant("auto");
 }
 
 void tst_JobOptions::defaults_areWhatANewJobHolds()
@@ -154,6 +181,16 @@ void tst_JobOptions::problem_namesTheOptionByFlagOrLabel()
     QVERIFY2(byLabel.contains(JobOption::row(Id::End).label())
             && byLabel.contains(JobOption::row(Id::Start).label()) && !byLabel.contains("--"),
         qPrintable(byLabel));
+}
+
+void tst_JobOptions::sharpestAlone_namesBothSelectionsItNeeds()
+{
+    ExtractionJob job;
+    job.selection.sharpest = true;
+    const QString message = job.validate()->message();
+    QVERIFY2(message.contains("--sharpest") && message.contains("--every")
+            && message.contains("--count"),
+        qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(tst_JobOptions)

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(JobOption::Id)
+Q_DECLARE_METATYPE(FrameSelection::Mode)
 Q_DECLARE_METATYPE(IndexFormat)
 
 class tst_Options : public QObject
@@ -50,6 +51,8 @@ private slots:
     void controls_takeTheirRangeAndDefaultFromTheOptions();
     void besideImages_choicesReachTheJobAndAreKept_data();
     void besideImages_choicesReachTheJobAndAreKept();
+    void selection_readsEachChoiceWhereItApplies_data();
+    void selection_readsEachChoiceWhereItApplies();
 
 private:
     // The pattern in force, as the window saves it on closing.
@@ -316,6 +319,7 @@ void tst_Options::addedOption_isReadStoredRestoredAndReset_data()
 
     QTest::newRow("a number") << JobOption::Id::Writers << QVariant(3);
     QTest::newRow("a choice") << JobOption::Id::Depth << QVariant("8");
+    QTest::newRow("a number unset by default") << JobOption::Id::Height << QVariant(720);
 }
 
 void tst_Options::addedOption_isReadStoredRestoredAndReset()
@@ -334,7 +338,8 @@ void tst_Options::addedOption_isReadStoredRestoredAndReset()
     QCOMPARE(control->toolTip(), row.help());
     QCOMPARE(row.get(page->jobOptions()), row.defaultValue);
     if (auto *box = qobject_cast<QSpinBox *>(control)) {
-        QCOMPARE(box->minimum(), int(row.minimum));
+        // One below the range stands for an option left unset.
+        QCOMPARE(box->minimum(), int(row.minimum) - (row.defaultValue.isNull() ? 1 : 0));
         QCOMPARE(box->maximum(), int(row.maximum));
         box->setValue(chosen.toInt());
     } else if (auto *box = qobject_cast<QComboBox *>(control)) {
@@ -443,6 +448,49 @@ void tst_Options::besideImages_choicesReachTheJobAndAreKept()
     QCOMPARE(job(next).captureMetadata, metadata);
     QCOMPARE(job(next).contactSheet, sheet);
     delete next;
+}
+
+void tst_Options::selection_readsEachChoiceWhereItApplies_data()
+{
+    using Mode = FrameSelection::Mode;
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("sharpestChecked");
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<bool>("sharpest");
+
+    QTest::newRow("count, the last of the list") << 4 << false << Mode::Count << false;
+    QTest::newRow("count, sharpest") << 4 << true << Mode::Count << true;
+    QTest::newRow("every few seconds, sharpest") << 1 << true << Mode::EverySeconds << true;
+    // The box is hidden there; what it still holds must not make a job the
+    // engine refuses.
+    QTest::newRow("a rate: sharpest left out") << 0 << true << Mode::FramesPerSecond << false;
+    QTest::newRow("keyframes: sharpest left out") << 2 << true << Mode::Keyframes << false;
+}
+
+void tst_Options::selection_readsEachChoiceWhereItApplies()
+{
+    using Mode = FrameSelection::Mode;
+    QFETCH(int, index);
+    QFETCH(bool, sharpestChecked);
+    QFETCH(Mode, mode);
+    QFETCH(bool, sharpest);
+
+    auto *page = window->findChild<OptionsPage *>();
+    w<QComboBox>("selectionModeComboBox")->setCurrentIndex(index);
+    w<QSpinBox>("countOptionControl")->setValue(25);
+    w<QCheckBox>("sharpestOptionControl")->setChecked(sharpestChecked);
+    w<QCheckBox>("distinctOptionControl")->setChecked(true);
+    w<QCheckBox>("skip-blackOptionControl")->setChecked(true);
+    w<QSpinBox>("distinct-sensitivityOptionControl")->setValue(70);
+    const ExtractionJob job = page->jobOptions();
+    QCOMPARE(job.selection.mode, mode);
+    QCOMPARE(job.selection.count, 25);
+    QCOMPARE(job.selection.sharpest, sharpest);
+    QVERIFY(job.selection.distinct);
+    QVERIFY(job.selection.skipBlack);
+    QCOMPARE(job.selection.distinctSensitivity, 70);
+    const std::optional<OptionProblem> problem = job.validate();
+    QVERIFY2(!problem, qPrintable(problem ? problem->message() : QString()));
 }
 
 QTEST_MAIN(tst_Options)

@@ -63,8 +63,8 @@ private:
     static QStringList shownSelectionSettings()
     {
         QStringList shown;
-        for (const char *name :
-            {"frameRateSpinBox", "everySecondsSpinBox", "sceneSensitivitySpinBox"}) {
+        for (const char *name : {"frameRateSpinBox", "everySecondsSpinBox",
+                 "sceneSensitivitySpinBox", "countOptionControl", "sharpestOptionControl"}) {
             if (!w(name)->isHidden())
                 shown << name;
         }
@@ -141,9 +141,12 @@ void tst_Settings::selection_restoredAfterRestartAndReset_data()
     QTest::addColumn<QStringList>("shown");
 
     QTest::newRow("frames per second") << 0 << QStringList {"frameRateSpinBox"};
-    QTest::newRow("every N seconds") << 1 << QStringList {"everySecondsSpinBox"};
+    QTest::newRow("every N seconds")
+        << 1 << QStringList {"everySecondsSpinBox", "sharpestOptionControl"};
     QTest::newRow("keyframes") << 2 << QStringList {};
     QTest::newRow("scene changes") << 3 << QStringList {"sceneSensitivitySpinBox"};
+    QTest::newRow("a number of images")
+        << 4 << QStringList {"countOptionControl", "sharpestOptionControl"};
 }
 
 void tst_Settings::selection_restoredAfterRestartAndReset()

@@ -231,10 +231,12 @@ void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition_data()
     QTest::addColumn<qint64>("position");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("error");
+    // The job's width; 0 for the video's own size, -1 for a width of zero given.
+    QTest::addColumn<int>("width");
 
     const auto row = [](const char *tag, const char *clip, const char *pattern, qint64 position,
-                         const char *name, const char *error = "") {
-        QTest::newRow(tag) << clip << pattern << position << name << error;
+                         const char *name, const char *error = "", int width = 0) {
+        QTest::newRow(tag) << clip << pattern << position << name << error << width;
     };
     row("at a frame's time", "frames.mp4", "frame_%1", 1200, "frame_00-00-01.200.png");
     row("a millisecond before a frame: the earlier, the time twice", "frames.mp4", "%1_%1", 1199,
@@ -245,6 +247,9 @@ void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition_data()
     row("past the end", "frames.mp4", "frame_%1", 3001, "", "该位置没有可保存的帧");
     row("a pattern leaving the folder", "frames.mp4", "../f_%1", 0, "",
         "--pattern 的值“../f_%1”会把图片写到输出目录之外");
+    row("at the job's size", "frames.mp4", "frame_%1", 1200, "frame_00-00-01.200.png", "", 100);
+    row("a width of zero", "frames.mp4", "frame_%1", 1200, "", "--width 的值 0 超出范围 1-16384",
+        -1);
 }
 
 void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition()
@@ -254,9 +259,12 @@ void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition()
     QFETCH(qint64, position);
     QFETCH(QString, name);
     QFETCH(QString, error);
+    QFETCH(int, width);
 
     ExtractionJob job = settings("saved/" + QString(QTest::currentDataTag()) + "/inner", clip);
     job.namingPattern = pattern;
+    if (width != 0)
+        job.width = width < 0 ? 0 : width;
     const SavedFrame saved = saveFrame(job, position);
     QCOMPARE(saved.error, error);
     QCOMPARE(saved.filePath, error.isEmpty() ? job.outputPath + '/' + name : QString());
@@ -267,8 +275,10 @@ void tst_VideoProcessorBatch::saveFrame_writesTheFrameShownAtThePosition()
 
     // The last frame ffmpeg decodes at or before the position, in MP4.
     const QString reference = path("reference.png");
+    const QString scaled
+        = width > 0 ? QStringLiteral(",scale=%1:-1:flags=bicubic").arg(width) : QString();
     MAKE_CLIP({"-i", path("frames.mp4"), "-vf",
-        QStringLiteral("select='lt(t,%1)'").arg((position + 0.5) / 1000), "-fps_mode",
+        QStringLiteral("select='lt(t,%1)'").arg((position + 0.5) / 1000) + scaled, "-fps_mode",
         "passthrough", "-update", "1", reference});
     const QString mismatch
         = pixelMismatch(QImage(saved.filePath).convertToFormat(QImage::Format_RGB888),

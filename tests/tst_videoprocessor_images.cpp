@@ -242,9 +242,10 @@ void tst_VideoProcessorImages::fileNames_followPatternDirectoryAndFormat()
 void tst_VideoProcessorImages::colours_followMatrixAndRangeTags_data()
 {
     QTest::addColumn<QStringList>("clipArguments");
+    QTest::addColumn<QString>("format");
     QTest::addColumn<int>("bitDepth");
+    QTest::addColumn<int>("tolerance");
 
-    const QColor expected(200, 50, 50);
     const QStringList bt709 {"-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc",
         "bt709", "-color_range", "tv"};
     const QStringList bt601 {"-colorspace", "smpte170m", "-color_primaries", "smpte170m",
@@ -267,11 +268,17 @@ void tst_VideoProcessorImages::colours_followMatrixAndRangeTags_data()
         {"untagged HD is BT.709", "1280x720", "bt709", "tv", {}},
         {"untagged SD is BT.601", "640x480", "bt601", "tv", {}},
     };
+    // PNG keeps the converted RGB; JPEG and WebP store BT.601 YUV, which
+    // every viewer reads back with the same matrix.
     const struct
     {
         const char *name;
+        const char *format;
         int index;
-    } depths[] = {{"24-bit", 2}, {"32-bit", 3}, {"16-bit", 1}};
+        int tolerance;
+    } depths[] = {{"PNG 24-bit", "PNG", 2, 5}, {"PNG 32-bit", "PNG", 3, 5},
+        {"PNG 16-bit", "PNG", 1, 5}, {"JPG 24-bit", "JPG", 2, 4}, {"JPG 32-bit", "JPG", 3, 4},
+        {"WebP 24-bit", "WebP", 2, 4}};
 
     for (const Clip &clip : clips) {
         // FFV1 hands out yuv444p with the range tag from the container; the
@@ -280,8 +287,13 @@ void tst_VideoProcessorImages::colours_followMatrixAndRangeTags_data()
         const QString path
             = dir.filePath(QStringLiteral("colour_%1.%2").arg(++counter).arg(suffix));
         for (const auto &depth : depths) {
+            if (qstrcmp(depth.format, "WebP") == 0
+                && !QImageWriter::supportedImageFormats().contains("webp")) {
+                continue;
+            }
             QTest::addRow("%s, %s", clip.name, depth.name)
-                << solidClip(path, clip.size, clip.matrix, clip.range, clip.tags) << depth.index;
+                << solidClip(path, clip.size, clip.matrix, clip.range, clip.tags) << depth.format
+                << depth.index << depth.tolerance;
         }
     }
 }
@@ -289,20 +301,22 @@ void tst_VideoProcessorImages::colours_followMatrixAndRangeTags_data()
 void tst_VideoProcessorImages::colours_followMatrixAndRangeTags()
 {
     QFETCH(QStringList, clipArguments);
+    QFETCH(QString, format);
     QFETCH(int, bitDepth);
+    QFETCH(int, tolerance);
 
     const QString clip = clipArguments.last();
     if (!QFile::exists(clip))
         MAKE_CLIP(clipArguments);
     const QString out = freshDir();
-    const QStringList events = runJob(clip, out, 10, 90, "PNG", bitDepth);
+    const QStringList events = runJob(clip, out, 10, 90, format, bitDepth);
     QCOMPARE(events.last(), "finished");
 
-    const QImage image(out + "/frame_000001.png");
+    const QImage image(out + "/frame_000001." + format.toLower());
     QVERIFY(!image.isNull());
     // pixelColor keeps all 16 bits of a 16-bit image; red() scales them.
     const QColor actual = centreColour(image);
-    QVERIFY2(near(actual, QColor(200, 50, 50), 5), qPrintable(describe(actual)));
+    QVERIFY2(near(actual, QColor(200, 50, 50), tolerance), qPrintable(describe(actual)));
 }
 
 void tst_VideoProcessorImages::rotatedStream_isWrittenUpright_data()
@@ -346,18 +360,28 @@ void tst_VideoProcessorImages::rotatedStream_isWrittenUpright()
     QVERIFY2(near(expected.pixelColor(4, 4), topLeft, 40),
         qPrintable("the clip is not turned: " + describe(expected.pixelColor(4, 4))));
 
-    for (int depth : {2, 1}) {
+    // JPEG and WebP are turned upright in YUV, the others as RGB pictures.
+    const struct
+    {
+        const char *format;
+        int depth;
+    } writes[] = {{"PNG", 2}, {"PNG", 1}, {"JPG", 2}, {"WebP", 2}};
+    for (const auto &write : writes) {
+        const QString format = QString::fromLatin1(write.format);
+        if (format == "WebP" && !QImageWriter::supportedImageFormats().contains("webp"))
+            continue;
         const QString out = freshDir();
-        const QStringList events = runJob(clip, out, 10, 90, "PNG", depth);
+        const QStringList events = runJob(clip, out, 10, 90, format, write.depth);
         QCOMPARE(events.last(), "finished");
-        const QImage image(out + "/frame_000001.png");
+        const QImage image(out + "/frame_000001." + format.toLower());
         QCOMPARE(image.size(), expected.size());
         for (const QPoint &point : {QPoint(8, 8), QPoint(image.width() - 8, 8),
                  QPoint(8, image.height() - 8), QPoint(image.width() - 8, image.height() - 8)}) {
             const QColor actual = image.pixelColor(point);
             QVERIFY2(near(actual, expected.pixelColor(point), 8),
-                qPrintable(QStringLiteral("depth %1 at (%2, %3): %4, expected %5")
-                               .arg(depth)
+                qPrintable(QStringLiteral("%1 depth %2 at (%3, %4): %5, expected %6")
+                               .arg(format)
+                               .arg(write.depth)
                                .arg(point.x())
                                .arg(point.y())
                                .arg(describe(actual), describe(expected.pixelColor(point)))));
@@ -403,19 +427,24 @@ void tst_VideoProcessorImages::resolutionChange_convertsEachFrameAtItsOwnSize()
 void tst_VideoProcessorImages::tinyAndOddSizes_convertWithoutOverrun_data()
 {
     QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("format");
     QTest::addColumn<int>("bitDepth");
 
     const QSize sizes[] = {{1, 1}, {2, 2}, {3, 3}, {7, 5}, {33, 17}};
     for (const QSize &size : sizes) {
         for (int depth = 0; depth <= 3; ++depth) {
-            QTest::addRow("%dx%d depth %d", size.width(), size.height(), depth) << size << depth;
+            QTest::addRow("%dx%d depth %d", size.width(), size.height(), depth)
+                << size << "PNG" << depth;
         }
+        // From YUV planes, through the even buffer the colour filter wants.
+        QTest::addRow("%dx%d JPG", size.width(), size.height()) << size << "JPG" << 2;
     }
 }
 
 void tst_VideoProcessorImages::tinyAndOddSizes_convertWithoutOverrun()
 {
     QFETCH(QSize, size);
+    QFETCH(QString, format);
     QFETCH(int, bitDepth);
 
     // FFV1 keeps odd 4:2:0 sizes that H.264 refuses. The planes are written
@@ -439,7 +468,7 @@ void tst_VideoProcessorImages::tinyAndOddSizes_convertWithoutOverrun()
             "-c:v", "ffv1", clip});
     }
     const QString out = freshDir();
-    const QStringList events = runJob(clip, out, 10, 90, "PNG", bitDepth);
+    const QStringList events = runJob(clip, out, 10, 90, format, bitDepth);
     QCOMPARE(events.last(), "finished");
     const QStringList files = imageFiles(out);
     QCOMPARE(files.size(), 3);

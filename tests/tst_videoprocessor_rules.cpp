@@ -113,10 +113,11 @@ void tst_VideoProcessorRules::estimate_fallsBackWhenUnknown_data()
         << qint64(0) << qint64(12500000) << 6 << 5 << 62;
     QTest::newRow("no frame count, no duration")
         << qint64(0) << qint64(AV_NOPTS_VALUE) << 6 << 5 << 1000;
-    QTest::newRow("fewer frames than the interval")
-        << qint64(4) << qint64(10000000) << 6 << 5 << 1000;
-    QTest::newRow("duration too short for one image")
-        << qint64(0) << qint64(100000) << 1 << 5 << 1000;
+    QTest::newRow("fewer frames than the interval: the first frame")
+        << qint64(4) << qint64(10000000) << 6 << 5 << 1;
+    QTest::newRow("duration too short for one step: the first frame")
+        << qint64(0) << qint64(100000) << 1 << 5 << 1;
+    QTest::newRow("zero duration is unknown") << qint64(0) << qint64(0) << 1 << 5 << 1000;
     QTest::newRow("negative frame count uses duration")
         << qint64(-1) << qint64(2000000) << 1 << 3 << 6;
 }

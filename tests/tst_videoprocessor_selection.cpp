@@ -1,8 +1,14 @@
 // Which frames a job takes: a part of the video, one every N seconds, the
-// keyframes, one per scene; on constant and variable frame rate, with and
-// without an index to seek in. The counting source tells which frame each
-// image shows; the names tell its time.
+// keyframes, one per scene, a number spread over the range; on constant and
+// variable frame rate, with and without an index to seek in, and in raw
+// streams whose frames carry no times. The counting source tells which
+// frame each image shows; the names tell its time.
 
+#include "framefacts.h"
+#include "frameselector.h"
+#include "framesource.h"
+#include "mediainput.h"
+#include "samplingrules.h"
 #include "videofixture.h"
 
 #include <QRegularExpression>
@@ -10,7 +16,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace VideoFixture;
+
+Q_DECLARE_METATYPE(FrameSelection)
 
 namespace {
 
@@ -51,9 +61,19 @@ private slots:
     void initTestCase();
     void selection_takesTheFramesItSays_data();
     void selection_takesTheFramesItSays();
+    void variableRate_takesFramesEvenlyInTime_data();
+    void variableRate_takesFramesEvenlyInTime();
     void seeking_givesTheSameImagesAsDecodingEveryFrame_data();
     void seeking_givesTheSameImagesAsDecodingEveryFrame();
     void startPastTheEnd_isRefused();
+    void emptyOrUnreachableRanges_sayWhy_data();
+    void emptyOrUnreachableRanges_sayWhy();
+    void shortVideosAndRanges_giveTheirFirstFrame_data();
+    void shortVideosAndRanges_giveTheirFirstFrame();
+    void badSelections_areRefusedBeforeAnythingIsWritten_data();
+    void badSelections_areRefusedBeforeAnythingIsWritten();
+    void handedFrames_carryTheirNumberInTheStream_data();
+    void handedFrames_carryTheirNumberInTheStream();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -74,6 +94,8 @@ void tst_VideoProcessorSelection::initTestCase()
         + QStringList {path("cfr.mp4")});
     // No index: nothing to seek in.
     MAKE_CLIP({"-i", path("cfr.mp4"), "-c", "copy", path("cfr.ts")});
+    // Raw H.264: no index and no times at all.
+    MAKE_CLIP({"-i", path("cfr.mp4"), "-c", "copy", "-f", "h264", path("cfr.h264")});
     MAKE_CLIP(QStringList {"-f", "lavfi", "-i",
                   countingSource("20") + ",setpts='if(lt(N,30),N*2,60+(N-30))/(20*TB)'",
                   "-frames:v", "60", "-fps_mode", "passthrough"}
@@ -100,6 +122,8 @@ ExtractionJob tst_VideoProcessorSelection::job(
         result.selection.everySeconds = value;
     else if (mode == Mode::SceneChanges)
         result.selection.sceneSensitivity = int(value);
+    else if (mode == Mode::Count)
+        result.selection.count = int(value);
     result.selection.startSeconds = start;
     result.selection.endSeconds = end;
     return result;
@@ -123,6 +147,7 @@ void tst_VideoProcessorSelection::selection_takesTheFramesItSays_data()
     const int fps = int(Mode::FramesPerSecond);
     const int every = int(Mode::EverySeconds);
     const int keys = int(Mode::Keyframes);
+    const int count = int(Mode::Count);
 
     QTest::newRow("rate 5, whole video")
         << "cfr.mp4" << fps << 5.0 << 0.0 << -1.0 << steps(100, 200, 5900);
@@ -149,6 +174,23 @@ void tst_VideoProcessorSelection::selection_takesTheFramesItSays_data()
         << "vfr.mp4" << every << 0.25 << 2.6 << 3.6 << QList<qint64> {2600, 2900, 3100, 3350};
     QTest::newRow("variable rate: keyframes") << "vfr.mp4" << keys << 0.0 << 0.0 << -1.0
                                               << QList<qint64> {0, 1000, 2000, 3000, 3500, 4000};
+    QTest::newRow("raw H.264: every second")
+        << "cfr.h264" << every << 1.0 << 0.0 << -1.0 << steps(0, 1000, 5000);
+    QTest::newRow("raw H.264: rate 5, 1.25 s to 3 s")
+        << "cfr.h264" << fps << 5.0 << 1.25 << 3.0 << steps(1400, 200, 2800);
+    QTest::newRow("raw H.264: every 1.5 s from 0.25 s")
+        << "cfr.h264" << every << 1.5 << 0.25 << -1.0 << QList<qint64> {300, 1800, 3300, 4800};
+    QTest::newRow("raw H.264: count 3, its length read from the stream")
+        << "cfr.h264" << count << 3.0 << 0.0 << -1.0 << QList<qint64> {1000, 3000, 5000};
+    QTest::newRow("count 7: the first frame at or after each middle")
+        << "cfr.mp4" << count << 7.0 << 0.0 << -1.0
+        << QList<qint64> {500, 1300, 2200, 3000, 3900, 4800, 5600};
+    QTest::newRow("count 4 from 1 s to 5 s")
+        << "cfr.mp4" << count << 4.0 << 1.0 << 5.0 << QList<qint64> {1500, 2500, 3500, 4500};
+    QTest::newRow("no index: count 4 from 1 s to 5 s")
+        << "cfr.ts" << count << 4.0 << 1.0 << 5.0 << QList<qint64> {1500, 2500, 3500, 4500};
+    QTest::newRow("count 1000 of 60 frames: each frame once")
+        << "cfr.mp4" << count << 1000.0 << 0.0 << -1.0 << steps(0, 100, 5900);
     QTest::newRow("scene changes") << "cuts.mp4" << int(Mode::SceneChanges) << 50.0 << 0.0 << -1.0
                                    << QList<qint64> {0, 1000, 2000};
     QTest::newRow("scene changes from 0.5 s: the range's first frame, then the cuts")
@@ -201,6 +243,40 @@ void tst_VideoProcessorSelection::selection_takesTheFramesItSays()
     }
 }
 
+void tst_VideoProcessorSelection::variableRate_takesFramesEvenlyInTime_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::newRow("rate 5") << 5;
+    QTest::newRow("rate 2") << 2;
+    QTest::newRow("rate 3") << 3;
+}
+
+// 10 frames a second, then 20: the images of each whole second number the
+// same, give or take one, where a count of frames would double them.
+void tst_VideoProcessorSelection::variableRate_takesFramesEvenlyInTime()
+{
+    QFETCH(int, rate);
+
+    const ExtractionJob options = job("vfr.mp4", Mode::FramesPerSecond, rate, 0, -1);
+    QCOMPARE(runJob(options).last(), QStringLiteral("finished"));
+    QList<int> perSecond(4);
+    for (const QString &name : imageFiles(options.outputPath)) {
+        const qint64 ms = nameTime(name);
+        QCOMPARE(
+            frameTime("vfr.mp4", countingFrameIndex(QImage(options.outputPath + '/' + name))), ms);
+        if (ms < 4000)
+            ++perSecond[int(ms / 1000)];
+    }
+    const auto [fewest, most] = std::minmax_element(perSecond.cbegin(), perSecond.cend());
+    QVERIFY2(*most - *fewest <= 1,
+        qPrintable(QStringLiteral("%1 %2 %3 %4")
+                       .arg(perSecond[0])
+                       .arg(perSecond[1])
+                       .arg(perSecond[2])
+                       .arg(perSecond[3])));
+    QVERIFY(*fewest >= rate / 2);
+}
+
 void tst_VideoProcessorSelection::seeking_givesTheSameImagesAsDecodingEveryFrame_data()
 {
     QTest::addColumn<int>("mode");
@@ -237,6 +313,172 @@ void tst_VideoProcessorSelection::startPastTheEnd_isRefused()
     const ExtractionJob options = job("cfr.mp4", Mode::FramesPerSecond, 5, 6.5, -1);
     QCOMPARE(runJob(options), QStringList {"error 起始时间超出视频长度"});
     QVERIFY(!QFileInfo::exists(options.outputPath));
+}
+
+void tst_VideoProcessorSelection::emptyOrUnreachableRanges_sayWhy_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<QString>("error");
+
+    const QString pastEnd = QStringLiteral("起始时间超出视频长度");
+    const QString noKeyframe = QStringLiteral("所选范围内没有关键帧");
+    const int fps = int(Mode::FramesPerSecond);
+    const int keys = int(Mode::Keyframes);
+    // Seconds far beyond any video, and beyond what microseconds can count.
+    QTest::newRow("raw H.264, length unknown: a start of 1e13 s")
+        << "cfr.h264" << fps << 1e13 << -1.0 << pastEnd;
+    QTest::newRow("raw H.264, length unknown: a start of 1e300 s")
+        << "cfr.h264" << fps << 1e300 << -1.0 << pastEnd;
+    QTest::newRow("raw H.264: a start past the last frame")
+        << "cfr.h264" << fps << 6.5 << -1.0 << pastEnd;
+    QTest::newRow("a start of 1e13 s") << "cfr.mp4" << fps << 1e13 << -1.0 << pastEnd;
+    QTest::newRow("keyframes between two keyframes")
+        << "cfr.mp4" << keys << 1.5 << 1.8 << noKeyframe;
+    QTest::newRow("keyframes after the last keyframe")
+        << "cfr.mp4" << keys << 5.5 << -1.0 << noKeyframe;
+    QTest::newRow("no index: keyframes between two keyframes")
+        << "cfr.ts" << keys << 2.2 << 2.9 << noKeyframe;
+}
+
+void tst_VideoProcessorSelection::emptyOrUnreachableRanges_sayWhy()
+{
+    QFETCH(QString, clip);
+    QFETCH(int, mode);
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(QString, error);
+
+    const ExtractionJob options = job(clip, Mode(mode), 5, start, end);
+    const QStringList events = runJob(options);
+    QCOMPARE(events.last(), "error " + error);
+    QCOMPARE(endings(events), 1);
+    QCOMPARE(imageFiles(options.outputPath), QStringList());
+}
+
+void tst_VideoProcessorSelection::shortVideosAndRanges_giveTheirFirstFrame_data()
+{
+    QTest::addColumn<QStringList>("clipArguments");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<QList<int>>("frames");
+
+    const QString threeFrames = path("three.mp4");
+    QTest::newRow("three frames of HEVC at rate 5: the first") << QStringList {"-f", "lavfi", "-i",
+        countingSource("30"), "-frames:v", "3", "-c:v", "libx265", "-x265-params", "log-level=0",
+        "-pix_fmt", "yuv420p", threeFrames} << -1.0 << QList<int> {0};
+    QTest::newRow("a tenth of a second at 30 fps: the first")
+        << countingClip("30", 30, path("second.mp4")) << 0.1 << QList<int> {0};
+    QTest::newRow("seven frames at 30 fps: the sixth, and only it")
+        << countingClip("30", 7, path("seven.mp4")) << -1.0 << QList<int> {5};
+}
+
+// A video or range shorter than one step of the rate has frames, and gives
+// the first of them; one with a step in it keeps its count.
+void tst_VideoProcessorSelection::shortVideosAndRanges_giveTheirFirstFrame()
+{
+    QFETCH(QStringList, clipArguments);
+    QFETCH(double, end);
+    QFETCH(QList<int>, frames);
+
+    MAKE_CLIP(clipArguments);
+    const ExtractionJob options
+        = job(QFileInfo(clipArguments.last()).fileName(), Mode::FramesPerSecond, 5, 0, end);
+    const QStringList events = runJob(options);
+    QCOMPARE(events.last(), QStringLiteral("finished"));
+    QList<int> taken;
+    for (const QString &name : imageFiles(options.outputPath))
+        taken << countingFrameIndex(QImage(options.outputPath + '/' + name));
+    QCOMPARE(taken, frames);
+}
+
+void tst_VideoProcessorSelection::badSelections_areRefusedBeforeAnythingIsWritten_data()
+{
+    QTest::addColumn<FrameSelection>("selection");
+    QTest::addColumn<QString>("flag");
+
+    const FrameSelection defaults = ExtractionJob().selection;
+    FrameSelection sharpestAtRate = defaults;
+    sharpestAtRate.sharpest = true;
+    QTest::newRow("sharpest at a rate") << sharpestAtRate << "--sharpest";
+    FrameSelection none = defaults;
+    none.mode = Mode::Count;
+    none.count = 0;
+    QTest::newRow("count 0") << none << "--count";
+    FrameSelection insensitive = defaults;
+    insensitive.distinct = true;
+    insensitive.distinctSensitivity = 101;
+    QTest::newRow("distinct at sensitivity 101") << insensitive << "--distinct-sensitivity";
+}
+
+void tst_VideoProcessorSelection::badSelections_areRefusedBeforeAnythingIsWritten()
+{
+    QFETCH(FrameSelection, selection);
+    QFETCH(QString, flag);
+
+    ExtractionJob options = job("cfr.mp4", Mode::FramesPerSecond, 5, 0, -1);
+    options.selection = selection;
+    const QStringList events = runJob(options);
+    QCOMPARE(events.size(), 1);
+    QVERIFY2(
+        events.last().startsWith(QStringLiteral("error ") + flag + ' '), qPrintable(events.last()));
+    QVERIFY(!QFileInfo::exists(options.outputPath));
+}
+
+void tst_VideoProcessorSelection::handedFrames_carryTheirNumberInTheStream_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("start");
+
+    QTest::newRow("rate 5: counted") << "cfr.mp4" << int(Mode::FramesPerSecond) << 5.0 << 0.0;
+    QTest::newRow("every 1.5 s, seeking: from the time")
+        << "cfr.mp4" << int(Mode::EverySeconds) << 1.5 << 0.25;
+    QTest::newRow("no index, every 1.5 s, frames before each point left undecoded: from the time")
+        << "cfr.ts" << int(Mode::EverySeconds) << 1.5 << 0.0;
+    QTest::newRow("keyframes alone decoded: from the time")
+        << "cfr.mp4" << int(Mode::Keyframes) << 0.0 << 0.0;
+    QTest::newRow("no index, from 2.35 s, frames before it left undecoded: from the time")
+        << "cfr.ts" << int(Mode::FramesPerSecond) << 2.0 << 2.35;
+    QTest::newRow("raw H.264, every second: counted")
+        << "cfr.h264" << int(Mode::EverySeconds) << 1.0 << 0.0;
+}
+
+// Each frame handed out says which frame of the stream it is, counted from
+// 1, whether the source decoded every frame before it or seeked.
+void tst_VideoProcessorSelection::handedFrames_carryTheirNumberInTheStream()
+{
+    QFETCH(QString, clip);
+    QFETCH(int, mode);
+    QFETCH(double, value);
+    QFETCH(double, start);
+
+    const FrameSelection selection = job(clip, Mode(mode), value, start, -1).selection;
+    MediaInput input;
+    QCOMPARE(input.open(path(clip), Picture::BitDepth::Rgb24), Outcome::Converted);
+    FrameSelector::Pace pace;
+    pace.interval = Sampling::samplingInterval(
+        input.stream()->avg_frame_rate, input.stream()->r_frame_rate, selection.frameRate);
+    pace.frameRate = 10;
+    FrameSelector selector(selection, pace);
+    DecodingFrameSource source(input, selector);
+    const FrameSource::StopCheck never = [] {
+        return false;
+    };
+    int frames = 0;
+    FFmpeg::FramePtr frame;
+    while (source.next(&frame, never) == FrameSource::Status::Frame) {
+        ++frames;
+        // The counting source's luma: 16 + 3 for each frame before it.
+        const int index = qRound((frame->data[0][frame->linesize[0] * 8 + 8] - 16) / 3.0);
+        const std::optional<double> number
+            = FrameFacts::number(frame.get(), FrameFacts::frameNumber);
+        QVERIFY(number);
+        QCOMPARE(int(*number), index + 1);
+    }
+    QVERIFY(frames >= 4);
 }
 
 QTEST_GUILESS_MAIN(tst_VideoProcessorSelection)

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QtTest>
 
+#include <cmath>
 #include <functional>
 
 extern "C" {
@@ -219,6 +220,28 @@ inline QString describe(const QColor &colour)
         .arg(colour.green())
         .arg(colour.blue())
         .arg(colour.alpha());
+}
+
+// The peak signal-to-noise ratio of two pictures of the same size over their
+// red, green and blue samples, in dB; 0 when the sizes differ, 99 when they
+// are the same.
+inline double psnr(const QImage &actual, const QImage &expected)
+{
+    if (actual.size() != expected.size() || actual.isNull())
+        return 0;
+    const QImage a = actual.convertToFormat(QImage::Format_RGB888);
+    const QImage b = expected.convertToFormat(QImage::Format_RGB888);
+    double squares = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const uchar *left = a.constScanLine(y);
+        const uchar *right = b.constScanLine(y);
+        for (int x = 0; x < 3 * a.width(); ++x) {
+            const double difference = double(left[x]) - right[x];
+            squares += difference * difference;
+        }
+    }
+    const double mean = squares / (3.0 * a.width() * a.height());
+    return mean == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mean);
 }
 
 // Where two pictures differ: in size, or at the first pixel that is off by

@@ -24,12 +24,12 @@
         <translation>© 2026 QuelvaneLabs. All rights reserved.</translation>
     </message>
     <message>
-        <source>版本: %1</source>
-        <translation>Version: %1</translation>
-    </message>
-    <message>
         <source>Oskivo</source>
         <translation>Oskivo</translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
+        <translation>Version: %1</translation>
     </message>
 </context>
 <context>
@@ -314,6 +314,82 @@
     <message>
         <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
         <translation>Draw an overview of thumbnails, contact-sheet.jpg, beside the images</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation>Width (pixels)</translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation>Width of the images, of the picture as shown (square pixels, upright); alone, the height follows the picture&apos;s shape; with a height, the picture fits inside that box, keeping its shape</translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation>original size</translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation>Height (pixels)</translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation>Height of the images, of the picture as shown; alone, the width follows the picture&apos;s shape</translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation>Deinterlace</translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation>Deinterlace interlaced frames before saving them: auto only the frames the decoder or the video marks as interlaced, on every frame, off none</translation>
+    </message>
+    <message>
+        <source>图片数量</source>
+        <translation>Number of images</translation>
+    </message>
+    <message>
+        <source>在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧</source>
+        <translation>Take N frames spread over the range: cut it into N equal parts and take the first frame at or after the middle of each</translation>
+    </message>
+    <message>
+        <source>取最清晰的帧</source>
+        <translation>Sharpest frame</translation>
+    </message>
+    <message>
+        <source>按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧</source>
+        <translation>With an interval or a number of images, take the sharpest frame of each part instead of its first</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧</source>
+        <translation>Skip repeated frames</translation>
+    </message>
+    <message>
+        <source>跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化</source>
+        <translation>Leave out frames that look the same as the last image (the same slide, for one); noise in the picture is no change</translation>
+    </message>
+    <message>
+        <source>重复判断灵敏度</source>
+        <translation>Repeat sensitivity</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面</source>
+        <translation>Sensitivity of skipping repeated frames; the higher, the smaller a change counts as a new picture</translation>
+    </message>
+    <message>
+        <source>跳过黑帧</source>
+        <translation>Skip black frames</translation>
+    </message>
+    <message>
+        <source>跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替</source>
+        <translation>Leave out nearly black frames; with an interval or a number of images, the next frame of the same part that is not black takes the place of one</translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 或 %3 一起使用</source>
+        <translation>%1 needs %2 or %3</translation>
     </message>
 </context>
 <context>
@@ -731,18 +807,6 @@ Overwrite them?</translation>
         <translation>Saved: %1</translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
-        <translation>Drag or click to move the preview; while paused, Left and Right step one frame, with Shift one second; Space plays and pauses</translation>
-    </message>
-    <message>
-        <source>将显示的帧设为起始时间</source>
-        <translation>Set the start time to the frame shown</translation>
-    </message>
-    <message>
-        <source>将显示的帧设为结束时间</source>
-        <translation>Set the end time to the frame shown</translation>
-    </message>
-    <message>
         <source>选取帧</source>
         <translation>Frames</translation>
     </message>
@@ -759,16 +823,32 @@ Overwrite them?</translation>
         <translation>Files</translation>
     </message>
     <message>
+        <source>按数量</source>
+        <translation>A number of images</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation>Drag or click to move the preview; while paused, Left and Right step one frame, with Shift one second; Space plays and pauses</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation>Set the start time to the frame shown</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation>Set the end time to the frame shown</translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation>Kept the %1 images written, in %2</translation>
+    </message>
+    <message>
         <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
         <translation>%1 cannot keep 16 bits a channel: the images are written with 8 bits a channel</translation>
     </message>
     <message>
         <source>%1 不能保存透明度，图片将不带透明度写入</source>
         <translation>%1 cannot keep transparency: the images are written without it</translation>
-    </message>
-    <message>
-        <source>已保留写入的 %1 张图片，位于 %2</source>
-        <translation>Kept the %1 images written, in %2</translation>
     </message>
 </context>
 <context>
@@ -839,6 +919,14 @@ Overwrite them?</translation>
     <message>
         <source>内存不足</source>
         <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>所选范围内没有关键帧</source>
+        <translation>The chosen range holds no keyframe</translation>
+    </message>
+    <message>
+        <source>视频长度未知，按数量取帧时请给出结束时间</source>
+        <translation>The length of the video is unknown; give an end time to take a number of images</translation>
     </message>
 </context>
 </TS>

@@ -24,11 +24,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>版本: %1</source>
+        <source>Oskivo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Oskivo</source>
+        <source>版本: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -313,6 +313,82 @@
     </message>
     <message>
         <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图片数量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取最清晰的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过重复的帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重复判断灵敏度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过黑帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 或 %3 一起使用</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -729,18 +805,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>将显示的帧设为起始时间</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>将显示的帧设为结束时间</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>选取帧</source>
         <translation type="unfinished"></translation>
     </message>
@@ -757,15 +821,31 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>按数量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>%1 不能保存透明度，图片将不带透明度写入</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>已保留写入的 %1 张图片，位于 %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -836,6 +916,14 @@
     </message>
     <message>
         <source>内存不足</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>所选范围内没有关键帧</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频长度未知，按数量取帧时请给出结束时间</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -24,12 +24,12 @@
         <translation>© 2026 QuelvaneLabs 版權所有</translation>
     </message>
     <message>
-        <source>版本: %1</source>
-        <translation>版本: %1</translation>
-    </message>
-    <message>
         <source>Oskivo</source>
         <translation>Oskivo</translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
+        <translation>版本: %1</translation>
     </message>
 </context>
 <context>
@@ -314,6 +314,82 @@
     <message>
         <source>在图片旁画一张缩略图总览 contact-sheet.jpg</source>
         <translation>在圖片旁畫一張縮圖總覽 contact-sheet.jpg</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>宽度 (像素)</source>
+        <translation>寬度 (像素)</translation>
+    </message>
+    <message>
+        <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
+        <translation>圖片寬度，按畫面顯示的樣子（方形像素、轉正後）；只給寬度時高度按比例；寬高都給時圖片按比例放進這個框內</translation>
+    </message>
+    <message>
+        <source>原始尺寸</source>
+        <translation>原始尺寸</translation>
+    </message>
+    <message>
+        <source>高度 (像素)</source>
+        <translation>高度 (像素)</translation>
+    </message>
+    <message>
+        <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
+        <translation>圖片高度，按畫面顯示的樣子；只給高度時寬度按比例</translation>
+    </message>
+    <message>
+        <source>去隔行</source>
+        <translation>去交錯</translation>
+    </message>
+    <message>
+        <source>隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，on 处理每一帧，off 不处理</source>
+        <translation>交錯掃描的幀先去交錯再儲存：auto 只處理解碼器或視訊標為交錯的幀，on 處理每一幀，off 不處理</translation>
+    </message>
+    <message>
+        <source>图片数量</source>
+        <translation>圖片數量</translation>
+    </message>
+    <message>
+        <source>在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧</source>
+        <translation>在範圍內均勻取 N 幀：把範圍分成 N 等份，取每份中點處或其後的第一幀</translation>
+    </message>
+    <message>
+        <source>取最清晰的帧</source>
+        <translation>取最清晰的幀</translation>
+    </message>
+    <message>
+        <source>按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧</source>
+        <translation>按間隔或按數量取幀時，取每一段中最清晰的幀，而不是段首的幀</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧</source>
+        <translation>跳過重複的幀</translation>
+    </message>
+    <message>
+        <source>跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化</source>
+        <translation>跳過與上一張圖片看起來相同的幀（如同一張投影片），畫面雜訊不算變化</translation>
+    </message>
+    <message>
+        <source>重复判断灵敏度</source>
+        <translation>重複判斷靈敏度</translation>
+    </message>
+    <message>
+        <source>跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面</source>
+        <translation>跳過重複的幀時的靈敏度，越大，越小的變化也算作新畫面</translation>
+    </message>
+    <message>
+        <source>跳过黑帧</source>
+        <translation>跳過黑幀</translation>
+    </message>
+    <message>
+        <source>跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替</source>
+        <translation>跳過幾乎全黑的幀；按間隔或按數量取幀時，由同一段中下一個不黑的幀代替</translation>
+    </message>
+    <message>
+        <source>%1 需要与 %2 或 %3 一起使用</source>
+        <translation>%1 需要與 %2 或 %3 一起使用</translation>
     </message>
 </context>
 <context>
@@ -731,18 +807,6 @@
         <translation>已儲存: %1</translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
-        <translation>拖曳或點按以定位預覽；暫停時按左右方向鍵逐幀移動，按住 Shift 每次一秒，空白鍵播放或暫停</translation>
-    </message>
-    <message>
-        <source>将显示的帧设为起始时间</source>
-        <translation>將顯示的幀設為起始時間</translation>
-    </message>
-    <message>
-        <source>将显示的帧设为结束时间</source>
-        <translation>將顯示的幀設為結束時間</translation>
-    </message>
-    <message>
         <source>选取帧</source>
         <translation>選取幀</translation>
     </message>
@@ -759,16 +823,32 @@
         <translation>檔案</translation>
     </message>
     <message>
+        <source>按数量</source>
+        <translation>按數量</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation>拖曳或點按以定位預覽；暫停時按左右方向鍵逐幀移動，按住 Shift 每次一秒，空白鍵播放或暫停</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation>將顯示的幀設為起始時間</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation>將顯示的幀設為結束時間</translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation>已保留寫入的 %1 張圖片，位於 %2</translation>
+    </message>
+    <message>
         <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
         <translation>%1 無法保存每通道 16 位元，圖片將以每通道 8 位元寫入</translation>
     </message>
     <message>
         <source>%1 不能保存透明度，图片将不带透明度写入</source>
         <translation>%1 無法保存透明度，圖片將不帶透明度寫入</translation>
-    </message>
-    <message>
-        <source>已保留写入的 %1 张图片，位于 %2</source>
-        <translation>已保留寫入的 %1 張圖片，位於 %2</translation>
     </message>
 </context>
 <context>
@@ -839,6 +919,14 @@
     <message>
         <source>内存不足</source>
         <translation>記憶體不足</translation>
+    </message>
+    <message>
+        <source>所选范围内没有关键帧</source>
+        <translation>所選範圍內沒有關鍵幀</translation>
+    </message>
+    <message>
+        <source>视频长度未知，按数量取帧时请给出结束时间</source>
+        <translation>視訊長度未知，按數量取幀時請給出結束時間</translation>
     </message>
 </context>
 </TS>

@@ -60,7 +60,17 @@ void takeRange(QSlider *slider, JobOption::Id id)
 // The selection list follows the order of FrameSelection::Mode.
 Mode selectionModeForIndex(int index)
 {
-    return index > 0 && index <= int(Mode::SceneChanges) ? Mode(index) : Mode::FramesPerSecond;
+    return index > 0 && index <= int(Mode::Count) ? Mode(index) : Mode::FramesPerSecond;
+}
+
+QString countModeText()
+{
+    return Texts::tr("按数量");
+}
+
+bool hasParts(Mode mode)
+{
+    return mode == Mode::EverySeconds || mode == Mode::Count;
 }
 
 } // namespace
@@ -80,6 +90,9 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     takeRange(ui->qualitySlider, JobOption::Id::Quality);
     takeRange(ui->everySecondsSpinBox, JobOption::Id::Every);
     takeRange(ui->sceneSensitivitySpinBox, JobOption::Id::Scenes);
+    // The form lists the older modes; the list follows the modes' order, so
+    // that a stored index keeps its meaning.
+    ui->selectionModeComboBox->addItem(countModeText());
 
     bindings = {
         bindOption(Key::FrameRate, ui->frameRateSpinBox),
@@ -109,8 +122,13 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     connect(ui->customNameEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
         namePattern = text.isEmpty() ? defaultNamePattern() : text + QStringLiteral("_%1");
     });
+    addSelectionControls();
     connect(ui->selectionModeComboBox, &QComboBox::currentIndexChanged, this,
         &OptionsPage::showSelectionMode);
+    // The picture's size and deinterlacing, after its format and depth.
+    addOptionControl(JobOption::Id::Width, ui->pictureFormLayout);
+    addOptionControl(JobOption::Id::Height, ui->pictureFormLayout);
+    addOptionControl(JobOption::Id::Deinterlace, ui->pictureFormLayout);
     showQualityValue();
     showSelectionMode(ui->selectionModeComboBox->currentIndex());
     showHelp();
@@ -248,6 +266,26 @@ void OptionsPage::showHelp()
         control->setToolTip(JobOption::row(id).help());
 }
 
+// The count beside the other modes' values; the choices by what frames
+// show after the range.
+void OptionsPage::addSelectionControls()
+{
+    using Id = JobOption::Id;
+    QFormLayout *section = ui->selectionFormLayout;
+    countControl = addOptionControl(Id::Count, section);
+    int row = -1;
+    QFormLayout::ItemRole role;
+    section->getWidgetPosition(ui->sceneSensitivitySpinBox, &row, &role);
+    const QFormLayout::TakeRowResult count = section->takeRow(section->rowCount() - 1);
+    section->insertRow(row + 1, count.labelItem->widget(), count.fieldItem->widget());
+    delete count.labelItem;
+    delete count.fieldItem;
+    sharpestControl = addOptionControl(Id::Sharpest, section);
+    addOptionControl(Id::Distinct, section);
+    addOptionControl(Id::DistinctSensitivity, section);
+    addOptionControl(Id::SkipBlack, section);
+}
+
 ExtractionJob OptionsPage::jobOptions() const
 {
     ExtractionJob job;
@@ -263,6 +301,8 @@ ExtractionJob OptionsPage::jobOptions() const
     selection.sceneSensitivity = ui->sceneSensitivitySpinBox->value();
     for (const AddedOption &option : added)
         option.row->set(job, option.read());
+    // A part's sharpest frame needs parts; the box is hidden without them.
+    selection.sharpest = selection.sharpest && hasParts(selection.mode);
     return job;
 }
 
@@ -362,6 +402,7 @@ void OptionsPage::setInputsEnabled(bool enabled)
 
 void OptionsPage::retranslate()
 {
+    ui->selectionModeComboBox->setItemText(int(Mode::Count), countModeText());
     showQualityValue();
     showBitDepth(ui->bitDepthComboBox->currentIndex());
     depthNote->show();
@@ -413,4 +454,11 @@ void OptionsPage::showSelectionMode(int index)
     ui->everySecondsSpinBox->setVisible(mode == Mode::EverySeconds);
     ui->sceneSensitivityLabel->setVisible(mode == Mode::SceneChanges);
     ui->sceneSensitivitySpinBox->setVisible(mode == Mode::SceneChanges);
+    if (countControl) {
+        countControl->setVisible(mode == Mode::Count);
+        if (QWidget *label = ui->selectionFormLayout->labelForField(countControl))
+            label->setVisible(mode == Mode::Count);
+    }
+    if (sharpestControl)
+        sharpestControl->setVisible(hasParts(mode));
 }

@@ -63,6 +63,7 @@ private:
     void showBitDepth(int index);
     void chooseNaming(int index);
     void showSelectionMode(int index);
+    void addSelectionControls();
 
     struct AddedOption
     {
@@ -78,6 +79,8 @@ private:
     // Loaded, saved and reset together, in the order of Preferences::keys().
     std::vector<OptionBinding> bindings;
     std::vector<AddedOption> added;
+    QWidget *countControl = nullptr;
+    QWidget *sharpestControl = nullptr;
     QString namePattern;
     DepthNote *depthNote = nullptr;
 };

@@ -20,7 +20,7 @@ void warnOnceAboutFilters(
     qWarning() << consequence << what << reason;
 }
 
-int FilterChain::build(const AVFrame *frame, const char *chain, const char **what)
+int FilterChain::build(const AVFrame *frame, const char *chain, const char **what, int threads)
 {
     width = frame->width;
     height = frame->height;
@@ -34,6 +34,7 @@ int FilterChain::build(const AVFrame *frame, const char *chain, const char **wha
     *what = "out of memory";
     if (!graph || !input || !out)
         return AVERROR(ENOMEM);
+    graph->nb_threads = threads;
     const AVRational aspect
         = frame->sample_aspect_ratio.num > 0 ? frame->sample_aspect_ratio : AVRational {1, 1};
     const QByteArray sourceArguments = QByteArray("video_size=") + QByteArray::number(frame->width)
@@ -84,6 +85,24 @@ int FilterChain::build(const AVFrame *frame, const char *chain, const char **wha
 bool FilterChain::isFor(const AVFrame *frame) const
 {
     return frame->width == width && frame->height == height && frame->format == format;
+}
+
+int FilterChain::filterLast(const AVFrame *frame)
+{
+    // Whatever happens, this graph is spent.
+    format = -1;
+    int result = av_frame_ref(input.get(), frame);
+    if (result < 0)
+        return result;
+    input->pts = nextPts++;
+    result = av_buffersrc_add_frame(source, input.get());
+    av_frame_unref(input.get());
+    if (result >= 0)
+        result = av_buffersrc_add_frame(source, nullptr);
+    if (result < 0)
+        return result;
+    av_frame_unref(out.get());
+    return av_buffersink_get_frame(sink, out.get());
 }
 
 int FilterChain::filter(const AVFrame *frame)

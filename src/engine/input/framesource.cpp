@@ -3,6 +3,7 @@
 #include "framefacts.h"
 #include "frameselector.h"
 #include "mediainput.h"
+#include "samplingrules.h"
 
 #include <cmath>
 
@@ -25,6 +26,25 @@ int receiveFrame(AVCodecContext *decoder, AVFrame *frame)
     return AVERROR(EAGAIN);
 }
 
+// Codecs whose non-reference frames no other frame is decoded from. HEVC's
+// sub-layer non-reference pictures can be references of a higher temporal
+// layer (slow motion from phones), so HEVC and the codecs not listed are
+// always decoded whole.
+bool unreferencedFramesSkippable(AVCodecID codec)
+{
+    switch (codec) {
+    case AV_CODEC_ID_H264:
+    case AV_CODEC_ID_MPEG1VIDEO:
+    case AV_CODEC_ID_MPEG2VIDEO:
+    case AV_CODEC_ID_MPEG4:
+    case AV_CODEC_ID_H263:
+    case AV_CODEC_ID_VP8:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 constexpr AVRational microsecond {1, 1000000};
@@ -41,16 +61,42 @@ DecodingFrameSource::DecodingFrameSource(MediaInput &input, FrameSelector &selec
 {
     const AVStream *stream = input.stream();
     streamStart = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    periodUs = 1e6 / Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
 }
 
 int64_t DecodingFrameSource::frameTimeUs(const AVFrame *decoded)
 {
+    const AVRational timeBase = input.stream()->time_base;
     if (decoded->best_effort_timestamp != AV_NOPTS_VALUE) {
         lastTimestamp = decoded->best_effort_timestamp;
-        lastTimeUs
-            = av_rescale_q(lastTimestamp - streamStart, input.stream()->time_base, microsecond);
+        lastTimeUs = av_rescale_q(lastTimestamp - streamStart, timeBase, microsecond);
+        stampedUs = lastTimeUs;
+        framesSinceStamp = 0;
+    } else {
+        // FFmpeg's own rule for a frame without a time (raw H.264 and other
+        // elementary streams have none): the last known time plus a frame
+        // period for each frame since, from 0 at the start.
+        if (framesDecoded > 0)
+            ++framesSinceStamp;
+        lastTimeUs = stampedUs + std::llround(framesSinceStamp * periodUs);
+        lastTimestamp = streamStart + av_rescale_q(lastTimeUs, microsecond, timeBase);
     }
+    ++framesDecoded;
     return lastTimeUs;
+}
+
+void DecodingFrameSource::describe(AVFrame *decoded, int64_t timeUs) const
+{
+    // The container's ratio where it has one, as players show it.
+    decoded->sample_aspect_ratio
+        = av_guess_sample_aspect_ratio(input.format(), input.stream(), decoded);
+    decoded->pts = lastTimestamp - streamStart;
+    decoded->time_base = input.stream()->time_base;
+    // Counted where every frame from the start was decoded; where some were
+    // passed by a seek or left out by the decoder, worked out from the time.
+    const int64_t number
+        = numbersFromTimes ? std::llround(timeUs / periodUs) + 1 : int64_t(framesDecoded);
+    FrameFacts::setNumber(decoded, FrameFacts::frameNumber, double(number));
 }
 
 // Only where the demuxer has an index: a seek elsewhere may read the whole
@@ -72,28 +118,9 @@ void DecodingFrameSource::seekBefore(int64_t timeUs, int64_t streamTimestamp)
     }
     avcodec_flush_buffers(input.decoder());
     draining = false;
-    decodedKnown = false;
+    numbersFromTimes = true;
     seekCheckUs = timeUs;
     seekTimestamp = streamTimestamp;
-}
-
-// Counted where every frame is decoded; where frames were skipped, by a seek
-// or by decoding keyframes only, reckoned from the frame's time and the
-// stream's frame rate.
-int64_t DecodingFrameSource::frameNumber(int64_t timeUs)
-{
-    if (decodedKnown && !selector.keyframesOnly())
-        return ++decoded;
-    decodedKnown = true;
-    const AVStream *stream = input.stream();
-    const AVRational rate = stream->avg_frame_rate.num > 0 && stream->avg_frame_rate.den > 0
-        ? stream->avg_frame_rate
-        : stream->r_frame_rate;
-    if (rate.num > 0 && rate.den > 0)
-        decoded = std::llround(double(qMax<int64_t>(0, timeUs)) * rate.num / rate.den / 1e6) + 1;
-    else
-        ++decoded;
-    return decoded;
 }
 
 void DecodingFrameSource::seekAheadIfWorthIt(int64_t currentTimestamp)
@@ -129,20 +156,42 @@ void DecodingFrameSource::seekToEarlierKeyframe(int64_t wantedUs)
         seekBefore(-1, streamStart);
 }
 
+// A frame shown well before the next wanted time that no other frame
+// refers to is of no use: the decoder is told to leave it out, as a seek
+// would, while every frame that others are decoded from is still decoded.
+void DecodingFrameSource::skipUnwanted(const AVPacket *video)
+{
+    AVCodecContext *decoder = input.decoder();
+    if (selector.keyframesOnly() || !unreferencedFramesSkippable(decoder->codec_id))
+        return;
+    const int64_t wantedUs = selector.nextWantedUs();
+    bool unwanted = false;
+    if (wantedUs > 0 && video->pts != AV_NOPTS_VALUE) {
+        const int64_t shownUs
+            = av_rescale_q(video->pts - streamStart, input.stream()->time_base, microsecond);
+        unwanted = shownUs < wantedUs - std::llround(periodUs);
+    }
+    decoder->skip_frame = unwanted ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    // The frames decoded no longer count the frames of the stream.
+    numbersFromTimes = numbersFromTimes || unwanted;
+}
+
 FrameSource::Status DecodingFrameSource::next(
     FFmpeg::FramePtr *taken, const StopCheck &stopRequested)
 {
     AVCodecContext *decoder = input.decoder();
     if (!started) {
         started = true;
-        if (selector.keyframesOnly())
+        if (selector.keyframesOnly()) {
             decoder->skip_frame = AVDISCARD_NONKEY;
+            numbersFromTimes = true;
+        }
         // From the beginning, no seek: the packets that stream probing read
         // are kept and returned first by av_read_frame.
-        if (selector.startUs() > 0 && canSeek()) {
-            seekBefore(selector.startUs(),
-                streamStart
-                    + av_rescale_q(selector.startUs(), microsecond, input.stream()->time_base));
+        const int64_t firstWantedUs = qMax(selector.startUs(), selector.nextWantedUs());
+        if (firstWantedUs > 0 && canSeek()) {
+            seekBefore(firstWantedUs,
+                streamStart + av_rescale_q(firstWantedUs, microsecond, input.stream()->time_base));
         }
     }
     if (takenSinceCheck) {
@@ -150,13 +199,23 @@ FrameSource::Status DecodingFrameSource::next(
         seekAheadIfWorthIt(lastTimestamp);
     }
     for (;;) {
-        if (stopRequested())
+        // The selector may choose a frame only once later ones are seen, and
+        // several at once.
+        if (FFmpeg::FramePtr chosen = selector.takeChosen()) {
+            *taken = std::move(chosen);
+            takenSinceCheck = true;
+            return Status::Frame;
+        }
+        if (selector.outOfMemory()) {
+            failed = Outcome::OutOfMemory;
+            return Status::Failed;
+        }
+        if (selectionEnded || stopRequested())
             return Status::End;
 
         const int received = receiveFrame(decoder, frame.get());
         if (received == 0) {
             const int64_t timeUs = frameTimeUs(frame.get());
-            const int64_t number = frameNumber(timeUs);
             if (seekCheckUs >= 0) {
                 const int64_t wantedUs = seekCheckUs;
                 seekCheckUs = -1;
@@ -169,36 +228,16 @@ FrameSource::Status DecodingFrameSource::next(
                     continue;
                 }
             }
-            switch (selector.judge(frame.get(), timeUs)) {
-            case FrameSelector::Verdict::End:
-                av_frame_unref(frame.get());
-                return Status::End;
-            case FrameSelector::Verdict::Skip:
-                av_frame_unref(frame.get());
-                continue;
-            case FrameSelector::Verdict::Take:
-                break;
-            }
-            FFmpeg::FramePtr handed(av_frame_alloc());
-            if (!handed) {
-                failed = Outcome::OutOfMemory;
-                return Status::Failed;
-            }
-            av_frame_move_ref(handed.get(), frame.get());
-            // The container's ratio where it has one, as players show it.
-            handed->sample_aspect_ratio
-                = av_guess_sample_aspect_ratio(input.format(), input.stream(), handed.get());
-            handed->pts = lastTimestamp - streamStart;
-            handed->time_base = input.stream()->time_base;
-            FrameFacts::setNumber(handed.get(), FrameFacts::frameNumber, double(number));
-            if (const std::optional<double> score = selector.takenScore())
-                FrameFacts::setNumber(handed.get(), FrameFacts::score, *score);
-            *taken = std::move(handed);
-            takenSinceCheck = true;
-            return Status::Frame;
+            describe(frame.get(), timeUs);
+            selectionEnded = !selector.offer(frame.get(), timeUs);
+            av_frame_unref(frame.get());
+            continue;
         }
-        if (draining)
-            return Status::End;
+        if (draining) {
+            selector.finish();
+            selectionEnded = true;
+            continue;
+        }
 
         const int read = av_read_frame(input.format(), packet.get());
         if (read < 0) {
@@ -217,9 +256,11 @@ FrameSource::Status DecodingFrameSource::next(
             continue;
         }
         FFmpeg::PacketPayload payload(packet.get());
+        if (packet->stream_index != input.videoStreamIndex())
+            continue;
+        skipUnwanted(packet.get());
         // A packet the decoder refuses costs that packet only: the frames
         // decoded before it are still collected on the next turn.
-        if (packet->stream_index == input.videoStreamIndex())
-            avcodec_send_packet(decoder, packet.get());
+        avcodec_send_packet(decoder, packet.get());
     }
 }

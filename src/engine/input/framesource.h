@@ -32,7 +32,8 @@ class FrameSelector;
 // to the keyframe before the range's start and past stretches with nothing
 // wanted; decodes forward where it cannot, which gives the same frames. Each
 // frame handed out has its pts counted from the stream's start, in its
-// time_base, and carries its number and score (FrameFacts).
+// time_base (frames without a time get FFmpeg's: a frame period after the
+// one before), and carries its number and score (FrameFacts).
 class DecodingFrameSource : public FrameSource
 {
 public:
@@ -46,11 +47,13 @@ public:
 
 private:
     int64_t frameTimeUs(const AVFrame *decoded);
+    // Gives the frame its time, shape and number as it is handed out.
+    void describe(AVFrame *decoded, int64_t timeUs) const;
     bool canSeek() const;
     void seekBefore(int64_t timeUs, int64_t streamTimestamp);
     void seekAheadIfWorthIt(int64_t currentTimestamp);
     void seekToEarlierKeyframe(int64_t wantedUs);
-    int64_t frameNumber(int64_t timeUs);
+    void skipUnwanted(const AVPacket *video);
 
     MediaInput &input;
     FrameSelector &selector;
@@ -59,6 +62,13 @@ private:
     int64_t streamStart = 0;
     int64_t lastTimeUs = 0;
     int64_t lastTimestamp = 0;
+    // Frames without a time count on from the last one that had one.
+    double periodUs = 0;
+    int64_t stampedUs = 0;
+    int64_t framesSinceStamp = 0;
+    int64_t framesDecoded = 0;
+    bool numbersFromTimes = false;
+    bool selectionEnded = false;
     bool started = false;
     bool draining = false;
     bool takenSinceCheck = false;
@@ -66,9 +76,6 @@ private:
     int64_t seekCheckUs = -1;
     int64_t seekTimestamp = 0;
     int seekAttempts = 0;
-    // Decoded frames so far; unknown after a seek until the next frame.
-    int64_t decoded = 0;
-    bool decodedKnown = true;
     Outcome failed = Outcome::Converted;
 };
 

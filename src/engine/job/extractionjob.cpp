@@ -54,5 +54,12 @@ std::optional<OptionProblem> ExtractionJob::validate() const
         return problem(Id::Pattern, namingPattern, Reason::LeavesFolder);
     if (selection.hasEnd() && !(selection.endSeconds > selection.startSeconds))
         return problem(Id::End, selection.endSeconds, Reason::NotLaterThan, Id::Start);
+    // The sharpest of a part needs parts.
+    if (selection.sharpest && selection.mode != FrameSelection::Mode::EverySeconds
+        && selection.mode != FrameSelection::Mode::Count) {
+        OptionProblem needs {Id::Sharpest, true, Reason::NeedsEither, Id::Every};
+        needs.alternative = Id::Count;
+        return needs;
+    }
     return std::nullopt;
 }

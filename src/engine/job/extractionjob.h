@@ -2,6 +2,7 @@
 #define EXTRACTIONJOB_H
 
 #include "joboption.h"
+#include "pictureshape.h"
 #include "pixellayout.h"
 
 #include <QString>
@@ -21,6 +22,11 @@ struct FrameSelection
         Keyframes,
         // The range's first frame, then each frame that starts a new shot.
         SceneChanges,
+        // count frames spread over the range: the first frame at or after the
+        // middle of each of count equal parts, or where a part has none from
+        // its middle on, its last frame before it; a range with no more
+        // frames than that gives each of them once.
+        Count,
     };
 
     // The values an ExtractionJob starts with, and their ranges, are the
@@ -30,6 +36,18 @@ struct FrameSelection
     int frameRate = 0;
     double everySeconds = 0;
     int sceneSensitivity = 0;
+    int count = 0;
+    // Leaves out a frame that looks the same as the last one taken, with a
+    // sensitivity of 1 to 100: the higher, the smaller a change that counts.
+    bool distinct = false;
+    int distinctSensitivity = 0;
+    // With EverySeconds and Count: the sharpest frame of each part (the
+    // stretch from one point to the next; each of count's equal parts)
+    // instead of the first at or after its point.
+    bool sharpest = false;
+    // Leaves out nearly black frames; with EverySeconds and Count the next
+    // frame of the same part that is not black takes the place of one.
+    bool skipBlack = false;
     // [startSeconds, endSeconds) of presentation time from the stream's
     // start; endSeconds < 0 means to the end of the video.
     double startSeconds = 0;
@@ -60,6 +78,12 @@ struct ExtractionJob
     QString namingPattern;
     // Adds the frame's presentation time to each name: frame_000001_00-01-23.456.
     bool timeInNames = false;
+    // The size of the images as shown (square pixels, upright), from
+    // Picture::minOutputSide to maxOutputSide; none for a side left free,
+    // neither for the video's own size.
+    std::optional<int> width;
+    std::optional<int> height;
+    Picture::Deinterlace deinterlace = Picture::Deinterlace::Auto;
     // Threads that write images; 0 lets the job choose.
     int writers = 0;
     FrameSelection selection;

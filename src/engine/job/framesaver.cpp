@@ -44,7 +44,7 @@ Outcome lastFrameIn(MediaInput &input, int64_t fromUs, int64_t endUs, FFmpeg::Fr
     range.startSeconds = fromUs / 1e6;
     range.endSeconds = endUs / 1e6;
     // Every frame of the range: one in every 1.
-    FrameSelector selector(range, 1);
+    FrameSelector selector(range, FrameSelector::Pace());
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
         return Outcome::OutOfMemory;
@@ -123,6 +123,10 @@ SavedFrame saveFrame(const ExtractionJob &job, qint64 positionMs)
     settings.quality = job.quality;
     settings.bitDepth = job.bitDepth;
     settings.orientation = Picture::displayTransform(input->displayMatrix());
+    settings.width = job.width.value_or(0);
+    settings.height = job.height.value_or(0);
+    settings.deinterlace = job.deinterlace;
+    settings.fieldOrder = input->stream()->codecpar->field_order;
     ImageNames names(settings);
     ImageFileSink sink(settings, names);
 

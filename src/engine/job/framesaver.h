@@ -17,10 +17,10 @@ struct SavedFrame
 
 // Writes the frame a player shows at positionMs, milliseconds from the
 // stream's start (the clock of FrameSelection's range): the last frame whose
-// time, in whole milliseconds, is at or before it. At full resolution, with
-// the job's format, quality, bit depth, orientation and HDR handling, into
-// job.outputPath, made where it is missing, as job.namingPattern with every
-// "%1" replaced by the frame's time: "frame_%1" gives
+// time, in whole milliseconds, is at or before it. At the job's size, with
+// the job's format, quality, bit depth, orientation, deinterlacing and HDR
+// handling, into job.outputPath, made where it is missing, as
+// job.namingPattern with every "%1" replaced by the frame's time: "frame_%1" gives
 // "frame_00-01-23.456.png". A file is never written over: a taken name gets
 // " (2)", " (3)"... The job's selection and timeInNames play no part.
 // Blocks until done; may be called on any thread.

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -66,6 +67,38 @@ QList<JobOption::Choice> formatChoices()
     for (const QString &format : formats)
         choices.append({format, QString()});
     return choices;
+}
+
+struct DeinterlaceName
+{
+    const char *name;
+    const char *label;
+    Picture::Deinterlace mode;
+};
+
+constexpr DeinterlaceName deinterlaceNames[] = {
+    {"auto", QT_TRANSLATE_NOOP("JobOption", "自动"), Picture::Deinterlace::Auto},
+    {"on", QT_TRANSLATE_NOOP("JobOption", "开"), Picture::Deinterlace::On},
+    {"off", QT_TRANSLATE_NOOP("JobOption", "关"), Picture::Deinterlace::Off},
+};
+
+QList<JobOption::Choice> deinterlaceChoices()
+{
+    QList<JobOption::Choice> choices;
+    for (const DeinterlaceName &name : deinterlaceNames)
+        choices.append({QString::fromLatin1(name.name), JobOption::tr(name.label)});
+    return choices;
+}
+
+// A requested side: null where it is left free.
+QVariant sideValue(const std::optional<int> &side)
+{
+    return side ? QVariant(*side) : QVariant();
+}
+
+std::optional<int> sideFrom(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
 }
 
 QList<JobOption::Choice> depthChoices()
@@ -160,6 +193,50 @@ std::vector<JobOption> makeTable()
                 job.selection.sceneSensitivity = value.toInt();
             }),
         Mode::SceneChanges));
+    rows.push_back(withMode(
+        make(
+            Id::Count, "count", Kind::Number, 1, 100000, 10, "N",
+            QT_TRANSLATE_NOOP("JobOption", "图片数量"),
+            QT_TRANSLATE_NOOP(
+                "JobOption", "在范围内均匀取 N 帧：把范围分成 N 等份，取每份中点处或其后的第一帧"),
+            [](const ExtractionJob &job) { return QVariant(job.selection.count); },
+            [](ExtractionJob &job, const QVariant &value) { job.selection.count = value.toInt(); }),
+        Mode::Count));
+    rows.push_back(make(
+        Id::Sharpest, "sharpest", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "取最清晰的帧"),
+        QT_TRANSLATE_NOOP(
+            "JobOption", "按间隔或按数量取帧时，取每一段中最清晰的帧，而不是段首的帧"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.sharpest); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.sharpest = value.toBool();
+        }));
+    rows.push_back(make(
+        Id::Distinct, "distinct", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "跳过重复的帧"),
+        QT_TRANSLATE_NOOP(
+            "JobOption", "跳过与上一张图片看起来相同的帧（如同一张幻灯片），画面噪点不算变化"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.distinct); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.distinct = value.toBool();
+        }));
+    rows.push_back(make(
+        Id::DistinctSensitivity, "distinct-sensitivity", Kind::Number, 1, 100, 50, "N",
+        QT_TRANSLATE_NOOP("JobOption", "重复判断灵敏度"),
+        QT_TRANSLATE_NOOP("JobOption", "跳过重复的帧时的灵敏度，越大，越小的变化也算作新画面"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.distinctSensitivity); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.distinctSensitivity = value.toInt();
+        }));
+    rows.push_back(make(
+        Id::SkipBlack, "skip-black", Kind::Switch, 0, 0, false, "",
+        QT_TRANSLATE_NOOP("JobOption", "跳过黑帧"),
+        QT_TRANSLATE_NOOP(
+            "JobOption", "跳过几乎全黑的帧；按间隔或按数量取帧时，由同一段中下一个不黑的帧代替"),
+        [](const ExtractionJob &job) { return QVariant(job.selection.skipBlack); },
+        [](ExtractionJob &job, const QVariant &value) {
+            job.selection.skipBlack = value.toBool();
+        }));
     rows.push_back(make(
         Id::Start, "start", Kind::Seconds, 0, unbounded, 0.0, "T",
         QT_TRANSLATE_NOOP("JobOption", "起始时间"),
@@ -192,6 +269,47 @@ std::vector<JobOption> makeTable()
         QT_TRANSLATE_NOOP("JobOption", "在文件名的编号后加上该帧的时间"),
         [](const ExtractionJob &job) { return QVariant(job.timeInNames); },
         [](ExtractionJob &job, const QVariant &value) { job.timeInNames = value.toBool(); }));
+    rows.push_back(withNone(
+        make(
+            Id::Width, "width", Kind::Number, Picture::minOutputSide, Picture::maxOutputSide,
+            QVariant(), "W", QT_TRANSLATE_NOOP("JobOption", "宽度 (像素)"),
+            QT_TRANSLATE_NOOP("JobOption",
+                "图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；"
+                "宽高都给时图片按比例放进这个框内"),
+            [](const ExtractionJob &job) { return sideValue(job.width); },
+            [](ExtractionJob &job, const QVariant &value) { job.width = sideFrom(value); }),
+        QT_TRANSLATE_NOOP("JobOption", "原始尺寸")));
+    rows.push_back(withNone(
+        make(
+            Id::Height, "height", Kind::Number, Picture::minOutputSide, Picture::maxOutputSide,
+            QVariant(), "H", QT_TRANSLATE_NOOP("JobOption", "高度 (像素)"),
+            QT_TRANSLATE_NOOP("JobOption", "图片高度，按画面显示的样子；只给高度时宽度按比例"),
+            [](const ExtractionJob &job) { return sideValue(job.height); },
+            [](ExtractionJob &job, const QVariant &value) { job.height = sideFrom(value); }),
+        QT_TRANSLATE_NOOP("JobOption", "原始尺寸")));
+    rows.push_back(withChoices(
+        make(
+            Id::Deinterlace, "deinterlace", Kind::Choice, 0, 0, QStringLiteral("auto"), "MODE",
+            QT_TRANSLATE_NOOP("JobOption", "去隔行"),
+            QT_TRANSLATE_NOOP("JobOption",
+                "隔行扫描的帧先去隔行再保存：auto 只处理解码器或视频标为隔行的帧，"
+                "on 处理每一帧，off 不处理"),
+            [](const ExtractionJob &job) {
+                for (const DeinterlaceName &name : deinterlaceNames) {
+                    if (name.mode == job.deinterlace)
+                        return QVariant(QString::fromLatin1(name.name));
+                }
+                return QVariant();
+            },
+            [](ExtractionJob &job, const QVariant &value) {
+                for (const DeinterlaceName &name : deinterlaceNames) {
+                    if (value.toString().compare(QLatin1String(name.name), Qt::CaseInsensitive)
+                        == 0) {
+                        job.deinterlace = name.mode;
+                    }
+                }
+            }),
+        deinterlaceChoices));
     rows.push_back(
         withChoices(make(
                         Id::Index, "index", Kind::Choice, 0, 0, QStringLiteral("none"), "FORM",
@@ -358,6 +476,9 @@ QString OptionProblem::message(Naming naming) const
         return JobOption::tr("%1 和 %2 不能同时使用").arg(name, nameOf(JobOption::row(other)));
     case Reason::Needs:
         return JobOption::tr("%1 需要与 %2 一起使用").arg(name, nameOf(JobOption::row(other)));
+    case Reason::NeedsEither:
+        return JobOption::tr("%1 需要与 %2 或 %3 一起使用")
+            .arg(name, nameOf(JobOption::row(other)), nameOf(JobOption::row(alternative)));
     }
     return QString();
 }

@@ -29,10 +29,18 @@ public:
         Every,
         Keyframes,
         Scenes,
+        Count,
+        Sharpest,
+        Distinct,
+        DistinctSensitivity,
+        SkipBlack,
         Start,
         End,
         Pattern,
         TimeNames,
+        Width,
+        Height,
+        Deinterlace,
         Index,
         NoMetadata,
         Sheet,
@@ -124,12 +132,15 @@ struct OptionProblem
         ConflictsWith,
         // Given without `other`, which it needs.
         Needs,
+        // Given without `other` or `alternative`, one of which it needs.
+        NeedsEither,
     };
 
     JobOption::Id option = JobOption::Id::Format;
     QVariant value;
     Reason reason = Reason::OutOfRange;
     JobOption::Id other = JobOption::Id::Format;
+    JobOption::Id alternative = JobOption::Id::Format;
 
     // In the user's language, naming each option by its command-line flag
     // ("--rate 的值 0 超出范围 1-60") or, for the window, by its label.

@@ -29,6 +29,7 @@ constexpr Entry entries[] = {
     {Outcome::ReadFailed, "read-failed"},
     {Outcome::StartPastEnd, "start-past-end"},
     {Outcome::NoFrames, "no-frames"},
+    {Outcome::NoKeyframeInRange, "no-keyframe-in-range"},
     {Outcome::NothingAtPosition, "no-frame-at-position"},
     {Outcome::CannotMakeFolder, "cannot-make-folder"},
     {Outcome::CannotConvert, "cannot-convert"},
@@ -83,6 +84,8 @@ QString outcomeMessage(Outcome outcome, const QString &detail)
         return Texts::tr("起始时间超出视频长度");
     case Outcome::NoFrames:
         return Texts::tr("视频中没有可提取的帧");
+    case Outcome::NoKeyframeInRange:
+        return Texts::tr("所选范围内没有关键帧");
     case Outcome::NothingAtPosition:
         return Texts::tr("该位置没有可保存的帧");
     case Outcome::CannotMakeFolder:

@@ -19,6 +19,8 @@ enum class Outcome {
     ReadFailed,
     StartPastEnd,
     NoFrames,
+    // Keyframes only, and the range holds none.
+    NoKeyframeInRange,
     // A single frame was asked for where the video has none.
     NothingAtPosition,
     CannotMakeFolder,

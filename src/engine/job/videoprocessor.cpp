@@ -14,6 +14,7 @@
 #include "outputfolder.h"
 #include "pixellayout.h"
 #include "samplingrules.h"
+#include "streamlength.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,15 +87,21 @@ namespace {
 // decoder's own buffers.
 constexpr qint64 writerMemoryBudget = 768ll * 1024 * 1024;
 
-int writersFor(const MediaInput &input, BitDepth depth)
+int writersFor(const MediaInput &input, const ImageSettings &image)
 {
     const AVCodecParameters *video = input.stream()->codecpar;
-    const auto bytes = [video](int format) {
+    const auto bytes = [](int format, QSize size) {
         return qMax(
-            0, av_image_get_buffer_size(AVPixelFormat(format), video->width, video->height, 1));
+            0, av_image_get_buffer_size(AVPixelFormat(format), size.width(), size.height(), 1));
     };
+    const QSize stored(video->width, video->height);
+    // The images are as large as the job asks, which may be larger than the frames.
+    const QSize converted
+        = Picture::convertedSize(video->width, video->height, video->sample_aspect_ratio,
+            Picture::turnsSideways(image.orientation), image.width, image.height);
     return ExtractionPipeline::automaticWriterCount(QThread::idealThreadCount(),
-        bytes(video->format), bytes(Picture::pixelFormatForDepth(depth)), writerMemoryBudget);
+        bytes(video->format, stored),
+        bytes(Picture::pixelFormatForDepth(image.bitDepth), converted), writerMemoryBudget);
 }
 
 // The keyframes the index lists in the selection's range; -1 without an index.
@@ -107,7 +114,8 @@ int64_t keyframesInRange(const MediaInput &input, const FrameSelection &selectio
     const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
     const auto timestamp = [&](double seconds) {
         return start
-            + av_rescale_q(std::llround(seconds * 1e6), AVRational {1, 1000000}, stream->time_base);
+            + av_rescale_q(
+                Sampling::microseconds(seconds), AVRational {1, 1000000}, stream->time_base);
     };
     const int64_t from = timestamp(selection.startSeconds);
     const int64_t to = selection.hasEnd() ? timestamp(selection.endSeconds) : INT64_MAX;
@@ -181,6 +189,9 @@ void VideoProcessor::processVideo(const ExtractionJob &options)
     job->image.quality = options.quality;
     job->image.bitDepth = options.bitDepth;
     job->image.timeInNames = options.timeInNames;
+    job->image.width = options.width.value_or(0);
+    job->image.height = options.height.value_or(0);
+    job->image.deinterlace = options.deinterlace;
     currentJob = job;
 
     QThread *thread = QThread::create([this, job] { runJob(*job); });
@@ -300,25 +311,41 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
 
     const AVStream *stream = input.stream();
     const FrameSelection &selection = job.options.selection;
-    const int64_t durationUs = input.format()->duration;
+    int64_t durationUs = input.format()->duration;
+    if (selection.mode == FrameSelection::Mode::Count && !selection.hasEnd()
+        && durationUs == AV_NOPTS_VALUE) {
+        // The parts need the range's length: read the stream once to its
+        // end where it can be read again, as a file can.
+        MediaInput scan;
+        if (QFileInfo(job.options.videoPath).isFile()
+            && scan.open(job.options.videoPath, job.image.bitDepth) == Outcome::Converted) {
+            durationUs = StreamLength::measureUs(scan);
+        }
+        if (durationUs == AV_NOPTS_VALUE)
+            return message(Outcome::BadOption, tr("视频长度未知，按数量取帧时请给出结束时间"));
+    }
     if (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 >= durationUs)
         return message(Outcome::StartPastEnd);
 
     if (!QFileInfo(job.image.outputPath).isDir() && !folder.create(job.image.outputPath))
         return message(Outcome::CannotMakeFolder);
 
-    const int interval = Sampling::samplingInterval(
+    FrameSelector::Pace pace;
+    pace.interval = Sampling::samplingInterval(
         stream->avg_frame_rate, stream->r_frame_rate, selection.frameRate);
-    FrameSelector selector(selection, interval);
+    pace.frameRate = Sampling::usableFrameRate(stream->avg_frame_rate, stream->r_frame_rate);
+    pace.durationUs = durationUs;
+    FrameSelector selector(selection, pace);
     DecodingFrameSource source(input, selector);
     if (!source.isValid())
         return message(Outcome::OutOfMemory);
 
-    const int totalFrames = FrameSelector::estimatedTotal(
-        selection, stream->nb_frames, durationUs, interval, keyframesInRange(input, selection));
+    const int totalFrames = FrameSelector::estimatedTotal(selection, stream->nb_frames, durationUs,
+        pace.interval, keyframesInRange(input, selection), pace.frameRate);
     reportProgress(job.id, 0, totalFrames);
 
     job.image.orientation = Picture::displayTransform(input.displayMatrix());
+    job.image.fieldOrder = stream->codecpar->field_order;
     const ImageSettings &settings = job.image;
     ImageNames names(settings);
     Extras extras;
@@ -331,7 +358,7 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
             = &extras.sheet.emplace(sheetVideo(input, job.options.videoPath, settings.orientation));
     }
     const ImageExtras *shared = &extras.shared;
-    const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings.bitDepth);
+    const int writerThreads = job.writers > 0 ? job.writers : writersFor(input, settings);
     ExtractionPipeline pipeline(
         writerThreads,
         [&settings, &names, shared] {
@@ -345,13 +372,19 @@ VideoProcessor::Ending VideoProcessor::extract(Job &job, OutputFolder &folder)
     });
     Ending ending;
     switch (outcome.kind) {
-    case ExtractionPipeline::Result::Kind::Finished:
-        if (outcome.written == 0) {
-            return message(selection.startSeconds > 0 && !selector.reachedStart()
-                    ? Outcome::StartPastEnd
-                    : Outcome::NoFrames);
-        }
-        break;
+    case ExtractionPipeline::Result::Kind::Finished: {
+        if (outcome.written > 0)
+            break;
+        // A start within a known length is not past the end, even where no
+        // frame at or after it was decoded (keyframes alone).
+        const bool startInside = selector.reachedStart()
+            || (durationUs != AV_NOPTS_VALUE && selection.startSeconds * 1e6 < durationUs);
+        if (selection.startSeconds > 0 && !startInside)
+            return message(Outcome::StartPastEnd);
+        if (selection.mode == FrameSelection::Mode::Keyframes && !selection.isWholeVideo())
+            return message(Outcome::NoKeyframeInRange);
+        return message(Outcome::NoFrames);
+    }
     case ExtractionPipeline::Result::Kind::Cancelled:
         // The source may have failed before the stop.
         ending = message(outcome.failure);

@@ -1,6 +1,7 @@
 #include "imagesink.h"
 
 #include "imageformats.h"
+#include "webpencoder.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -95,6 +96,33 @@ bool writeImageFile(const QByteArray &bytes, const QString &filePath, Existing e
     return ok;
 }
 
+enum class YuvWriter { None, Jpeg, Webp };
+
+// Which images are encoded from YUV planes: JPEG, and lossy WebP, in the
+// colour depths. Grey, 16-bit and lossless pictures keep their RGB road.
+YuvWriter yuvWriterFor(const ImageSettings &settings)
+{
+    if (settings.bitDepth != BitDepth::Rgb24 && settings.bitDepth != BitDepth::Rgba32)
+        return YuvWriter::None;
+    const QByteArray name = writerFormatName(settings.format);
+    if (name == "JPG" || name == "JPEG")
+        return YuvWriter::Jpeg;
+    if (name == "WEBP" && WebpEncoder::takesYuv(settings.quality))
+        return YuvWriter::Webp;
+    return YuvWriter::None;
+}
+
+FrameConverter::Shape shapeOf(const ImageSettings &settings)
+{
+    FrameConverter::Shape shape;
+    shape.width = settings.width;
+    shape.height = settings.height;
+    shape.orientation = settings.orientation;
+    shape.deinterlace = settings.deinterlace;
+    shape.fieldOrder = settings.fieldOrder;
+    return shape;
+}
+
 // QImage keeps the pixel layout through a plain mirror or a quarter turn,
 // but a mirror and a turn in one transform take its general path, which
 // gives premultiplied alpha: the mirror goes first, on its own.
@@ -137,20 +165,18 @@ ImageFileSink::ImageFileSink(
     : settings(settings)
     , names(names)
     , extras(extras)
+    , shape(shapeOf(settings))
 {
 }
 
 Outcome ImageFileSink::write(const AVFrame *frame, int number)
 {
-    QImage image;
-    if (const Outcome failure = render(frame, &image); failure != Outcome::Converted)
+    QByteArray bytes;
+    if (const Outcome failure = encode(frame, &bytes); failure != Outcome::Converted)
         return failure;
 
-    QByteArray bytes;
     const QString path = settings.filePath(number, frame);
     names.record(number, path);
-    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes))
-        return Outcome::CannotWrite;
     if (extras)
         extras->addMetadata(&bytes, settings.format, frame);
     if (!writeImageFile(bytes, path, Existing::Replace))
@@ -164,14 +190,10 @@ Outcome ImageFileSink::write(const AVFrame *frame, int number)
 
 Outcome ImageFileSink::writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path)
 {
-    QImage image;
-    if (const Outcome failure = render(frame, &image); failure != Outcome::Converted)
-        return failure;
-
     QByteArray bytes;
-    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, &bytes)) {
+    if (const Outcome failure = encode(frame, &bytes); failure != Outcome::Converted) {
         *path = nameFor(1);
-        return Outcome::CannotWrite;
+        return failure;
     }
     for (int attempt = 1; attempt <= maxNameAttempts; ++attempt) {
         *path = nameFor(attempt);
@@ -187,9 +209,42 @@ Outcome ImageFileSink::writeNew(const AVFrame *frame, const NameChoice &nameFor,
     return Outcome::CannotWrite;
 }
 
+Outcome ImageFileSink::encode(const AVFrame *frame, QByteArray *bytes)
+{
+    const YuvWriter writer = yuvWriterFor(settings);
+    if (writer != YuvWriter::None && FrameConverter::hasYuvPath(frame)) {
+        const AVFrame *planes = nullptr;
+        const FrameConverter::YuvRange range = writer == YuvWriter::Jpeg
+            ? FrameConverter::YuvRange::Full
+            : FrameConverter::YuvRange::Limited;
+        switch (converter.convertToYuv(frame, range, shape, &planes)) {
+        case FrameConverter::Status::Converted:
+            if (writer == YuvWriter::Jpeg ? jpeg.encode(planes, settings.quality, bytes)
+                                          : WebpEncoder::encode(planes, settings.quality, bytes)) {
+                return Outcome::Converted;
+            }
+            // The RGB road below, with Qt's writer, may still make it.
+            break;
+        case FrameConverter::Status::FrameAllocationFailed:
+        case FrameConverter::Status::BufferAllocationFailed:
+            return Outcome::OutOfMemory;
+        case FrameConverter::Status::ScalerFailed:
+            // The colour filters are missing: the RGB road works without them.
+            break;
+        }
+    }
+
+    QImage image;
+    if (const Outcome failure = render(frame, &image); failure != Outcome::Converted)
+        return failure;
+    if (!encodeImage(image, settings.format, settings.quality, settings.bitDepth, bytes))
+        return Outcome::CannotWrite;
+    return Outcome::Converted;
+}
+
 Outcome ImageFileSink::render(const AVFrame *frame, QImage *image)
 {
-    switch (converter.convert(frame, settings.bitDepth, image)) {
+    switch (converter.convert(frame, settings.bitDepth, shape, image)) {
     case FrameConverter::Status::Converted:
         break;
     case FrameConverter::Status::FrameAllocationFailed:

@@ -5,7 +5,9 @@
 #include "frameconverter.h"
 #include "imageextras.h"
 #include "imagenaming.h"
+#include "jpegencoder.h"
 #include "outcome.h"
+#include "pictureshape.h"
 #include "pixellayout.h"
 
 #include <QString>
@@ -39,6 +41,12 @@ struct ImageSettings
     // Shows the picture as a player does; identity when the stream has no
     // display matrix.
     QTransform orientation;
+    // The size of the picture as shown; 0 for a side left free.
+    int width = 0;
+    int height = 0;
+    Picture::Deinterlace deinterlace = Picture::Deinterlace::Auto;
+    // The stream's AVFieldOrder, for frames that do not say.
+    int fieldOrder = AV_FIELD_UNKNOWN;
 
     QString filePath(int number) const
     {
@@ -66,9 +74,11 @@ private:
     std::map<int, QString> paths;
 };
 
-// Converts each frame for the job's bit depth, turns it upright and writes
-// it as "<output>/<pattern with the number>.<format>", with the job's
-// extras where it has them.
+// Converts each frame for the job's bit depth and size, turns it upright and
+// writes it as "<output>/<pattern with the number>.<format>", with the job's
+// extras where it has them. JPEG and lossy WebP images of colour depths are
+// encoded from the frame's YUV planes where it has them; the rest goes
+// through an RGB picture and Qt's writers.
 class ImageFileSink : public ImageSink
 {
 public:
@@ -86,14 +96,19 @@ public:
     Outcome writeNew(const AVFrame *frame, const NameChoice &nameFor, QString *path);
 
 private:
-    // The frame as it is written: converted and turned upright.
+    // The image file's bytes.
+    Outcome encode(const AVFrame *frame, QByteArray *bytes);
+    // The frame as an RGB picture: converted and turned upright.
     Outcome render(const AVFrame *frame, QImage *image);
 
     const ImageSettings &settings;
     ImageNames &names;
     const ImageExtras *extras;
-    // swscale contexts are not shareable between threads: one per sink.
+    const FrameConverter::Shape shape;
+    // swscale contexts and TurboJPEG handles are not shareable between
+    // threads: one per sink.
     FrameConverter converter;
+    JpegEncoder jpeg;
     ThumbnailScaler thumbnails;
 };
 

@@ -43,6 +43,12 @@ QTransform displayTransform(const int32_t *matrix)
     return transform;
 }
 
+bool turnsSideways(const QTransform &transform)
+{
+    // displayTransform makes only mirrors and quarter turns.
+    return qAbs(transform.m11()) < 0.5;
+}
+
 int squarePixelWidth(int width, AVRational sampleAspectRatio)
 {
     if (sampleAspectRatio.num <= 0 || sampleAspectRatio.den <= 0

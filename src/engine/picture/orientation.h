@@ -22,6 +22,10 @@ int clockwiseQuarterTurns(double counterClockwiseDegrees);
 // matrix or for a degenerate one.
 QTransform displayTransform(const int32_t *matrix);
 
+// Whether a display transform turns the picture by a quarter turn either
+// way, so that its width is shown as its height.
+bool turnsSideways(const QTransform &transform);
+
 // The width at which a picture stored `width` pixels wide with this sample
 // aspect ratio shows square pixels, rounded to the nearest pixel; the height
 // stays. `width` itself for square, unknown (0/x) or absurd ratios.
