@@ -17,6 +17,8 @@ constexpr int64_t after = std::numeric_limits<int64_t>::max();
 // earlier, then twice as much, and so on, before reading from the start.
 constexpr int64_t backOffUs = 1000000;
 constexpr int seekTries = 4;
+// Packets passed over looking for a keyframe after a seek.
+constexpr int maxSkippedPackets = 1000;
 
 int64_t streamStart(const AVStream *stream)
 {
@@ -187,6 +189,7 @@ bool FrameTimeline::readAround(int64_t timeUs)
         int64_t lastDecode = before;
         bool atEnd = false;
         int untimed = 0;
+        int skipped = 0;
         for (;;) {
             if (av_read_frame(format, packet.get()) < 0) {
                 atEnd = true;
@@ -205,7 +208,10 @@ bool FrameTimeline::readAround(int64_t timeUs)
             // A span starts at a keyframe: what follows it in decoding order is
             // shown after it, and nothing before it is.
             if (!first) {
-                if (!fromStart && !(packet->flags & AV_PKT_FLAG_KEY))
+                // A demuxer that marks no keyframes would have the whole file
+                // read for one: after a while any packet will do.
+                if (!fromStart && !(packet->flags & AV_PKT_FLAG_KEY)
+                    && ++skipped <= maxSkippedPackets)
                     continue;
                 first = fromStart ? before : us;
             }
