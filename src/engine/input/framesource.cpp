@@ -164,7 +164,7 @@ void DecodingFrameSource::skipUnwanted(const AVPacket *video)
     AVCodecContext *decoder = input.decoder();
     if (selector.keyframesOnly() || !unreferencedFramesSkippable(decoder->codec_id))
         return;
-    const int64_t wantedUs = selector.nextWantedUs();
+    const int64_t wantedUs = selector.unneededBeforeUs();
     bool unwanted = false;
     if (wantedUs > 0 && video->pts != AV_NOPTS_VALUE) {
         const int64_t shownUs

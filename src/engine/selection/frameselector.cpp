@@ -337,6 +337,17 @@ int64_t FrameSelector::nextWantedUs() const
     return 0;
 }
 
+int64_t FrameSelector::unneededBeforeUs() const
+{
+    if (mode != Mode::FramesPerSecond)
+        return nextWantedUs();
+    // The first frame is kept in case the range is shorter than one step.
+    if (!passedStart || everyFrame || chosenCount == 0)
+        return 0;
+    const double target = anchorUs + (interval - 1 + double(nextStep) * interval) * periodUs;
+    return qMax<int64_t>(0, std::llround(target - periodUs / 2));
+}
+
 int FrameSelector::estimatedTotal(const FrameSelection &selection, int64_t streamFrames,
     int64_t durationUs, int interval, int64_t keyframesInRange, double frameRate)
 {

@@ -64,6 +64,10 @@ public:
     // seek to once decoding has fallen behind it. 0 where the next frame is
     // wanted, whatever its time.
     int64_t nextWantedUs() const;
+    // Frames shown before this time cannot be taken any more, though the
+    // selection still wants to see the frames after them: the decoder may
+    // leave out those no other frame refers to. 0 where every frame counts.
+    int64_t unneededBeforeUs() const;
     // Whether the decoder may leave out every frame but the keyframes.
     bool keyframesOnly() const { return mode == FrameSelection::Mode::Keyframes; }
     // Whether any frame at or after the start has been seen, in the range or
