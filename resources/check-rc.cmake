@@ -1,8 +1,13 @@
 # Compiles the Windows resource script with the MinGW resource compiler, then reads the result
 # back: the icon group must hold the 13 images of image/logo.ico and the version record the
-# product's fields. Run as a test with
-#   cmake -DRC=<oskivo.rc> -DOUT=<scratch dir> -DCPP=<C or C++ compiler> -P check-rc.cmake
+# product's fields with the project's version. Run as a test with
+#   cmake -DRC=<oskivo.rc> -DVERSION=<a.b.c.d> -DOUT=<scratch dir> -DCPP=<C or C++ compiler>
+#         -P check-rc.cmake
 # It prints "SKIP:" and stops when the resource compiler is not installed.
+
+if(NOT VERSION)
+    message(FATAL_ERROR "check-rc.cmake needs -DVERSION=<the project's version>")
+endif()
 
 find_program(WINDRES NAMES x86_64-w64-mingw32-windres)
 if(NOT WINDRES)
@@ -52,20 +57,25 @@ endmacro()
 
 expect("\"IDI_ICON1\" 14" "icon group named IDI_ICON1")
 expect("Has 13 elements" "13 images in the icon group")
-expect("FILEVERSION 1, 0, 3, 2" "numeric file version")
-expect("PRODUCTVERSION 1, 0, 3, 2" "numeric product version")
+# The numeric versions have four parts, missing ones 0.
+string(REPLACE "." ";" version_parts "${VERSION}")
+list(APPEND version_parts 0 0 0 0)
+list(SUBLIST version_parts 0 4 version_parts)
+list(JOIN version_parts ", " numeric_version)
+expect("FILEVERSION ${numeric_version}" "numeric file version")
+expect("PRODUCTVERSION ${numeric_version}" "numeric product version")
 expect("BLOCK \"040904B0\"" "US English Unicode string block")
 expect("VALUE \"Translation\", 0x409, 1200" "translation")
 foreach(field IN ITEMS
         "\"CompanyName\", \"QuelvaneLabs\""
         "\"FileDescription\", \"\""
-        "\"FileVersion\", \"1.0.3.02\""
+        "\"FileVersion\", \"${VERSION}\""
         "\"InternalName\", \"\""
         "\"LegalCopyright\", \"Copyright (C) QuelvaneLabs\""
         "\"LegalTrademarks\", \"\""
         "\"OriginalFilename\", \"Oskivo.exe\""
         "\"ProductName\", \"Oskivo\""
-        "\"ProductVersion\", \"1.0.3.02\""
+        "\"ProductVersion\", \"${VERSION}\""
         "\"Comments\", \"\"")
     expect("VALUE ${field}" "string field")
 endforeach()

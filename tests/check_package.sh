@@ -17,6 +17,7 @@ root=$work/root
 desktop=usr/share/applications/$app_id.desktop
 metainfo=usr/share/metainfo/$app_id.metainfo.xml
 expected=(usr/bin/oskivo usr/bin/oskivo-cli usr/share/man/man1/oskivo-cli.1.gz
+          usr/share/man/man1/oskivo.1.gz
           "$desktop" "$metainfo" usr/share/icons/hicolor/scalable/apps/oskivo.svg)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/oskivo.png")
@@ -72,7 +73,16 @@ if command -v man > /dev/null; then
     warnings=$(MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/oskivo-cli.1.gz" 2>&1 > "$work/man.txt")
     [ -z "$warnings" ] || { echo "the manual page has warnings: $warnings"; exit 1; }
     grep -q 'EXIT STATUS' "$work/man.txt" || { echo "the manual page did not render"; exit 1; }
+    warnings=$(MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/oskivo.1.gz" 2>&1 > "$work/man-window.txt")
+    [ -z "$warnings" ] || { echo "the window's manual page has warnings: $warnings"; exit 1; }
+    grep -q 'KEYS' "$work/man-window.txt" || { echo "the window's manual page did not render"; exit 1; }
 fi
+# Each page's SEE ALSO names pages the package installs.
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+    for seen in $(zcat "$page" | sed -n '/^\.SH SEE ALSO/,/^\.SH/p' | sed -n 's/^\.BR \([^ ]*\) (\([0-9]\)).*/\1.\2/p' | sed 's/\\-/-/g'); do
+        [ -f "$root/usr/share/man/man${seen##*.}/$seen.gz" ] || { echo "$(basename "$page") refers to $seen, which is not installed"; exit 1; }
+    done
+done
 # Started from the installed path it runs its event loop until stopped; a start-up
 # failure ends it early with another status.
 set +e

@@ -194,6 +194,7 @@ private slots:
     void videoNames_neverLeadOutOfTheOutputFolder();
     void fullDisk_leavesNoCutOffImage_data();
     void fullDisk_leavesNoCutOffImage();
+    void manual_listsTheFormatsHelpLists();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -947,6 +948,26 @@ void tst_Cli::fullDisk_leavesNoCutOffImage()
     QVERIFY2(broken.isEmpty(), qPrintable(broken));
     QCOMPARE(dotFiles(path("out/o/big")), QStringList());
 #endif
+}
+
+void tst_Cli::manual_listsTheFormatsHelpLists()
+{
+    const Run help = run({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    const QString entry = helpEntry(help.out, QStringLiteral("--format"));
+    // The manual's list is built with the program: "JPG, JPEG, ... or PPM".
+    const QString manual = QString::fromUtf8(readFile(QStringLiteral(OSKIVO_MAN_PAGE)));
+    const QRegularExpressionMatch line
+        = QRegularExpression(QStringLiteral(R"(in any letter case: ([\w, ]+?), those that)"))
+              .match(manual);
+    QVERIFY2(line.hasMatch(), "the manual lists no formats");
+    QStringList listed = line.captured(1).split(QStringLiteral(", "));
+    const QStringList last = listed.takeLast().split(QStringLiteral(" or "));
+    listed << last;
+    const QStringList offered = JobOption::row(JobOption::Id::Format).choiceNames();
+    QCOMPARE(listed, offered);
+    for (const QString &format : offered)
+        QVERIFY2(entry.contains(format), qPrintable(format + " not in: " + entry));
 }
 
 QTEST_GUILESS_MAIN(tst_Cli)

@@ -1,15 +1,21 @@
 #include "mainwindow.h"
+#include "startup.h"
 #include "testsupport.h"
 #include "videoprocessor.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTranslator>
@@ -31,6 +37,7 @@ private slots:
     {
         window.reset();
         wipeSettings();
+        QLocale::setDefault(QLocale::system());
     }
 
     void catalogs_translateEveryTextOfTheCode_data();
@@ -39,6 +46,10 @@ private slots:
     void switch_toLanguageInForce_doesNothing();
     void switch_roundTrip_retextsAndKeepsValues();
     void unknownStoredCode_fallsBackToSimplifiedChinese();
+    void systemLanguages_giveTheFirstOneSpoken_data();
+    void systemLanguages_giveTheFirstOneSpoken();
+    void firstStart_followsTheSystemUnlessAChoiceIsStored_data();
+    void firstStart_followsTheSystemUnlessAChoiceIsStored();
     void storedEnglish_isInForceWhenShown();
     void startLanguage_bringsQtsOwnTexts_data();
     void startLanguage_bringsQtsOwnTexts();
@@ -46,6 +57,8 @@ private slots:
     void menu_isBuiltOnceAndShowsLanguages();
     void menu_checkMarkStaysAfterReset();
     void about_opensModallyInCurrentLanguage();
+    void texts_fitWholeAtTheWindowsSize_data();
+    void texts_fitWholeAtTheWindowsSize();
 
 private:
     void start()
@@ -72,8 +85,7 @@ void tst_Language::catalogs_translateEveryTextOfTheCode_data()
     const QString ts = dir.filePath("extracted.ts");
     QProcess lupdate;
     lupdate.start(QStringLiteral(LUPDATE_PATH),
-                  {"-silent", "-locations", "none", QStringLiteral(OSKIVO_SOURCE_DIR "/src"),
-                   "-ts", ts});
+        {"-silent", "-locations", "none", QStringLiteral(OSKIVO_SOURCE_DIR "/src"), "-ts", ts});
     QVERIFY(lupdate.waitForFinished(120000));
     QCOMPARE(lupdate.exitCode(), 0);
 
@@ -105,10 +117,10 @@ void tst_Language::catalogs_translateEveryTextOfTheCode()
     for (const char *code : {"en_US", "zh_TW"}) {
         QTranslator translator;
         QVERIFY(translator.load(QStringLiteral(":/translations/lang_%1.qm").arg(code)));
-        const QString translation =
-            translator.translate(context.toUtf8().constData(), source.toUtf8().constData());
+        const QString translation
+            = translator.translate(context.toUtf8().constData(), source.toUtf8().constData());
         QVERIFY2(!translation.isEmpty(),
-                 qPrintable(QStringLiteral("%1 lacks %2: %3").arg(code, context, source)));
+            qPrintable(QStringLiteral("%1 lacks %2: %3").arg(code, context, source)));
     }
 }
 
@@ -142,7 +154,8 @@ void tst_Language::switch_roundTrip_retextsAndKeepsValues()
     formats->setCurrentIndex(2);
     w<QSlider>("qualitySlider")->setValue(40);
 
-    const struct {
+    const struct
+    {
         const char *slot;
         const char *code;
         const char *home;
@@ -151,18 +164,18 @@ void tst_Language::switch_roundTrip_retextsAndKeepsValues()
         const char *depth;
     } steps[] = {
         {"switchToEnglish", "en_US", "Home", "Conversion", "Play",
-         "Standard 24-bit RGB (8 bits per channel), suitable for most purposes"},
+            "Standard 24-bit RGB (8 bits per channel), suitable for most purposes"},
         {"switchToChineseTraditional", "zh_TW", "首頁", "開始轉換", "播放",
-         "標準24位元RGB（每通道8位元），適合大多數用途"},
+            "標準24位元RGB（每通道8位元），適合大多數用途"},
         {"switchToChineseSimplified", "zh_CN", "首页", "开始转换", "播放",
-         "标准24位RGB（每通道8位），适合大多数用途"},
+            "标准24位RGB（每通道8位），适合大多数用途"},
     };
     for (const auto &step : steps) {
         invoke(step.slot);
         QCOMPARE(storedLanguage(), QString::fromLatin1(step.code));
         QCOMPARE(w<QToolButton>("homeButton")->text(), QString::fromUtf8(step.home));
         QCOMPARE(w<QPushButton>("startButton")->text(), QString::fromUtf8(step.start));
-        QCOMPARE(w<QPushButton>("playPauseButton")->text(), QString::fromUtf8(step.play));
+        QCOMPARE(w<QPushButton>("playPauseButton")->accessibleName(), QString::fromUtf8(step.play));
         QCOMPARE(w<QLabel>("bitDepthLabel")->text(), QString::fromUtf8(step.depth));
         QCOMPARE(w<QLabel>("qualityValueLabel")->text(), QStringLiteral("40%"));
         QCOMPARE(w<QLabel>("timeLabel")->text(), QStringLiteral("00:00:00"));
@@ -177,11 +190,89 @@ void tst_Language::switch_roundTrip_retextsAndKeepsValues()
 void tst_Language::unknownStoredCode_fallsBackToSimplifiedChinese()
 {
     languageStore().setValue("language", "fr_FR");
-    QTest::ignoreMessage(QtWarningMsg,
-                         "Translation file not found: \":/translations/lang_fr_FR.qm\"");
+    QTest::ignoreMessage(
+        QtWarningMsg, "Translation file not found: \":/translations/lang_fr_FR.qm\"");
     start();
     QCOMPARE(storedLanguage(), QStringLiteral("zh_CN"));
     QCOMPARE(w<QToolButton>("homeButton")->text(), QStringLiteral("首页"));
+}
+
+void tst_Language::systemLanguages_giveTheFirstOneSpoken_data()
+{
+    QTest::addColumn<QStringList>("uiLanguages");
+    QTest::addColumn<QString>("code"); // empty: none of the three
+
+    QTest::newRow("American English") << QStringList {"en-US"} << "en_US";
+    QTest::newRow("British English") << QStringList {"en-GB", "en"} << "en_US";
+    QTest::newRow("mainland China") << QStringList {"zh-CN"} << "zh_CN";
+    QTest::newRow("Singapore") << QStringList {"zh-SG"} << "zh_CN";
+    QTest::newRow("Chinese without a place") << QStringList {"zh"} << "zh_CN";
+    QTest::newRow("Taiwan") << QStringList {"zh-TW"} << "zh_TW";
+    QTest::newRow("Hong Kong") << QStringList {"zh-HK"} << "zh_TW";
+    QTest::newRow("Traditional script") << QStringList {"zh-Hant"} << "zh_TW";
+    QTest::newRow("Simplified script in Hong Kong") << QStringList {"zh-Hans-HK"} << "zh_CN";
+    QTest::newRow("German, then English") << QStringList {"de-DE", "en"} << "en_US";
+    QTest::newRow("Traditional before English") << QStringList {"zh-TW", "en-US"} << "zh_TW";
+    QTest::newRow("French only") << QStringList {"fr-FR", "fr"} << "";
+    QTest::newRow("the C locale") << QStringList {"C"} << "";
+    QTest::newRow("nothing") << QStringList {} << "";
+}
+
+void tst_Language::systemLanguages_giveTheFirstOneSpoken()
+{
+    QFETCH(QStringList, uiLanguages);
+    QFETCH(QString, code);
+    QCOMPARE(Preferences::languageFor(uiLanguages), code);
+}
+
+void tst_Language::firstStart_followsTheSystemUnlessAChoiceIsStored_data()
+{
+    QTest::addColumn<QString>("system"); // the default locale's name
+    QTest::addColumn<QString>("stored"); // empty: nothing stored
+    QTest::addColumn<QString>("home"); // the home button's text
+    QTest::addColumn<QString>("storedAfter"); // empty: still nothing stored
+
+    QTest::newRow("English system, nothing stored") << "en_US"
+                                                    << ""
+                                                    << "Home"
+                                                    << "";
+    QTest::newRow("Taiwanese system, nothing stored") << "zh_TW"
+                                                      << ""
+                                                      << "首頁"
+                                                      << "";
+    QTest::newRow("German system, nothing stored") << "de_DE"
+                                                   << ""
+                                                   << "首页"
+                                                   << "";
+    QTest::newRow("stored Simplified Chinese wins") << "en_US"
+                                                    << "zh_CN"
+                                                    << "首页"
+                                                    << "zh_CN";
+    QTest::newRow("stored English wins") << "zh_TW"
+                                         << "en_US"
+                                         << "Home"
+                                         << "en_US";
+}
+
+void tst_Language::firstStart_followsTheSystemUnlessAChoiceIsStored()
+{
+    QFETCH(QString, system);
+    QFETCH(QString, stored);
+    QFETCH(QString, home);
+    QFETCH(QString, storedAfter);
+
+    QLocale::setDefault(QLocale(system));
+    if (!stored.isEmpty())
+        languageStore().setValue("language", stored);
+    start();
+    QCOMPARE(w<QToolButton>("homeButton")->text(), home);
+    QCOMPARE(languageStore().value("language").toString(), storedAfter);
+
+    // The language taken from the system is the one in force: choosing it again changes nothing.
+    w<QLabel>("statusLabel")->setText("kept");
+    const QString inForce = storedAfter.isEmpty() ? Preferences::language() : storedAfter;
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "switchLanguage", Q_ARG(QString, inForce)));
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QStringLiteral("kept"));
 }
 
 void tst_Language::storedEnglish_isInForceWhenShown()
@@ -252,7 +343,7 @@ void tst_Language::engineMessages_comeInNewLanguage()
     QCOMPARE(error.first().first().toString(), QStringLiteral("Unable to open video file"));
     QCOMPARE(failed.title, QStringLiteral("Error"));
     QCOMPARE(failed.text,
-             QStringLiteral("An error occurred during processing: Unable to open video file"));
+        QStringLiteral("An error occurred during processing: Unable to open video file"));
 }
 
 void tst_Language::withMenu(const std::function<void(QMenu *)> &inMenu)
@@ -293,8 +384,9 @@ void tst_Language::menu_isBuiltOnceAndShowsLanguages()
         QCOMPARE(menu->styleSheet().size(), 178);
         QCOMPARE(menu->parent(), window.get());
     });
-    QCOMPARE(texts, (QStringList{"简体中文", "繁體中文", "English", "", "One-click Reset", "About Us"}));
-    QCOMPARE(checked, (QList<bool>{false, false, true, false, false, false}));
+    QCOMPARE(texts,
+        (QStringList {"简体中文", "繁體中文", "English", "", "One-click Reset", "About Us"}));
+    QCOMPARE(checked, (QList<bool> {false, false, true, false, false, false}));
     auto *button = w<QPushButton>("menuButton");
     QCOMPARE(pos, button->mapToGlobal(QPoint(0, button->height())));
 
@@ -353,6 +445,124 @@ void tst_Language::about_opensModallyInCurrentLanguage()
     QCOMPARE(title, QStringLiteral("About Oskivo"));
     QCOMPARE(parent, window.get());
     QCOMPARE(window->findChildren<QDialog *>().size(), 0); // gone once closed
+}
+
+namespace {
+
+// What of `widget`'s texts does not fit in it as laid out: a button or label
+// narrower than its text needs, a list entry wider than the closed list, a
+// placeholder wider than its field. Each as "name: text".
+QStringList clippedTexts(QWidget *widget)
+{
+    QStringList clipped;
+    const auto note = [&](const QString &text, int needs, int has) {
+        clipped << QStringLiteral("%1: \"%2\" needs %3 px, has %4")
+                       .arg(widget->objectName(), text)
+                       .arg(needs)
+                       .arg(has);
+    };
+    if (auto *tool = qobject_cast<QToolButton *>(widget);
+        tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+        return clipped;
+    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        if (!button->text().isEmpty() && button->width() < button->sizeHint().width())
+            note(button->text(), button->sizeHint().width(), button->width());
+    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+        if (label->text().isEmpty())
+            return clipped;
+        if (label->wordWrap()) {
+            if (label->height() < label->heightForWidth(label->width()))
+                note(label->text(), label->heightForWidth(label->width()), label->height());
+        } else if (label->width() < label->sizeHint().width()) {
+            note(label->text(), label->sizeHint().width(), label->width());
+        }
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        for (int i = 0; i < combo->count(); ++i) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.editable = combo->isEditable();
+            option.currentText = combo->itemText(i);
+            const QSize text(combo->fontMetrics().horizontalAdvance(option.currentText),
+                combo->fontMetrics().height());
+            const int needs = combo->style()
+                                  ->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo)
+                                  .width();
+            if (combo->width() < needs)
+                note(option.currentText, needs, combo->width());
+        }
+    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        if (edit->placeholderText().isEmpty())
+            return clipped;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->hasFrame()
+            ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+            : 0;
+        const QRect contents = edit->style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                                   .marginsRemoved(edit->textMargins());
+        // QLineEdit keeps two pixels of its own on either side of the text.
+        const int room = contents.width() - 4;
+        const int needs = edit->fontMetrics().horizontalAdvance(edit->placeholderText());
+        if (room < needs)
+            note(edit->placeholderText(), needs, room);
+    }
+    return clipped;
+}
+
+// The texts that do not fit among the shown widgets of the window's current page
+// and its frame.
+QStringList clippedTextsShown(QWidget *window)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QStringList clipped;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->isVisibleTo(window) && widget->window() == window)
+            clipped << clippedTexts(widget);
+    }
+    return clipped;
+}
+
+} // namespace
+
+void tst_Language::texts_fitWholeAtTheWindowsSize_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("page");
+
+    for (const char *code : {"zh_CN", "zh_TW", "en_US"}) {
+        QTest::addRow("%s, home page", code) << code << 0;
+        QTest::addRow("%s, advanced page", code) << code << 1;
+    }
+}
+
+void tst_Language::texts_fitWholeAtTheWindowsSize()
+{
+    QFETCH(QString, code);
+    QFETCH(int, page);
+
+    // As the program starts: the style sheet sets the buttons' font and padding.
+    QVERIFY(loadStyleSheet(*qApp));
+    const auto plain = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+    languageStore().setValue("language", code);
+    start();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->size(), QSize(960, 640));
+    w<QAbstractButton>(page == 0 ? "homeButton" : "configButton")->click();
+    QCOMPARE(w<QStackedWidget>("stackedWidget")->currentIndex(), page);
+
+    QStringList clipped = clippedTextsShown(window.get());
+    // Each way of choosing frames shows settings of its own, each depth a
+    // description, and a depth JPG cannot keep a note.
+    for (const char *list : {"selectionModeComboBox", "bitDepthComboBox"}) {
+        auto *entries = page == 1 ? w<QComboBox>(list) : nullptr;
+        for (int entry = 0; entries && entry < entries->count(); ++entry) {
+            entries->setCurrentIndex(entry);
+            clipped << clippedTextsShown(window.get());
+        }
+    }
+    clipped.removeDuplicates();
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_Language)

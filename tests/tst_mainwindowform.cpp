@@ -1,7 +1,9 @@
+#include "aboutdialog.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -14,6 +16,8 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QtTest>
+
+#include <memory>
 
 // Checks the main window's widget tree against its design: names, classes, parents,
 // layouts with their items in order, properties and source texts.
@@ -48,6 +52,8 @@ private slots:
     void icons_comeFromTheBundle();
     void focusChain_followsCreationOrder();
     void buttonGroup_isExclusiveWithBothNavigationButtons();
+    void buttons_haveANameForScreenReaders_data();
+    void buttons_haveANameForScreenReaders();
 
 private:
     MainWindow *window = nullptr;
@@ -81,13 +87,14 @@ void tst_MainWindowForm::widgets_haveClassAndParent_data()
         {"label", "QLabel", "frame"},
         {"outputLineEdit", "QLineEdit", "frame"},
         {"selectOutputButton", "QPushButton", "frame"},
-        {"timeLabel", "QLabel", "frame"},
-        {"label_5", "QLabel", "frame"},
-        {"durationLabel", "QLabel", "frame"},
-        {"playPauseButton", "QPushButton", "frame"},
-        {"stopButton", "QPushButton", "frame"},
-        {"markStartButton", "QPushButton", "frame"},
-        {"markEndButton", "QPushButton", "frame"},
+        {"timeLabel", "QLabel", "page"},
+        {"label_5", "QLabel", "page"},
+        {"durationLabel", "QLabel", "page"},
+        {"playPauseButton", "QPushButton", "page"},
+        {"stopButton", "QPushButton", "page"},
+        {"saveFrameButton", "QPushButton", "page"},
+        {"markStartButton", "QPushButton", "page"},
+        {"markEndButton", "QPushButton", "page"},
         {"stopCButton", "QPushButton", "frame"},
         {"startButton", "QPushButton", "frame"},
         {"progressBar", "QProgressBar", "page"},
@@ -192,8 +199,17 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder_data()
         << "" << QStringList {"videoLineEdit", "selectVideoButton"} << -1 << L {};
     QTest::newRow("videoLayout") << "videoLayout"
                                  << "QVBoxLayout"
-                                 << "" << QStringList {"videoView", "positionSlider", "frame"} << 10
-                                 << L {0, 0, 0, 0};
+                                 << ""
+                                 << QStringList {"videoView", "positionSlider", "playerLayout",
+                                        "frame"}
+                                 << 10 << L {0, 0, 0, 0};
+    QTest::newRow("playerLayout") << "playerLayout"
+                                  << "QHBoxLayout"
+                                  << ""
+                                  << QStringList {"playPauseButton", "stopButton",
+                                         "saveFrameButton", "markStartButton", "markEndButton", "-",
+                                         "timeLabel", "label_5", "durationLabel"}
+                                  << -1 << L {};
     QTest::newRow("horizontalLayout_4")
         << "horizontalLayout_4"
         << "QHBoxLayout"
@@ -201,11 +217,7 @@ void tst_MainWindowForm::layouts_holdTheirItemsInOrder_data()
     QTest::newRow("controlLayout")
         << "controlLayout"
         << "QHBoxLayout"
-        << ""
-        << QStringList {"horizontalLayout_5", "timeLabel", "label_5", "durationLabel",
-               "playPauseButton", "stopButton", "saveFrameButton", "markStartButton",
-               "markEndButton", "stopCButton", "startButton"}
-        << -1 << L {};
+        << "" << QStringList {"horizontalLayout_5", "stopCButton", "startButton"} << -1 << L {};
     QTest::newRow("horizontalLayout_5")
         << "horizontalLayout_5"
         << "QHBoxLayout"
@@ -323,7 +335,8 @@ void tst_MainWindowForm::properties_haveDesignValues_data()
     row("stackedWidget", "currentIndex", 0);
     row("frame", "frameShape", styled);
     row("frame", "frameShadow", raised);
-    for (const char *button : {"playPauseButton", "stopButton", "stopCButton", "startButton"})
+    for (const char *button : {"playPauseButton", "stopButton", "saveFrameButton",
+             "markStartButton", "markEndButton", "stopCButton", "startButton"})
         row(button, "minimumSize", QSize(0, 40));
     row("progressBar", "value", 0);
     row("progressBar", "textDirection", QVariant::fromValue(QProgressBar::BottomToTop));
@@ -383,10 +396,10 @@ void tst_MainWindowForm::texts_areSourceTexts_data()
     row("timeLabel", -1, "00:00:00");
     row("label_5", -1, "/");
     row("durationLabel", -1, "00:00:00");
-    row("playPauseButton", -1, "播放");
-    row("stopButton", -1, "停止");
-    row("markStartButton", -1, "起点");
-    row("markEndButton", -1, "终点");
+    // The player's buttons show icons; their names are for screen readers.
+    for (const char *button :
+        {"playPauseButton", "stopButton", "saveFrameButton", "markStartButton", "markEndButton"})
+        row(button, -1, "");
     row("stopCButton", -1, "停止转换");
     row("startButton", -1, "开始转换");
     row("label_8", -1, "位深度:");
@@ -459,6 +472,13 @@ void tst_MainWindowForm::icons_comeFromTheBundle_data()
     QTest::newRow("close") << "closeButton"
                            << ":/image/close.svg"
                            << "";
+    const char *player[][2]
+        = {{"playPauseButton", "play"}, {"stopButton", "stop"}, {"saveFrameButton", "snapshot"},
+            {"markStartButton", "mark-in"}, {"markEndButton", "mark-out"}};
+    for (const auto &button : player)
+        QTest::newRow(button[0]) << button[0]
+                                 << QStringLiteral(":/image/%1.svg").arg(QLatin1String(button[1]))
+                                 << "";
 }
 
 void tst_MainWindowForm::icons_comeFromTheBundle()
@@ -485,8 +505,8 @@ void tst_MainWindowForm::focusChain_followsCreationOrder()
     // No tab order is set, so the focus chain is the order in which the widgets were made.
     const QStringList expected {"logoButton", "homeButton", "configButton", "menuButton",
         "minButton", "closeButton", "videoLineEdit", "selectVideoButton", "videoView",
-        "positionSlider", "outputLineEdit", "selectOutputButton", "playPauseButton", "stopButton",
-        "saveFrameButton", "markStartButton", "markEndButton", "stopCButton", "startButton",
+        "positionSlider", "playPauseButton", "stopButton", "saveFrameButton", "markStartButton",
+        "markEndButton", "outputLineEdit", "selectOutputButton", "stopCButton", "startButton",
         "selectionModeComboBox", "frameRateSpinBox", "everySecondsSpinBox",
         "sceneSensitivitySpinBox", "startTimeEdit", "endTimeEdit", "formatComboBox",
         "qualitySlider", "bitDepthComboBox", "namingPatternComboBox", "customNameEdit",
@@ -510,6 +530,32 @@ void tst_MainWindowForm::buttonGroup_isExclusiveWithBothNavigationButtons()
         (QList<QAbstractButton *> {
             w<QAbstractButton>("homeButton"), w<QAbstractButton>("configButton")}));
     QVERIFY(group->id(group->buttons().at(0)) < -1); // automatically assigned ids
+}
+
+void tst_MainWindowForm::buttons_haveANameForScreenReaders_data()
+{
+    QTest::addColumn<bool>("about");
+    QTest::newRow("main window") << false;
+    QTest::newRow("About box") << true;
+}
+
+void tst_MainWindowForm::buttons_haveANameForScreenReaders()
+{
+    QFETCH(bool, about);
+
+    // A name is what a screen reader reads out; a tooltip is not one.
+    std::unique_ptr<AboutDialog> dialog;
+    if (about)
+        dialog = std::make_unique<AboutDialog>(window);
+    const QList<QAbstractButton *> buttons = about ? dialog->findChildren<QAbstractButton *>()
+                                                   : window->findChildren<QAbstractButton *>();
+    QVERIFY(!buttons.isEmpty());
+    for (QAbstractButton *button : buttons) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(accessible);
+        QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
+            qPrintable(button->objectName() + QStringLiteral(" has no name")));
+    }
 }
 
 QTEST_MAIN(tst_MainWindowForm)

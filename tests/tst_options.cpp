@@ -43,6 +43,8 @@ private slots:
     void quality_labelShowsSliderValue();
     void bitDepth_describesAndStoresAtOnce_data();
     void bitDepth_describesAndStoresAtOnce();
+    void depthNote_saysWhatTheFormatCannotKeep_data();
+    void depthNote_saysWhatTheFormatCannotKeep();
     void addedOption_isReadStoredRestoredAndReset_data();
     void addedOption_isReadStoredRestoredAndReset();
     void controls_takeTheirRangeAndDefaultFromTheOptions_data();
@@ -259,6 +261,55 @@ void tst_Options::bitDepth_describesAndStoresAtOnce()
     QCOMPARE(mainStore().value("bitDepth").toInt(), index);
     // Nothing else reaches the store before the window saves.
     QVERIFY(!mainStore().contains("quality"));
+}
+
+void tst_Options::depthNote_saysWhatTheFormatCannotKeep_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("depth"); // the list's index
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("note"); // empty: hidden
+
+    QTest::newRow("JPG, 16 bits") << "JPG" << 1 << "zh_CN"
+                                  << "JPG 不能保存每通道 16 位，图片将以每通道 8 位写入";
+    QTest::newRow("BMP with alpha") << "BMP" << 3 << "zh_CN"
+                                    << "BMP 不能保存透明度，图片将不带透明度写入";
+    QTest::newRow("WebP, 16 bits, in English")
+        << "WebP" << 1 << "en_US"
+        << "WebP cannot keep 16 bits a channel: the images are written with 8 bits a channel";
+    QTest::newRow("PNG, 16 bits") << "PNG" << 1 << "zh_CN"
+                                  << "";
+    QTest::newRow("WebP with alpha") << "WebP" << 3 << "zh_CN"
+                                     << "";
+    QTest::newRow("JPG, 24 bits") << "JPG" << 2 << "zh_CN"
+                                  << "";
+    QTest::newRow("JPG, gray") << "JPG" << 0 << "zh_CN"
+                               << "";
+}
+
+void tst_Options::depthNote_saysWhatTheFormatCannotKeep()
+{
+    QFETCH(QString, format);
+    QFETCH(int, depth);
+    QFETCH(QString, language);
+    QFETCH(QString, note);
+
+    auto *formats = w<QComboBox>("formatComboBox");
+    if (formats->findText(format) < 0)
+        QSKIP("Qt cannot write this format here");
+    QVERIFY(QMetaObject::invokeMethod(window, "switchLanguage", Q_ARG(QString, language)));
+    // Both ways round: the depth after the format, and the format after the depth.
+    formats->setCurrentText(format);
+    w<QComboBox>("bitDepthComboBox")->setCurrentIndex(depth);
+    auto *label = w<QLabel>("depthNoteLabel");
+    QCOMPARE(!label->isHidden(), !note.isEmpty());
+    if (!note.isEmpty())
+        QCOMPARE(label->text(), note);
+    formats->setCurrentIndex(formats->findText(format) == 0 ? 1 : 0);
+    formats->setCurrentText(format);
+    QCOMPARE(!label->isHidden(), !note.isEmpty());
+    if (!note.isEmpty())
+        QCOMPARE(label->text(), note);
 }
 
 void tst_Options::addedOption_isReadStoredRestoredAndReset_data()

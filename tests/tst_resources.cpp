@@ -78,9 +78,8 @@ QList<Entry> bundleEntries()
     QList<Entry> entries {{QString::fromLatin1(styleSheetPath), zlib}};
     for (const QString &name : indicatorNames)
         entries.append({indicatorPath(name), plain});
-    for (const char *name :
-        {"logo", "home", "home-hover", "setting", "setting-hover", "nav", "min", "close",
-             "snapshot"})
+    for (const char *name : {"logo", "home", "home-hover", "setting", "setting-hover", "nav", "min",
+             "close", "snapshot", "play", "pause", "stop", "mark-in", "mark-out"})
         entries.append({QStringLiteral(":/image/%1.svg").arg(QLatin1String(name)), plain});
     entries.append({QStringLiteral(":/image/logo.ico"), zlib});
     for (const char *lang : {"en_US", "zh_TW", "zh_CN"}) {
@@ -367,6 +366,9 @@ void tst_Resources::svgIcon_rendersInItsColours_data()
     QTest::newRow("min") << ":/image/min.svg" << QList<QColor> {grey} << icon;
     QTest::newRow("close") << ":/image/close.svg" << QList<QColor> {grey} << icon;
     QTest::newRow("snapshot") << ":/image/snapshot.svg" << QList<QColor> {grey} << icon;
+    for (const char *name : {"play", "pause", "stop", "mark-in", "mark-out"})
+        QTest::newRow(name) << QStringLiteral(":/image/%1.svg").arg(QLatin1String(name))
+                            << QList<QColor> {grey} << icon;
 }
 
 void tst_Resources::svgIcon_rendersInItsColours()

@@ -37,6 +37,7 @@ private slots:
     void drop_choosesLocalVideosOnly();
     void slider_seeksAndSaveFrameWritesTheFrameShown();
     void batch_convertsEachIntoItsFolderAndListsFailures();
+    void batchStop_isNoFailureAndSaysWhatWasKept();
     void overwrite_isAskedOnceBeforeWriting_data();
     void overwrite_isAskedOnceBeforeWriting();
     void longJob_showsTimeLeft();
@@ -240,6 +241,29 @@ void tst_WindowFeatures::batch_convertsEachIntoItsFolderAndListsFailures()
     QCOMPARE(lines.value(2), QStringLiteral("以下视频转换失败:"));
     QVERIFY2(lines.value(3).startsWith(QStringLiteral("bad.mp4: ")), qPrintable(report.text));
     QCOMPARE(lines.size(), 4);
+}
+
+void tst_WindowFeatures::batchStop_isNoFailureAndSaysWhatWasKept()
+{
+    window->chooseVideos({longClip, clipA});
+    const QString output = dir->filePath("out");
+    setOutput(output);
+    QSignalSpy progress(processor, &VideoProcessor::progressChanged);
+    w<QPushButton>("startButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(progress.size() >= 3, 30000);
+
+    BoxAnswerer report;
+    w<QPushButton>("stopCButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(report.seen, 30000);
+    const qsizetype kept = imageFiles(QDir(output).filePath("long")).size();
+    QCOMPARE(report.title, QStringLiteral("转换已停止"));
+    QCOMPARE(report.icon, QMessageBox::Information);
+    QCOMPARE(report.text.split('\n'),
+        (QStringList {QStringLiteral("已转换 0/2 个视频"),
+            QStringLiteral("已写入 %1 张图片到 %2").arg(kept).arg(QDir::toNativeSeparators(output)),
+            QStringLiteral("转换已停止")}));
+    QVERIFY(!QFileInfo::exists(QDir(output).filePath("a")));
+    QCOMPARE(w<QLabel>("statusLabel")->text(), QString());
 }
 
 void tst_WindowFeatures::overwrite_isAskedOnceBeforeWriting_data()

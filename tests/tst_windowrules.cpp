@@ -1,5 +1,8 @@
 #include "windowrules.h"
 
+#include <QFile>
+#include <QMimeDatabase>
+#include <QSet>
 #include <QtTest>
 
 #include <algorithm>
@@ -15,12 +18,21 @@ private slots:
     void timeField_parsesTheAcceptedForms();
     void timeField_formatsWhatItParses_data();
     void timeField_formatsWhatItParses();
+    void frameTime_showsMillisecondsWrappingAtADay_data();
+    void frameTime_showsMillisecondsWrappingAtADay();
+    void previewShape_isTheImagesTurnedAsThePlayerTurnedIt_data();
+    void previewShape_isTheImagesTurnedAsThePlayerTurnedIt();
     void fit_keepsAspectRatioAndCentres_data();
     void fit_keepsAspectRatioAndCentres();
+    void formatHoldsDepth_onlyWhereTheFormatCanStoreIt_data();
+    void formatHoldsDepth_onlyWhereTheFormatCanStoreIt();
+    void videoSuffixes_areThoseOfTheTypesTheDesktopEntryClaims();
     void controlStates_followJobMediaAndPosition_data();
     void controlStates_followJobMediaAndPosition();
     void timeLeft_fromTheBatchDoneSoFar_data();
     void timeLeft_fromTheBatchDoneSoFar();
+    void timeLeft_followsTheLastSecondsRate_data();
+    void timeLeft_followsTheLastSecondsRate();
 };
 
 void tst_WindowRules::clockTime_showsWholeSecondsWrappingAtADay_data()
@@ -100,6 +112,60 @@ void tst_WindowRules::timeField_formatsWhatItParses()
     QCOMPARE(parseTimeField(text).value_or(-1), std::max<qint64>(milliseconds, 0));
 }
 
+void tst_WindowRules::frameTime_showsMillisecondsWrappingAtADay_data()
+{
+    QTest::addColumn<qint64>("milliseconds");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("zero") << qint64(0) << "00:00:00.000";
+    QTest::newRow("a frame at 5.8 s") << qint64(5800) << "00:00:05.800";
+    QTest::newRow("1 h 2 min 5.9 s") << qint64((3600 + 120 + 5) * 1000 + 900) << "01:02:05.900";
+    QTest::newRow("last millisecond of a day") << qint64(86399999) << "23:59:59.999";
+    QTest::newRow("25 h and 1 ms") << qint64(25) * 3600 * 1000 + 1 << "01:00:00.001";
+    QTest::newRow("negative") << qint64(-40) << "00:00:00.000";
+}
+
+void tst_WindowRules::frameTime_showsMillisecondsWrappingAtADay()
+{
+    QFETCH(qint64, milliseconds);
+    QFETCH(QString, text);
+    QCOMPARE(formatFrameTime(milliseconds), text);
+}
+
+void tst_WindowRules::previewShape_isTheImagesTurnedAsThePlayerTurnedIt_data()
+{
+    QTest::addColumn<QSizeF>("native"); // as the player reports it
+    QTest::addColumn<QSize>("stored");
+    QTest::addColumn<QSize>("square"); // the images' size
+    QTest::addColumn<QSizeF>("shape");
+
+    QTest::newRow("square pixels")
+        << QSizeF(1920, 1080) << QSize(1920, 1080) << QSize(1920, 1080) << QSizeF(1920, 1080);
+    QTest::newRow("wide pixels, player ignores them")
+        << QSizeF(640, 360) << QSize(640, 360) << QSize(1280, 360) << QSizeF(1280, 360);
+    QTest::newRow("wide pixels, player applies them")
+        << QSizeF(1280, 360) << QSize(640, 360) << QSize(1280, 360) << QSizeF(1280, 360);
+    QTest::newRow("narrow pixels make it upright")
+        << QSizeF(640, 480) << QSize(640, 480) << QSize(320, 480) << QSizeF(320, 480);
+    QTest::newRow("player turned it a quarter")
+        << QSizeF(360, 640) << QSize(640, 360) << QSize(1280, 360) << QSizeF(360, 1280);
+    QTest::newRow("turned, with the pixels applied")
+        << QSizeF(360, 1280) << QSize(640, 360) << QSize(1280, 360) << QSizeF(360, 1280);
+    QTest::newRow("square picture, as stored")
+        << QSizeF(480, 480) << QSize(480, 480) << QSize(640, 480) << QSizeF(640, 480);
+    QTest::newRow("sizes unknown, the player's")
+        << QSizeF(1919.5, 1080) << QSize() << QSize() << QSizeF(1919.5, 1080);
+}
+
+void tst_WindowRules::previewShape_isTheImagesTurnedAsThePlayerTurnedIt()
+{
+    QFETCH(QSizeF, native);
+    QFETCH(QSize, stored);
+    QFETCH(QSize, square);
+    QFETCH(QSizeF, shape);
+    QCOMPARE(previewShape(native, stored, square), shape);
+}
+
 void tst_WindowRules::fit_keepsAspectRatioAndCentres_data()
 {
     QTest::addColumn<QSizeF>("native");
@@ -107,21 +173,22 @@ void tst_WindowRules::fit_keepsAspectRatioAndCentres_data()
     QTest::addColumn<QRect>("expected");
     QTest::addColumn<bool>("fits");
 
-    QTest::newRow("landscape in 4:3") << QSizeF(1920, 1080) << QSize(640, 480)
-                                      << QRect(0, 60, 640, 360) << true;
-    QTest::newRow("portrait in 4:3") << QSizeF(1080, 1920) << QSize(640, 480)
-                                     << QRect(185, 0, 270, 480) << true;
-    QTest::newRow("half pixel rounds up") << QSizeF(1919.5, 1080) << QSize(640, 480)
-                                          << QRect(0, 60, 640, 360) << true;
-    QTest::newRow("just under half rounds down") << QSizeF(1920.49, 1080) << QSize(640, 480)
-                                                 << QRect(0, 60, 640, 360) << true;
-    QTest::newRow("same aspect fills") << QSizeF(320, 240) << QSize(640, 480)
-                                       << QRect(0, 0, 640, 480) << true;
+    QTest::newRow("landscape in 4:3")
+        << QSizeF(1920, 1080) << QSize(640, 480) << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("portrait in 4:3")
+        << QSizeF(1080, 1920) << QSize(640, 480) << QRect(185, 0, 270, 480) << true;
+    QTest::newRow("half pixel rounds up")
+        << QSizeF(1919.5, 1080) << QSize(640, 480) << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("just under half rounds down")
+        << QSizeF(1920.49, 1080) << QSize(640, 480) << QRect(0, 60, 640, 360) << true;
+    QTest::newRow("same aspect fills")
+        << QSizeF(320, 240) << QSize(640, 480) << QRect(0, 0, 640, 480) << true;
     // 640/3 = 213.33...: the size truncates, the odd remainder halves toward zero.
-    QTest::newRow("truncated size, odd margin") << QSizeF(3, 1) << QSize(640, 480)
-                                                << QRect(0, 133, 640, 213) << true;
+    QTest::newRow("truncated size, odd margin")
+        << QSizeF(3, 1) << QSize(640, 480) << QRect(0, 133, 640, 213) << true;
     QTest::newRow("zero size") << QSizeF(0, 0) << QSize(640, 480) << QRect() << false;
-    QTest::newRow("rounds to zero width") << QSizeF(0.4, 100) << QSize(640, 480) << QRect() << false;
+    QTest::newRow("rounds to zero width")
+        << QSizeF(0.4, 100) << QSize(640, 480) << QRect() << false;
     QTest::newRow("empty view") << QSizeF(100, 100) << QSize(0, 0) << QRect(0, 0, 0, 0) << true;
 }
 
@@ -139,6 +206,65 @@ void tst_WindowRules::fit_keepsAspectRatioAndCentres()
     QCOMPARE(*rect, expected);
 }
 
+void tst_WindowRules::formatHoldsDepth_onlyWhereTheFormatCanStoreIt_data()
+{
+    QTest::addColumn<QString>("format");
+    // Whether gray, 16 bits a channel, RGB and RGB with alpha are kept.
+    QTest::addColumn<QList<bool>>("holds");
+
+    using B = QList<bool>;
+    QTest::newRow("PNG keeps everything") << "PNG" << B {true, true, true, true};
+    QTest::newRow("TIFF keeps everything") << "TIFF" << B {true, true, true, true};
+    QTest::newRow("JPG, 8 bits and no alpha") << "JPG" << B {true, false, true, false};
+    QTest::newRow("JPEG as JPG") << "JPEG" << B {true, false, true, false};
+    QTest::newRow("BMP as written, no alpha") << "BMP" << B {true, false, true, false};
+    QTest::newRow("PPM, 8 bits") << "PPM" << B {true, false, true, false};
+    QTest::newRow("WebP keeps alpha, not 16 bits") << "WebP" << B {true, false, true, true};
+    QTest::newRow("TGA keeps alpha, not 16 bits") << "TGA" << B {true, false, true, true};
+    QTest::newRow("letter case does not matter") << "webp" << B {true, false, true, true};
+}
+
+void tst_WindowRules::formatHoldsDepth_onlyWhereTheFormatCanStoreIt()
+{
+    QFETCH(QString, format);
+    QFETCH(QList<bool>, holds);
+
+    const Picture::BitDepth depths[] = {Picture::BitDepth::Gray8, Picture::BitDepth::Rgb16,
+        Picture::BitDepth::Rgb24, Picture::BitDepth::Rgba32};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(formatHoldsDepth(format, depths[i]), holds.at(i));
+}
+
+void tst_WindowRules::videoSuffixes_areThoseOfTheTypesTheDesktopEntryClaims()
+{
+    QFile entry(QStringLiteral(OSKIVO_SOURCE_DIR "/resources/desktop/com.example.Oskivo.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList claimed;
+    for (const QByteArray &line : entry.readAll().split('\n')) {
+        if (line.startsWith("MimeType="))
+            claimed = QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts);
+    }
+    QVERIFY(claimed.size() > 10);
+
+    // Each claimed type can be chosen by one of its suffixes, and nothing else is offered.
+    const QMimeDatabase types;
+    const QStringList &offered = videoFileSuffixes();
+    QSet<QString> ofClaimedTypes;
+    for (const QString &name : claimed) {
+        const QMimeType type = types.mimeTypeForName(name);
+        QVERIFY2(type.isValid(), qPrintable(name));
+        const QStringList suffixes = type.suffixes();
+        const bool listed = std::any_of(suffixes.cbegin(), suffixes.cend(),
+            [&offered](const QString &suffix) { return offered.contains(suffix); });
+        QVERIFY2(listed, qPrintable(name + " has none of its suffixes in the open dialog"));
+        for (const QString &suffix : suffixes)
+            ofClaimedTypes << suffix;
+    }
+    for (const QString &suffix : offered)
+        QVERIFY2(ofClaimedTypes.contains(suffix), qPrintable(suffix + " is of no type claimed"));
+    QCOMPARE(QSet<QString>(offered.cbegin(), offered.cend()).size(), offered.size());
+}
+
 void tst_WindowRules::controlStates_followJobMediaAndPosition_data()
 {
     QTest::addColumn<bool>("processing");
@@ -151,14 +277,16 @@ void tst_WindowRules::controlStates_followJobMediaAndPosition_data()
 
     const qint64 zero = 0, later = 1500;
     //                                  processing, player, loaded, position -> inputs, play, stop
-    QTest::newRow("idle, nothing loaded") << false << true << false << zero << true << false << false;
-    QTest::newRow("idle, nothing loaded, moved") << false << true << false << later << true << false
-                                                 << false;
+    QTest::newRow("idle, nothing loaded")
+        << false << true << false << zero << true << false << false;
+    QTest::newRow("idle, nothing loaded, moved")
+        << false << true << false << later << true << false << false;
     QTest::newRow("idle, parked at 0") << false << true << true << zero << true << true << false;
     QTest::newRow("idle, paused later") << false << true << true << later << true << true << true;
-    QTest::newRow("job, nothing loaded") << true << true << false << zero << false << false << false;
-    QTest::newRow("job, nothing loaded, moved") << true << true << false << later << false << false
-                                                << false;
+    QTest::newRow("job, nothing loaded")
+        << true << true << false << zero << false << false << false;
+    QTest::newRow("job, nothing loaded, moved")
+        << true << true << false << later << false << false << false;
     QTest::newRow("job, parked at 0") << true << true << true << zero << false << false << false;
     QTest::newRow("job, playing") << true << true << true << later << false << false << false;
     QTest::newRow("no player, loaded flag left over")
@@ -194,8 +322,7 @@ void tst_WindowRules::timeLeft_fromTheBatchDoneSoFar_data()
     QTest::newRow("past the estimate") << qint64(3000) << 0 << 1 << 60 << 50 << "0:00";
     QTest::newRow("hours") << qint64(3600000) << 0 << 1 << 1 << 3 << "2:00:00";
     QTest::newRow("second of four, half way") << qint64(30000) << 1 << 4 << 5 << 10 << "0:50";
-    QTest::newRow("unknown total, after one of two") << qint64(60000) << 1 << 2 << 7 << 0
-                                                     << "1:00";
+    QTest::newRow("unknown total, after one of two") << qint64(60000) << 1 << 2 << 7 << 0 << "1:00";
     QTest::newRow("unknown total, first video") << qint64(60000) << 0 << 2 << 7 << 0 << "";
 }
 
@@ -208,8 +335,63 @@ void tst_WindowRules::timeLeft_fromTheBatchDoneSoFar()
     QFETCH(int, total);
     QFETCH(QString, left);
 
-    const std::optional<qint64> ms = timeLeftMs(elapsed, batchDone(video, videos, frame, total));
+    TimeLeft timeLeft;
+    timeLeft.add(elapsed, batchDone(video, videos, frame, total));
+    const std::optional<qint64> ms = timeLeft.ms();
     QCOMPARE(ms ? formatTimeLeft(*ms) : QString(), left);
+}
+
+void tst_WindowRules::timeLeft_followsTheLastSecondsRate_data()
+{
+    // Stretches of the job: how many seconds, and how many thousandths of the
+    // batch a second got done; progress is reported every half second.
+    QTest::addColumn<QList<QPoint>>("stretches");
+    QTest::addColumn<qint64>("left"); // at the end; -1: not shown
+    QTest::addColumn<bool>("falls"); // never climbs from one report to the next
+
+    using S = QList<QPoint>;
+    QTest::newRow("steady") << S {{30, 10}} << qint64(70000) << true;
+    // Judged by the whole run, 70 s; the rate of the last ten seconds says 35.
+    QTest::newRow("speeds up after a slow start") << S {{20, 5}, {10, 20}} << qint64(35000) << true;
+    QTest::newRow("slows down") << S {{20, 20}, {10, 5}} << qint64(110000) << false;
+    QTest::newRow("stuck for longer than the window")
+        << S {{10, 20}, {12, 0}} << qint64(-1) << false;
+    QTest::newRow("short stop within the window")
+        << S {{20, 10}, {4, 0}, {6, 10}} << qint64(123333) << false;
+}
+
+void tst_WindowRules::timeLeft_followsTheLastSecondsRate()
+{
+    QFETCH(QList<QPoint>, stretches);
+    QFETCH(qint64, left);
+    QFETCH(bool, falls);
+
+    TimeLeft timeLeft;
+    qint64 elapsed = 0;
+    double done = 0;
+    std::optional<qint64> previous;
+    bool climbed = false;
+    for (const QPoint &stretch : stretches) {
+        for (int half = 0; half < stretch.x() * 2; ++half) {
+            elapsed += 500;
+            done += stretch.y() / 1000.0 / 2;
+            timeLeft.add(elapsed, done);
+            const std::optional<qint64> now = timeLeft.ms();
+            if (previous && now && *now > *previous)
+                climbed = true;
+            previous = now;
+        }
+    }
+    const std::optional<qint64> ms = timeLeft.ms();
+    if (left < 0) {
+        QVERIFY(!ms);
+    } else {
+        QVERIFY(ms);
+        // Sums of halves round a little.
+        QVERIFY2(qAbs(*ms - left) <= 10, qPrintable(QString::number(*ms)));
+    }
+    if (falls)
+        QVERIFY(!climbed);
 }
 
 QTEST_APPLESS_MAIN(tst_WindowRules)

@@ -12,20 +12,24 @@
         <translation>&lt;h2&gt;Oskivo&lt;/h2&gt;</translation>
     </message>
     <message>
-        <source>版本: 1.0.3.02</source>
-        <translation>Version: 1.0.3.02</translation>
-    </message>
-    <message>
         <source>高效便捷的视频帧提取工具，支持多种输出格式，将动态影像转换为高质量静态图片，助您轻松获取每一帧画面。</source>
         <translation>An efficient and convenient video frame extraction tool that supports multiple output formats, converting dynamic footage into high-quality static images to help you effortlessly capture every frame.</translation>
     </message>
     <message>
-        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href="https://www.example.com/oskivo"&gt;Visit Official Website&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;Visit Official Website&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
         <translation>© 2026 QuelvaneLabs. All rights reserved.</translation>
+    </message>
+    <message>
+        <source>Oskivo</source>
+        <translation>Oskivo</translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
+        <translation>Version: %1</translation>
     </message>
 </context>
 <context>
@@ -36,7 +40,7 @@
     </message>
     <message>
         <source>每个视频的图片写入输出目录下以视频命名的子目录（默认）</source>
-        <translation>Each video's images go into a folder named after it inside the output folder (default)</translation>
+        <translation>Each video&apos;s images go into a folder named after it inside the output folder (default)</translation>
     </message>
     <message>
         <source>只有一个视频时，图片直接写入输出目录；多个视频总是各用一个子目录</source>
@@ -48,7 +52,7 @@
     </message>
     <message>
         <source>用“%1 --help”查看全部选项。</source>
-        <translation>Run '%1 --help' to see every option.</translation>
+        <translation>Run &apos;%1 --help&apos; to see every option.</translation>
     </message>
     <message>
         <source>没有指定视频</source>
@@ -80,7 +84,7 @@
     </message>
     <message>
         <source>结束时在标准输出为每个视频打印一行 JSON 对象：path、output、images、first、last、index、seconds、code、error、cancelled；code 为结果代码（见手册），转换成功时为 null；index 为图片清单的路径，没有时为 null</source>
-        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, index, seconds, code, error, cancelled; code is the outcome's code (see the manual), null when converted; index is the path of the image index, null when there is none</translation>
+        <translation>At the end, print one JSON object per video on standard output, one a line: path, output, images, first, last, index, seconds, code, error, cancelled; code is the outcome&apos;s code (see the manual), null when converted; index is the path of the image index, null when there is none</translation>
     </message>
     <message>
         <source>退出码：0 全部转换完成，1 有视频失败，2 用法错误，130 被 Ctrl-C 中断，143 被 SIGTERM 停止，129 被 SIGHUP 停止。</source>
@@ -107,15 +111,15 @@
     </message>
     <message>
         <source>%1 的值“%2”不是整数</source>
-        <translation>%1: '%2' is not a whole number</translation>
+        <translation>%1: &apos;%2&apos; is not a whole number</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是数字</source>
-        <translation>%1: '%2' is not a number</translation>
+        <translation>%1: &apos;%2&apos; is not a number</translation>
     </message>
     <message>
         <source>%1 的值“%2”不是时间，请写秒数或 时:分:秒.毫秒</source>
-        <translation>%1: '%2' is not a time; write seconds or h:mm:ss.zzz</translation>
+        <translation>%1: &apos;%2&apos; is not a time; write seconds or h:mm:ss.zzz</translation>
     </message>
 </context>
 <context>
@@ -213,7 +217,7 @@
     </message>
     <message>
         <source>文件名格式，“%1”处为六位图片编号，不能离开输出目录</source>
-        <translation>File-name pattern; “%1” stands for the image's six-digit number; it cannot leave the output folder</translation>
+        <translation>File-name pattern; “%1” stands for the image&apos;s six-digit number; it cannot leave the output folder</translation>
     </message>
     <message>
         <source>文件名包含时间</source>
@@ -221,7 +225,7 @@
     </message>
     <message>
         <source>在文件名的编号后加上该帧的时间</source>
-        <translation>Add the frame's time after the number in each file name</translation>
+        <translation>Add the frame&apos;s time after the number in each file name</translation>
     </message>
     <message>
         <source>写图片的线程</source>
@@ -245,7 +249,7 @@
     </message>
     <message>
         <source>%1，%2-%3（窗口默认 %4）</source>
-        <translation>%1, %2-%3 (the window's default %4)</translation>
+        <translation>%1, %2-%3 (the window&apos;s default %4)</translation>
     </message>
     <message>
         <source>%1（默认 %2）</source>
@@ -265,15 +269,15 @@
     </message>
     <message>
         <source>%1 的值“%2”无效，可选：%3</source>
-        <translation>%1: '%2' is not one of %3</translation>
+        <translation>%1: &apos;%2&apos; is not one of %3</translation>
     </message>
     <message>
         <source>%1 的值“%2”必须含有“%3”</source>
-        <translation>%1: '%2' must contain '%3'</translation>
+        <translation>%1: &apos;%2&apos; must contain &apos;%3&apos;</translation>
     </message>
     <message>
         <source>%1 的值“%2”会把图片写到输出目录之外</source>
-        <translation>%1: '%2' would write images outside the output folder</translation>
+        <translation>%1: &apos;%2&apos; would write images outside the output folder</translation>
     </message>
     <message>
         <source>%1 必须晚于 %2</source>
@@ -309,7 +313,7 @@
     </message>
     <message>
         <source>不把视频的拍摄时间、地点和设备写入图片的 EXIF（默认写入 JPG、PNG、WebP、TIFF）</source>
-        <translation>Leave the video's capture time, place and camera out of the images' EXIF (default: written into JPG, PNG, WebP, TIFF)</translation>
+        <translation>Leave the video&apos;s capture time, place and camera out of the images&apos; EXIF (default: written into JPG, PNG, WebP, TIFF)</translation>
     </message>
     <message>
         <source>缩略图总览</source>
@@ -329,7 +333,7 @@
     </message>
     <message>
         <source>图片宽度，按画面显示的样子（方形像素、转正后）；只给宽度时高度按比例；宽高都给时图片按比例放进这个框内</source>
-        <translation>Width of the images, of the picture as shown (square pixels, upright); alone, the height follows the picture's shape; with a height, the picture fits inside that box, keeping its shape</translation>
+        <translation>Width of the images, of the picture as shown (square pixels, upright); alone, the height follows the picture&apos;s shape; with a height, the picture fits inside that box, keeping its shape</translation>
     </message>
     <message>
         <source>原始尺寸</source>
@@ -341,7 +345,7 @@
     </message>
     <message>
         <source>图片高度，按画面显示的样子；只给高度时宽度按比例</source>
-        <translation>Height of the images, of the picture as shown; alone, the width follows the picture's shape</translation>
+        <translation>Height of the images, of the picture as shown; alone, the width follows the picture&apos;s shape</translation>
     </message>
     <message>
         <source>去隔行</source>
@@ -595,10 +599,6 @@
         <translation>Video successfully converted to images</translation>
     </message>
     <message>
-        <source>错误发生</source>
-        <translation>Error Occurred</translation>
-    </message>
-    <message>
         <source>错误</source>
         <translation>Error</translation>
     </message>
@@ -685,16 +685,8 @@ This will clear all settings and the playlist.</translation>
         <translation>All Files (*)</translation>
     </message>
     <message>
-        <source>将预览的当前位置设为起始时间</source>
-        <translation>Set the start time to the preview's current position</translation>
-    </message>
-    <message>
         <source>起点</source>
         <translation>Mark In</translation>
-    </message>
-    <message>
-        <source>将预览的当前位置设为结束时间</source>
-        <translation>Set the end time to the preview's current position</translation>
     </message>
     <message>
         <source>终点</source>
@@ -777,14 +769,6 @@ This will clear all settings and the playlist.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览</source>
-        <translation>Drag or click to move the preview</translation>
-    </message>
-    <message>
-        <source>播放或暂停预览</source>
-        <translation>Play or pause the preview</translation>
-    </message>
-    <message>
         <source>停止预览并回到开头</source>
         <translation>Stop the preview and go back to the start</translation>
     </message>
@@ -857,6 +841,30 @@ This will clear all settings and the playlist.</translation>
 覆盖时会先删除这些图片。要覆盖吗？</source>
         <translation>The output folder already holds %1 images with these names, for example %2.
 Overwriting removes them first. Overwrite them?</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation>Drag or click to move the preview; while paused, Left and Right step one frame, with Shift one second; Space plays and pauses</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation>Set the start time to the frame shown</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation>Set the end time to the frame shown</translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation>Kept the %1 images written, in %2</translation>
+    </message>
+    <message>
+        <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
+        <translation>%1 cannot keep 16 bits a channel: the images are written with 8 bits a channel</translation>
+    </message>
+    <message>
+        <source>%1 不能保存透明度，图片将不带透明度写入</source>
+        <translation>%1 cannot keep transparency: the images are written without it</translation>
     </message>
 </context>
 <context>

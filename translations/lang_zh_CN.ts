@@ -12,10 +12,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>版本: 1.0.3.02</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>高效便捷的视频帧提取工具，支持多种输出格式，将动态影像转换为高质量静态图片，助您轻松获取每一帧画面。</source>
         <translation type="unfinished"></translation>
     </message>
@@ -25,6 +21,14 @@
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oskivo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -595,10 +599,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>错误发生</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>错误</source>
         <translation type="unfinished"></translation>
     </message>
@@ -684,15 +684,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>将预览的当前位置设为起始时间</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>起点</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>将预览的当前位置设为结束时间</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -776,14 +768,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>播放或暂停预览</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>停止预览并回到开头</source>
         <translation type="unfinished"></translation>
     </message>
@@ -854,6 +838,30 @@
     <message>
         <source>输出文件夹中已有 %1 张同名图片，例如 %2。
 覆盖时会先删除这些图片。要覆盖吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 不能保存透明度，图片将不带透明度写入</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -12,20 +12,24 @@
         <translation>&lt;h2&gt;​​Oskivo&lt;/h2&gt;</translation>
     </message>
     <message>
-        <source>版本: 1.0.3.02</source>
-        <translation>版本: 1.0.3.02</translation>
-    </message>
-    <message>
         <source>高效便捷的视频帧提取工具，支持多种输出格式，将动态影像转换为高质量静态图片，助您轻松获取每一帧画面。</source>
         <translation>高效便捷的視訊幀提取工具，支援多種輸出格式，將動態影像轉換為高品質靜態圖片，助您輕鬆獲取每一幀畫面。</translation>
     </message>
     <message>
-        <source>&lt;a href="https://www.example.com/oskivo"&gt;访问官方网站&lt;/a&gt;</source>
-        <translation>&lt;a href="https://www.example.com/oskivo"&gt;訪問官方網站&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;访问官方网站&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://www.example.com/oskivo&quot;&gt;訪問官方網站&lt;/a&gt;</translation>
     </message>
     <message>
         <source>© 2026 QuelvaneLabs 版权所有</source>
         <translation>© 2026 QuelvaneLabs 版權所有</translation>
+    </message>
+    <message>
+        <source>Oskivo</source>
+        <translation>Oskivo</translation>
+    </message>
+    <message>
+        <source>版本: %1</source>
+        <translation>版本: %1</translation>
     </message>
 </context>
 <context>
@@ -595,10 +599,6 @@
         <translation>視訊已成功轉換為圖片</translation>
     </message>
     <message>
-        <source>错误发生</source>
-        <translation>錯誤發生</translation>
-    </message>
-    <message>
         <source>错误</source>
         <translation>錯誤</translation>
     </message>
@@ -685,16 +685,8 @@
         <translation>所有檔案 (*)</translation>
     </message>
     <message>
-        <source>将预览的当前位置设为起始时间</source>
-        <translation>將預覽的目前位置設為起始時間</translation>
-    </message>
-    <message>
         <source>起点</source>
         <translation>起點</translation>
-    </message>
-    <message>
-        <source>将预览的当前位置设为结束时间</source>
-        <translation>將預覽的目前位置設為結束時間</translation>
     </message>
     <message>
         <source>终点</source>
@@ -777,14 +769,6 @@
         <translation>結束</translation>
     </message>
     <message>
-        <source>拖动或点击以定位预览</source>
-        <translation>拖曳或點按以定位預覽</translation>
-    </message>
-    <message>
-        <source>播放或暂停预览</source>
-        <translation>播放或暫停預覽</translation>
-    </message>
-    <message>
         <source>停止预览并回到开头</source>
         <translation>停止預覽並回到開頭</translation>
     </message>
@@ -857,6 +841,30 @@
 覆盖时会先删除这些图片。要覆盖吗？</source>
         <translation>輸出資料夾中已有 %1 張同名圖片，例如 %2。
 覆寫時會先刪除這些圖片。要覆寫嗎？</translation>
+    </message>
+    <message>
+        <source>拖动或点击以定位预览；暂停时按左右方向键逐帧移动，按住 Shift 每次一秒，空格键播放或暂停</source>
+        <translation>拖曳或點按以定位預覽；暫停時按左右方向鍵逐幀移動，按住 Shift 每次一秒，空白鍵播放或暫停</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为起始时间</source>
+        <translation>將顯示的幀設為起始時間</translation>
+    </message>
+    <message>
+        <source>将显示的帧设为结束时间</source>
+        <translation>將顯示的幀設為結束時間</translation>
+    </message>
+    <message>
+        <source>已保留写入的 %1 张图片，位于 %2</source>
+        <translation>已保留寫入的 %1 張圖片，位於 %2</translation>
+    </message>
+    <message>
+        <source>%1 不能保存每通道 16 位，图片将以每通道 8 位写入</source>
+        <translation>%1 無法保存每通道 16 位元，圖片將以每通道 8 位元寫入</translation>
+    </message>
+    <message>
+        <source>%1 不能保存透明度，图片将不带透明度写入</source>
+        <translation>%1 無法保存透明度，圖片將不帶透明度寫入</translation>
     </message>
 </context>
 <context>

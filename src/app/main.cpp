@@ -10,6 +10,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Names the menu entry this window belongs to, for the window system's icon and grouping.
     QGuiApplication::setDesktopFileName(QStringLiteral(OSKIVO_APP_ID));
+    QCoreApplication::setApplicationVersion(QStringLiteral(OSKIVO_VERSION));
 
     if (!loadStyleSheet(app))
         showStyleSheetWarning();

@@ -9,6 +9,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     , ui(new Ui::AboutDialog)
 {
     ui->setupUi(this);
+    ui->versionLabel->setText(tr("版本: %1").arg(QStringLiteral(OSKIVO_VERSION)));
 
     // The label leaves external links alone, so the system's handler is asked here.
     connect(ui->websiteLabel, &QLabel::linkActivated, this,

@@ -32,6 +32,13 @@ QString writtenText(int images, const QString &folder)
     return Texts::tr("已写入 %1 张图片到 %2").arg(images).arg(QDir::toNativeSeparators(folder));
 }
 
+QString keptText(int images, const QString &folder)
+{
+    return Texts::tr("已保留写入的 %1 张图片，位于 %2")
+        .arg(images)
+        .arg(QDir::toNativeSeparators(folder));
+}
+
 } // namespace
 
 ConversionRun::ConversionRun(QObject *parent)
@@ -51,6 +58,7 @@ void ConversionRun::start(const QList<ExtractionJob> &jobs, const QString &outpu
     root = outputRoot;
     videoIndex = 0;
     clock.start();
+    timeLeft = TimeLeft();
     stopped = false;
     starting = true;
     queue->start(jobs);
@@ -83,8 +91,8 @@ void ConversionRun::showProgress(int frame, int totalFrames)
         parts << Texts::tr("视频 %1/%2").arg(videoIndex + 1).arg(videoCount());
     parts << (totalFrames > 0 ? Texts::tr("处理中: 第 %1/%2 帧").arg(frame).arg(totalFrames)
                               : Texts::tr("处理中: 第 %1 帧").arg(frame));
-    const double done = batchDone(videoIndex, videoCount(), frame, totalFrames);
-    if (const std::optional<qint64> left = timeLeftMs(clock.elapsed(), done))
+    timeLeft.add(clock.elapsed(), batchDone(videoIndex, videoCount(), frame, totalFrames));
+    if (const std::optional<qint64> left = timeLeft.ms())
         parts << Texts::tr("剩余 %1").arg(formatTimeLeft(*left));
     // Not clamped: past 100 the bar ignores the value and keeps its last one.
     const int percent = totalFrames > 0 ? int(frame * 100.0 / totalFrames) : -1;
@@ -101,6 +109,14 @@ void ConversionRun::showReport(QWidget *parent) const
 
 void ConversionRun::showVideoReport(QWidget *parent, const BatchResult &result) const
 {
+    // A stop is the user's choice, not a failure: what was kept, and where.
+    if (result.outcome == Outcome::Stopped) {
+        QMessageBox box(QMessageBox::Information, Texts::tr("转换已停止"),
+            result.error + QLatin1Char('\n') + keptText(result.images, result.outputPath),
+            QMessageBox::NoButton, parent);
+        execWithFolderButton(box, result.outputPath);
+        return;
+    }
     if (!result.error.isEmpty()) {
         QMessageBox::critical(
             parent, Texts::tr("错误"), Texts::tr("处理过程中发生错误: %1").arg(result.error));
@@ -134,6 +150,7 @@ void ConversionRun::showBatchReport(QWidget *parent) const
     if (!failures.isEmpty())
         lines << Texts::tr("以下视频转换失败:") << failures;
     QMessageBox box(failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
-        Texts::tr("完成"), lines.join(QLatin1Char('\n')), QMessageBox::NoButton, parent);
+        stopped ? Texts::tr("转换已停止") : Texts::tr("完成"), lines.join(QLatin1Char('\n')),
+        QMessageBox::NoButton, parent);
     execWithFolderButton(box, root);
 }

@@ -2,6 +2,7 @@
 #define CONVERSIONRUN_H
 
 #include "batchqueue.h"
+#include "windowrules.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -42,6 +43,7 @@ private:
 
     BatchQueue *queue;
     QElapsedTimer clock;
+    TimeLeft timeLeft;
     QString root;
     int videoIndex = 0;
     // Reports of a batch that a new start replaces are not the new run's.

@@ -19,8 +19,11 @@
 #include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -69,6 +72,23 @@ MainWindow::MainWindow(QWidget *parent)
         ui->statusLabel->setText(tr("视频加载失败"));
     });
     preview->setup();
+    // Text fields keep the arrow keys for their cursor; elsewhere on the
+    // home page they move the preview.
+    QList<QShortcut *> stepKeys;
+    for (const PlayerStepKey &key : playerStepKeys()) {
+        auto *shortcut = new QShortcut(key.keys, this);
+        const PlayerStep step = key.step;
+        connect(shortcut, &QShortcut::activated, preview, [this, step] {
+            // The keys go with the player's buttons, locked during a job.
+            if (ui->playPauseButton->isEnabled())
+                preview->step(step.direction, step.wholeSecond);
+        });
+        stepKeys << shortcut;
+    }
+    connect(ui->stackedWidget, &QStackedWidget::currentChanged, this, [stepKeys](int page) {
+        for (QShortcut *shortcut : stepKeys)
+            shortcut->setEnabled(page == 0);
+    });
 
     connect(conversion, &ConversionRun::progressChanged, this, &MainWindow::showProgress);
     connect(conversion, &ConversionRun::ended, this, &MainWindow::conversionEnded);
@@ -84,12 +104,15 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->stopCButton->setEnabled(false);
     // The switch skips the language in force, yet at start no catalog is
-    // installed, Qt's own included.
+    // installed, Qt's own included. A language taken from the system is not
+    // stored: it follows the system until the user chooses one.
     const QString language = Preferences::language();
-    if (language == currentLanguage)
+    if (language == currentLanguage || !Preferences::hasStoredLanguage()) {
+        currentLanguage = language;
         applyLanguage(language);
-    else
+    } else {
         switchLanguage(language);
+    }
     loadSettings();
     // Every start ends with the default depth chosen, whatever was stored.
     ui->bitDepthComboBox->setCurrentIndex(Preferences::defaultValue(Key::BitDepth).toInt());
@@ -155,6 +178,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     saveSettings();
     event->accept();
+}
+
+// Space reaches the window where no control took it, as a button does: then
+// it plays or pauses the preview.
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier
+        && ui->stackedWidget->currentIndex() == 0 && ui->playPauseButton->isEnabled()) {
+        preview->togglePlayPause();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -299,8 +334,9 @@ void MainWindow::conversionEnded()
     jobRunning = false;
     updateControlStates();
     ui->stopCButton->setEnabled(false);
+    // The box tells how it ended; the progress it showed is over.
+    ui->statusLabel->clear();
     if (failed) {
-        ui->statusLabel->setText(tr("错误发生"));
         ui->progressBar->hide();
     } else {
         ui->progressBar->setRange(0, 100);
@@ -325,14 +361,16 @@ void MainWindow::chooseVideos(const QStringList &paths)
     preview->load(paths.value(0));
 }
 
+// A range from the frame shown takes that frame first; one up to it ends
+// just before it.
 void MainWindow::on_markStartButton_clicked()
 {
-    ui->startTimeEdit->setText(formatTimeField(preview->position()));
+    ui->startTimeEdit->setText(formatTimeField(preview->frameShownMs()));
 }
 
 void MainWindow::on_markEndButton_clicked()
 {
-    ui->endTimeEdit->setText(formatTimeField(preview->position()));
+    ui->endTimeEdit->setText(formatTimeField(preview->frameShownMs()));
 }
 
 void MainWindow::on_selectVideoButton_clicked()
@@ -378,7 +416,9 @@ void MainWindow::on_saveFrameButton_clicked()
     if (jobs.isEmpty() || !acceptedOptions(jobs.first()))
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SavedFrame saved = saveFrame(jobs.first(), preview->position());
+    // The frame's own time, so that the frame written is the one shown where
+    // the position falls inside the millisecond a frame starts.
+    const SavedFrame saved = saveFrame(jobs.first(), preview->frameShownMs());
     QGuiApplication::restoreOverrideCursor();
     if (saved.error.isEmpty())
         ui->statusLabel->setText(tr("已保存: %1").arg(QFileInfo(saved.filePath).fileName()));
@@ -394,9 +434,13 @@ void MainWindow::showPreviewState()
 
 void MainWindow::updatePlayPauseButton()
 {
-    if (!preview->hasPlayer() || !preview->isLoaded())
-        return;
-    ui->playPauseButton->setText(preview->isPlaying() ? tr("暂停") : tr("播放"));
+    // The button shows what a click does.
+    const bool playing = preview->isPlaying();
+    const QString action = playing ? tr("暂停") : tr("播放");
+    ui->playPauseButton->setIcon(
+        QIcon(playing ? QStringLiteral(":/image/pause.svg") : QStringLiteral(":/image/play.svg")));
+    ui->playPauseButton->setToolTip(action);
+    ui->playPauseButton->setAccessibleName(action);
 }
 
 void MainWindow::updateControlStates()

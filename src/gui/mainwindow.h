@@ -38,6 +38,7 @@ public slots:
     void switchLanguage(const QString &code);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -1,4 +1,5 @@
 #include "optionspage.h"
+#include "depthnote.h"
 #include "imagenaming.h"
 #include "pixellayout.h"
 #include "ui_mainwindow.h"
@@ -131,6 +132,8 @@ OptionsPage::OptionsPage(Ui::MainWindow *ui, QObject *parent)
     showQualityValue();
     showSelectionMode(ui->selectionModeComboBox->currentIndex());
     showHelp();
+    depthNote = new DepthNote(
+        ui->formatComboBox, ui->bitDepthComboBox, ui->pictureFormLayout, ui->bitDepthLabel, this);
 
     // What a job writes beside its images, and into them besides the pixels.
     addOptionControl(JobOption::Id::Index, ui->filesFormLayout);
@@ -402,6 +405,7 @@ void OptionsPage::retranslate()
     ui->selectionModeComboBox->setItemText(int(Mode::Count), countModeText());
     showQualityValue();
     showBitDepth(ui->bitDepthComboBox->currentIndex());
+    depthNote->show();
     showHelp();
     for (const AddedOption &option : added)
         retranslateAdded(option);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+class DepthNote;
 class QFormLayout;
 class QWidget;
 
@@ -81,6 +82,7 @@ private:
     QWidget *countControl = nullptr;
     QWidget *sharpestControl = nullptr;
     QString namePattern;
+    DepthNote *depthNote = nullptr;
 };
 
 #endif // OPTIONSPAGE_H

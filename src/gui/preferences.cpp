@@ -2,6 +2,7 @@
 
 #include "extractionjob.h"
 
+#include <QLocale>
 #include <QStandardPaths>
 
 namespace {
@@ -134,7 +135,33 @@ void Preferences::clearMain()
 
 QString Preferences::language()
 {
-    return languageStore().value(languageKey, defaultLanguage).toString();
+    const QSettings store = languageStore();
+    if (store.contains(languageKey))
+        return store.value(languageKey).toString();
+    // The default locale is the system's unless a test sets another.
+    const QString system = languageFor(QLocale().uiLanguages());
+    return system.isEmpty() ? defaultLanguage : system;
+}
+
+bool Preferences::hasStoredLanguage()
+{
+    return languageStore().contains(languageKey);
+}
+
+QString Preferences::languageFor(const QStringList &uiLanguages)
+{
+    for (const QString &tag : uiLanguages) {
+        const QLocale locale(tag);
+        if (locale.language() == QLocale::English)
+            return QStringLiteral("en_US");
+        if (locale.language() != QLocale::Chinese)
+            continue;
+        // Without a script in the tag, QLocale supplies the usual one for the
+        // place: Traditional for Taiwan, Hong Kong and Macao.
+        return locale.script() == QLocale::TraditionalHanScript ? QStringLiteral("zh_TW")
+                                                                : QStringLiteral("zh_CN");
+    }
+    return QString();
 }
 
 void Preferences::setLanguage(const QString &code)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The window's two settings stores: the main store, with every key listed in
@@ -57,9 +58,15 @@ public:
     // Empties the main store; what the handlers write afterwards is all it holds.
     static void clearMain();
 
+    // The stored language, or where none is stored the system's (languageFor
+    // the interface languages of the default locale), or the default language.
     static QString language();
+    static bool hasStoredLanguage();
     static void setLanguage(const QString &code);
     static void removeLanguage();
+    // The first of `uiLanguages` (BCP 47 tags, most wanted first) that the
+    // interface speaks, as its code; empty for none.
+    static QString languageFor(const QStringList &uiLanguages);
 
 private:
     QSettings main {mainOrganization, applicationName};

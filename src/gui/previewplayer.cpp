@@ -8,10 +8,55 @@
 #include <QGraphicsVideoItem>
 #include <QGraphicsView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QUrl>
+
+namespace {
+
+// Where on the slider's groove `point` lies, as a value of the slider; nothing
+// when it is on the handle, which a press drags from where it is.
+std::optional<int> grooveValueAt(const QSlider *slider, QPoint point)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.singleStep = slider->singleStep();
+    option.pageStep = slider->pageStep();
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    const bool horizontal = slider->orientation() == Qt::Horizontal;
+    if (horizontal)
+        option.state |= QStyle::State_Horizontal;
+    option.upsideDown = horizontal
+        ? slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft)
+        : !slider->invertedAppearance();
+
+    const QStyle *style = slider->style();
+    const QRect handle
+        = style->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    if (handle.contains(point))
+        return std::nullopt;
+    const QRect groove
+        = style->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider);
+    // The handle's centre goes under the pointer.
+    const int span
+        = horizontal ? groove.width() - handle.width() : groove.height() - handle.height();
+    const int at = horizontal ? point.x() - groove.x() - handle.width() / 2
+                              : point.y() - groove.y() - handle.height() / 2;
+    return QStyle::sliderValueFromPosition(
+        slider->minimum(), slider->maximum(), at, span, option.upsideDown);
+}
+
+} // namespace
 
 PreviewPlayer::PreviewPlayer(
     QGraphicsView *view, QSlider *slider, QLabel *timeLabel, QLabel *durationLabel, QObject *parent)
@@ -22,13 +67,13 @@ PreviewPlayer::PreviewPlayer(
     , durationLabel(durationLabel)
 {
     slider->setRange(0, 0);
+    // A press on the groove puts the handle there, and drags it on from there.
+    slider->installEventFilter(this);
     // Every way of moving it, dragging, a click on the groove or a key, is an action.
     connect(slider, &QSlider::actionTriggered, this, [this] {
         if (!mediaPlayer || !mediaLoaded)
             return;
-        mediaPlayer->setPosition(this->slider->sliderPosition());
-        // Away from the start, the preview's stop has something to do.
-        emit stateChanged();
+        seekTo(this->slider->sliderPosition());
     });
 }
 
@@ -51,6 +96,9 @@ void PreviewPlayer::setup()
 
     videoItem = new QGraphicsVideoItem;
     videoItem->setFlags(QGraphicsItem::ItemIsSelectable | QGraphicsItem::ItemIsFocusable);
+    // The item gets the picture's shape with square pixels, which the player
+    // does not know.
+    videoItem->setAspectRatioMode(Qt::IgnoreAspectRatio);
     videoScene->addItem(videoItem);
 
     mediaPlayer = new QMediaPlayer(this);
@@ -66,6 +114,9 @@ void PreviewPlayer::setup()
     connect(
         mediaPlayer, &QMediaPlayer::mediaStatusChanged, this, &PreviewPlayer::mediaStatusChanged);
     connect(mediaPlayer, &QMediaPlayer::playbackStateChanged, this, &PreviewPlayer::stateChanged);
+    // Paused, the time shows the frame to the millisecond.
+    connect(mediaPlayer, &QMediaPlayer::playbackStateChanged, this,
+        [this] { updatePosition(mediaPlayer->position()); });
     connect(mediaPlayer, &QMediaPlayer::errorOccurred, this, &PreviewPlayer::handlePlayerError);
     connect(videoItem, &QGraphicsVideoItem::nativeSizeChanged, this,
         &PreviewPlayer::fitVideoItemIfValid);
@@ -91,6 +142,7 @@ void PreviewPlayer::release()
         videoScene = nullptr;
     }
     mediaLoaded = false;
+    frames.close();
     slider->setRange(0, 0);
 }
 
@@ -102,6 +154,9 @@ void PreviewPlayer::load(const QString &filePath)
         return;
     }
 
+    // What the player does not tell: where frames start, the pixels' shape.
+    // A file FFmpeg cannot read leaves the player's own view of it.
+    frames.open(filePath);
     try {
         if (mediaPlayer) {
             mediaPlayer->stop();
@@ -150,6 +205,81 @@ qint64 PreviewPlayer::position() const
     return mediaPlayer ? mediaPlayer->position() : 0;
 }
 
+qint64 PreviewPlayer::frameShownMs()
+{
+    return frameShownMs(position());
+}
+
+qint64 PreviewPlayer::frameShownMs(qint64 positionMs)
+{
+    const std::optional<int64_t> frame = frames.frameShownAt(positionMs);
+    return frame ? *frame / 1000 : positionMs;
+}
+
+void PreviewPlayer::step(int direction, bool wholeSecond)
+{
+    if (!mediaPlayer || !mediaLoaded)
+        return;
+    const qint64 at = mediaPlayer->position();
+    if (wholeSecond) {
+        seekTo(qBound<qint64>(0, at + direction * 1000, mediaPlayer->duration()));
+        return;
+    }
+    if (isPlaying())
+        return;
+    const std::optional<int64_t> shown = frames.frameShownAt(at);
+    if (!shown)
+        return;
+    const std::optional<int64_t> next
+        = direction > 0 ? frames.frameAfter(*shown) : frames.frameBefore(*shown);
+    if (next)
+        seekTo(positionShowing(*next));
+}
+
+qint64 PreviewPlayer::positionShowing(int64_t frameUs)
+{
+    // Players differ on a position right on a frame's start: some show that
+    // frame, some the one before. A millisecond into it, all show it.
+    return frameUs <= 0 ? 0 : frameUs / 1000 + 1;
+}
+
+void PreviewPlayer::seekTo(qint64 positionMs)
+{
+    // Paused, the position goes to the frame it falls in, so that the frame
+    // shown is the one the time, the marks and the camera take.
+    qint64 position = positionMs;
+    if (!isPlaying()) {
+        if (const std::optional<int64_t> frame = frames.frameShownAt(positionMs))
+            position = positionShowing(*frame);
+    }
+    // A stopped player shows nothing of where it is set.
+    if (mediaPlayer->playbackState() == QMediaPlayer::StoppedState)
+        mediaPlayer->pause();
+    mediaPlayer->setPosition(position);
+    // Away from the start, the preview's stop has something to do.
+    emit stateChanged();
+}
+
+bool PreviewPlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == slider && event->type() == QEvent::MouseButtonPress && mediaPlayer
+        && mediaLoaded) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton) {
+            if (const std::optional<int> value
+                = grooveValueAt(slider, press->position().toPoint())) {
+                // Only the handle moves now, so that the press finds it under
+                // the pointer; the seek follows at the release or as it drags.
+                const bool tracking = slider->hasTracking();
+                slider->setTracking(false);
+                slider->setSliderPosition(*value);
+                slider->setTracking(tracking);
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void PreviewPlayer::showTimes()
 {
     if (!mediaPlayer)
@@ -160,8 +290,11 @@ void PreviewPlayer::showTimes()
 
 void PreviewPlayer::updatePosition(qint64 position)
 {
-    if (mediaPlayer && mediaPlayer->duration() > 0)
-        timeLabel->setText(formatClockTime(position));
+    if (mediaPlayer && mediaPlayer->duration() > 0) {
+        // Paused, the time is the frame's that a save or a mark would take.
+        timeLabel->setText(isPlaying() || !mediaLoaded ? formatClockTime(position)
+                                                       : formatFrameTime(frameShownMs(position)));
+    }
     // The handle under the user's mouse is theirs until it is let go.
     if (!slider->isSliderDown()) {
         const QSignalBlocker quiet(slider);
@@ -224,7 +357,9 @@ void PreviewPlayer::fitVideoItemIfValid()
 
 void PreviewPlayer::fitVideoItem()
 {
-    const std::optional<QRect> rect = fitVideoRect(videoItem->nativeSize(), view->size());
+    const QSizeF shape
+        = previewShape(videoItem->nativeSize(), frames.storedSize(), frames.squarePixelSize());
+    const std::optional<QRect> rect = fitVideoRect(shape, view->size());
     if (!rect)
         return;
     videoItem->setSize(rect->size());

@@ -1,9 +1,13 @@
 #ifndef PREVIEWPLAYER_H
 #define PREVIEWPLAYER_H
 
+#include "frametimeline.h"
+
 #include <QMediaPlayer>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 class QGraphicsScene;
 class QGraphicsVideoItem;
@@ -13,9 +17,9 @@ class QSlider;
 
 // The silent preview on the home page: the player, the scene and video item it
 // draws into, the picture's fit into the view, the position slider and the two
-// time labels. The
-// window owns it, forwards its buttons to it and reads its state for the
-// control rule; the texts the user reads about it stay with the window.
+// time labels, and where the video's frames start. The window owns it,
+// forwards its buttons and keys to it and reads its state for the control
+// rule; the texts the user reads about it stay with the window.
 class PreviewPlayer : public QObject
 {
     Q_OBJECT
@@ -34,11 +38,17 @@ public:
 
     void togglePlayPause();
     void stop();
+    // A frame forward or back while paused, a second either way at any time.
+    void step(int direction, bool wholeSecond);
 
     bool hasPlayer() const { return mediaPlayer != nullptr; }
     bool isLoaded() const { return mediaLoaded; }
     bool isPlaying() const;
     qint64 position() const;
+    // The start of the frame shown, in whole milliseconds: the time a range
+    // starting or ending on that frame has, and the one the paused preview
+    // shows. The player's position where the frames' times are not known.
+    qint64 frameShownMs();
 
     // Sets both labels again from the player, as after a re-translation.
     void showTimes();
@@ -51,7 +61,13 @@ signals:
     void playerError(const QString &errorString);
     void loadFailed();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    qint64 frameShownMs(qint64 positionMs);
+    static qint64 positionShowing(int64_t frameUs);
+    void seekTo(qint64 positionMs);
     void updatePosition(qint64 position);
     void durationChanged(qint64 duration);
     void mediaStatusChanged(QMediaPlayer::MediaStatus status);
@@ -67,6 +83,7 @@ private:
     QGraphicsScene *videoScene = nullptr;
     QGraphicsVideoItem *videoItem = nullptr;
     bool mediaLoaded = false;
+    FrameTimeline frames;
 };
 
 #endif // PREVIEWPLAYER_H

@@ -5,11 +5,47 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cmath>
 
 QString formatClockTime(qint64 milliseconds)
 {
     const qint64 secondsOfDay = (milliseconds / 1000) % (24 * 60 * 60);
     return QTime(0, 0).addSecs(int(secondsOfDay)).toString(QStringLiteral("hh:mm:ss"));
+}
+
+QString formatFrameTime(qint64 milliseconds)
+{
+    const qint64 ofDay = std::max<qint64>(milliseconds, 0) % (qint64(24) * 60 * 60 * 1000);
+    return QTime(0, 0).addMSecs(int(ofDay)).toString(QStringLiteral("hh:mm:ss.zzz"));
+}
+
+QSizeF previewShape(const QSizeF &nativeSize, const QSize &storedSize, const QSize &squarePixelSize)
+{
+    if (storedSize.isEmpty() || squarePixelSize.isEmpty() || nativeSize.isEmpty())
+        return nativeSize;
+    // Aspects as logarithms, so that a picture turned a quarter has the
+    // opposite one. The player's picture is the stored or the square-pixel
+    // one, turned or not: whichever is nearest.
+    const auto aspect = [](double width, double height) {
+        return std::log(width / height);
+    };
+    const double shown = aspect(nativeSize.width(), nativeSize.height());
+    const double stored = aspect(storedSize.width(), storedSize.height());
+    const double square = aspect(squarePixelSize.width(), squarePixelSize.height());
+    const double asStored = std::min(std::abs(shown - stored), std::abs(shown - square));
+    const double turned = std::min(std::abs(shown + stored), std::abs(shown + square));
+    return QSizeF(turned < asStored ? squarePixelSize.transposed() : squarePixelSize);
+}
+
+const QList<PlayerStepKey> &playerStepKeys()
+{
+    static const QList<PlayerStepKey> keys {
+        {QKeySequence(Qt::Key_Left), {-1, false}},
+        {QKeySequence(Qt::Key_Right), {1, false}},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Left), {-1, true}},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Right), {1, true}},
+    };
+    return keys;
 }
 
 std::optional<QRect> fitVideoRect(const QSizeF &nativeSize, const QSize &viewSize)
@@ -33,6 +69,23 @@ ControlStates controlStatesFor(bool processing, bool hasPlayer, bool mediaLoaded
         hasPlayer && !processing && mediaLoaded && position > 0};
 }
 
+bool formatHoldsDepth(const QString &format, Picture::BitDepth depth)
+{
+    const auto is = [&format](const char *name) {
+        return format.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    };
+    switch (depth) {
+    case Picture::BitDepth::Rgb16:
+        return is("PNG") || is("TIFF");
+    case Picture::BitDepth::Rgba32:
+        return is("PNG") || is("TIFF") || is("WebP") || is("TGA");
+    case Picture::BitDepth::Gray8:
+    case Picture::BitDepth::Rgb24:
+        break;
+    }
+    return true;
+}
+
 QString namePatternForIndex(int index, const QString &current)
 {
     switch (index) {
@@ -49,11 +102,14 @@ QString namePatternForIndex(int index, const QString &current)
 
 const QStringList &videoFileSuffixes()
 {
+    // Those of every type the desktop entry claims, the common ones first.
     static const QStringList suffixes {QStringLiteral("mp4"), QStringLiteral("avi"),
         QStringLiteral("mov"), QStringLiteral("mkv"), QStringLiteral("flv"), QStringLiteral("wmv"),
         QStringLiteral("mpeg"), QStringLiteral("mpg"), QStringLiteral("webm"), QStringLiteral("ts"),
         QStringLiteral("mts"), QStringLiteral("m2ts"), QStringLiteral("mxf"), QStringLiteral("3gp"),
-        QStringLiteral("ogv"), QStringLiteral("m4v")};
+        QStringLiteral("ogv"), QStringLiteral("m4v"), QStringLiteral("ogg"), QStringLiteral("asf"),
+        QStringLiteral("dv"), QStringLiteral("mjpeg"), QStringLiteral("mjpg"),
+        QStringLiteral("vob"), QStringLiteral("m2t"), QStringLiteral("3gpp")};
     return suffixes;
 }
 
@@ -87,11 +143,25 @@ QStringList droppedVideoPaths(const QList<QUrl> &urls)
     return paths;
 }
 
-std::optional<qint64> timeLeftMs(qint64 elapsedMs, double done)
+void TimeLeft::add(qint64 elapsedMs, double done)
 {
-    if (elapsedMs < 2000 || done <= 0)
+    samples.push_back({elapsedMs, done});
+    // The oldest kept is the last one a whole window back.
+    while (samples.size() > 2 && samples[1].elapsedMs <= elapsedMs - windowMs)
+        samples.pop_front();
+}
+
+std::optional<qint64> TimeLeft::ms() const
+{
+    const Sample &last = samples.back();
+    const Sample &first = samples.front();
+    if (last.elapsedMs < 2000 || last.done <= 0)
         return std::nullopt;
-    return qint64(elapsedMs * (1 - std::min(done, 1.0)) / done);
+    const double gained = last.done - first.done;
+    const qint64 took = last.elapsedMs - first.elapsedMs;
+    if (gained <= 0 || took <= 0)
+        return std::nullopt;
+    return qint64(took * (1 - std::min(last.done, 1.0)) / gained);
 }
 
 double batchDone(int videoIndex, int videoCount, int frame, int totalFrames)
