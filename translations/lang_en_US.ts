@@ -305,7 +305,7 @@
     </message>
     <message>
         <source>不写</source>
-        <translation>none</translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>不写入拍摄信息</source>
