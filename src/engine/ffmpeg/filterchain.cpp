@@ -91,21 +91,15 @@ int FilterChain::filterLast(const AVFrame *frame)
 {
     // Whatever happens, this graph is spent.
     format = -1;
-    int result = av_frame_ref(input.get(), frame);
-    if (result < 0)
-        return result;
-    input->pts = nextPts++;
-    result = av_buffersrc_add_frame(source, input.get());
-    av_frame_unref(input.get());
-    if (result >= 0)
-        result = av_buffersrc_add_frame(source, nullptr);
-    if (result < 0)
-        return result;
-    av_frame_unref(out.get());
-    return av_buffersink_get_frame(sink, out.get());
+    return push(frame, true);
 }
 
 int FilterChain::filter(const AVFrame *frame)
+{
+    return push(frame, false);
+}
+
+int FilterChain::push(const AVFrame *frame, bool last)
 {
     int result = av_frame_ref(input.get(), frame);
     if (result < 0)
@@ -115,6 +109,8 @@ int FilterChain::filter(const AVFrame *frame)
     input->pts = nextPts++;
     result = av_buffersrc_add_frame(source, input.get());
     av_frame_unref(input.get());
+    if (result >= 0 && last)
+        result = av_buffersrc_add_frame(source, nullptr);
     if (result < 0)
         return result;
     av_frame_unref(out.get());

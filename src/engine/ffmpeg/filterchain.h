@@ -31,6 +31,8 @@ public:
     AVFrame *output() const { return out.get(); }
 
 private:
+    int push(const AVFrame *frame, bool last);
+
     FFmpeg::FilterGraphPtr graph;
     AVFilterContext *source = nullptr;
     AVFilterContext *sink = nullptr;
