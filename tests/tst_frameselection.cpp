@@ -208,6 +208,8 @@ private slots:
     void rate_takesEveryIntervalthFrameOnConstantRates();
     void rate_staysEvenOnVariableRates_data();
     void rate_staysEvenOnVariableRates();
+    void rate_leavesOutOnlyFramesItWouldNotTake_data();
+    void rate_leavesOutOnlyFramesItWouldNotTake();
     void chosenFrames_carryTheirScore_data();
     void chosenFrames_carryTheirScore();
     void sceneChange_carriesItsScoreButTheFirstFrameNone();
@@ -462,6 +464,106 @@ void tst_FrameSelection::rate_staysEvenOnVariableRates()
                                 .join(QLatin1Char(' ')))));
     QVERIFY(fewest >= int(perSecond) - 1);
     QVERIFY(most <= int(std::ceil(perSecond)) + 1);
+}
+
+void tst_FrameSelection::rate_leavesOutOnlyFramesItWouldNotTake_data()
+{
+    QTest::addColumn<QList<int>>("framesPerSecond");
+    QTest::addColumn<int>("wanted");
+    QTest::addColumn<int>("bFrames"); // between two reference frames
+    QTest::addColumn<int>("latency"); // packets a frame waits in the decoder's threads
+
+    QTest::newRow("30 fps at 5, three B-frames") << QList<int>(4, 30) << 5 << 3 << 2;
+    QTest::newRow("30 fps at 5, no B-frames, no delay") << QList<int>(4, 30) << 5 << 0 << 0;
+    QTest::newRow("25 fps at 12, two B-frames") << QList<int>(4, 25) << 12 << 2 << 1;
+    QTest::newRow("24 fps at 7, five B-frames, long delay") << QList<int>(4, 24) << 7 << 5 << 6;
+    QTest::newRow("steady, stalled, bursting, at 5, three B-frames")
+        << QList<int> {30, 30, 30, 2, 5, 6, 60, 60, 55, 60, 60, 50} << 5 << 3 << 2;
+    QTest::newRow("a stall in 24 fps, at 10, one B-frame")
+        << QList<int> {24, 24, 3, 24, 24, 24} << 10 << 1 << 3;
+}
+
+// The decoder leaves out, of the frames no other refers to, those the
+// selector says it cannot take. Here every frame could be left out, frames
+// come in decoding order (each reference frame before the B-frames shown
+// before it) and leave the decoder in time order some packets later: the
+// frames taken are those taken from every frame, and frames are left out.
+void tst_FrameSelection::rate_leavesOutOnlyFramesItWouldNotTake()
+{
+    QFETCH(QList<int>, framesPerSecond);
+    QFETCH(int, wanted);
+    QFETCH(int, bFrames);
+    QFETCH(int, latency);
+
+    QList<qint64> timesUs;
+    for (int second = 0; second < framesPerSecond.size(); ++second) {
+        for (int i = 0; i < framesPerSecond.at(second); ++i)
+            timesUs << second * 1000000ll + 1000000ll * i / framesPerSecond.at(second);
+    }
+    QList<int> decodingOrder {0};
+    for (int anchor = 1; anchor < timesUs.size(); anchor += bFrames + 1) {
+        const int reference = qMin<int>(anchor + bFrames, timesUs.size() - 1);
+        decodingOrder << reference;
+        for (int n = anchor; n < reference; ++n)
+            decodingOrder << n;
+    }
+    const AVRational average {int(timesUs.size()), int(framesPerSecond.size())};
+    FrameSelector::Pace pace;
+    pace.interval = Sampling::samplingInterval(average, AVRational {90000, 1}, wanted);
+    pace.frameRate = Sampling::usableFrameRate(average, AVRational {90000, 1});
+    const FFmpeg::FramePtr picture = makeFrame(16, 16, [](int, int) { return 100; });
+
+    const auto takenTimes = [&](bool leaveOut, int *leftOut) {
+        FrameSelector selector(rate(wanted), pace);
+        QList<qint64> taken;
+        QList<qint64> keptUs;
+        QList<int> sent;
+        QList<bool> passed(timesUs.size(), false); // sent or left out
+        int next = 0; // the next frame in time order to leave the decoder
+        const auto offer = [&](int n) {
+            FFmpeg::FramePtr frame(av_frame_clone(picture.get()));
+            frame->pts = timesUs.at(n);
+            selector.offer(frame.get(), timesUs.at(n));
+            while (FFmpeg::FramePtr chosen = selector.takeChosen())
+                taken << chosen->pts;
+        };
+        for (int packet = 0; packet <= decodingOrder.size() + latency; ++packet) {
+            if (packet < decodingOrder.size()) {
+                const int n = decodingOrder.at(packet);
+                qint64 earlierUs = AV_NOPTS_VALUE;
+                for (const qint64 kept : keptUs) {
+                    if (kept < timesUs.at(n))
+                        earlierUs = qMax(earlierUs == AV_NOPTS_VALUE ? kept : earlierUs, kept);
+                }
+                if (leaveOut && !selector.mayTakeFrameAt(timesUs.at(n), earlierUs)) {
+                    ++*leftOut;
+                } else {
+                    keptUs << timesUs.at(n);
+                    sent << n;
+                }
+                passed[n] = true;
+            }
+            // Out in time order, once every frame before it has passed and it
+            // has waited its packets.
+            while (next < timesUs.size() && passed.at(next)) {
+                const qsizetype at = sent.indexOf(next);
+                if (at >= 0 && decodingOrder.indexOf(next) + latency > packet)
+                    break;
+                if (at >= 0)
+                    offer(next);
+                ++next;
+            }
+        }
+        selector.finish();
+        while (FFmpeg::FramePtr chosen = selector.takeChosen())
+            taken << chosen->pts;
+        return taken;
+    };
+    int leftOut = 0;
+    const QList<qint64> fromEveryFrame = takenTimes(false, &leftOut);
+    QCOMPARE(takenTimes(true, &leftOut), fromEveryFrame);
+    QVERIFY(!fromEveryFrame.isEmpty());
+    QVERIFY2(leftOut > 0, "nothing left out");
 }
 
 void tst_FrameSelection::chosenFrames_carryTheirScore_data()

@@ -118,6 +118,7 @@ void DecodingFrameSource::seekBefore(int64_t timeUs, int64_t streamTimestamp)
         return;
     }
     avcodec_flush_buffers(input.decoder());
+    keptUs.clear();
     draining = false;
     numbersFromTimes = true;
     seekCheckUs = timeUs;
@@ -157,20 +158,32 @@ void DecodingFrameSource::seekToEarlierKeyframe(int64_t wantedUs)
         seekBefore(-1, streamStart);
 }
 
-// A frame shown well before the next wanted time that no other frame
-// refers to is of no use: the decoder is told to leave it out, as a seek
-// would, while every frame that others are decoded from is still decoded.
+// A frame that cannot be taken and that no other frame refers to is of no
+// use: the decoder is told to leave it out, as a seek would, while every
+// frame that others are decoded from is still decoded. The frames handed
+// to the decoder whole tell which frames come before it in time.
 void DecodingFrameSource::skipUnwanted(const AVPacket *video)
 {
     AVCodecContext *decoder = input.decoder();
     if (selector.keyframesOnly() || !unreferencedFramesSkippable(decoder->codec_id))
         return;
-    const int64_t wantedUs = selector.unneededBeforeUs();
     bool unwanted = false;
-    if (wantedUs > 0 && video->pts != AV_NOPTS_VALUE) {
+    if (video->pts != AV_NOPTS_VALUE) {
         const int64_t shownUs
             = av_rescale_q(video->pts - streamStart, input.stream()->time_base, microsecond);
-        unwanted = shownUs < wantedUs - std::llround(periodUs);
+        int64_t earlierUs = AV_NOPTS_VALUE;
+        for (const int64_t keptShownUs : keptUs) {
+            if (keptShownUs < shownUs && (earlierUs == AV_NOPTS_VALUE || keptShownUs > earlierUs))
+                earlierUs = keptShownUs;
+        }
+        unwanted = !selector.mayTakeFrameAt(shownUs, earlierUs);
+        // Deeper than any decoder reorders.
+        constexpr size_t remembered = 32;
+        if (!unwanted) {
+            keptUs.push_back(shownUs);
+            if (keptUs.size() > remembered)
+                keptUs.pop_front();
+        }
     }
     decoder->skip_frame = unwanted ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
     // The frames decoded no longer count the frames of the stream.

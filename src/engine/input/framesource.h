@@ -4,6 +4,7 @@
 #include "ffmpegholders.h"
 #include "outcome.h"
 
+#include <deque>
 #include <functional>
 
 class MediaInput;
@@ -68,6 +69,9 @@ private:
     int64_t framesSinceStamp = 0;
     int64_t framesDecoded = 0;
     bool numbersFromTimes = false;
+    // The times of the last packets handed to the decoder whole, in the
+    // order they went; a B-frame comes after frames shown later than it.
+    std::deque<int64_t> keptUs;
     bool selectionEnded = false;
     bool started = false;
     bool draining = false;

@@ -337,15 +337,26 @@ int64_t FrameSelector::nextWantedUs() const
     return 0;
 }
 
-int64_t FrameSelector::unneededBeforeUs() const
+bool FrameSelector::mayTakeFrameAt(int64_t shownUs, int64_t earlierUs) const
 {
-    if (mode != Mode::FramesPerSecond)
-        return nextWantedUs();
-    // The first frame is kept in case the range is shorter than one step.
-    if (!passedStart || everyFrame || chosenCount == 0)
-        return 0;
-    const double target = anchorUs + (interval - 1 + double(nextStep) * interval) * periodUs;
-    return qMax<int64_t>(0, std::llround(target - periodUs / 2));
+    if (mode != Mode::FramesPerSecond) {
+        const int64_t wantedUs = nextWantedUs();
+        return wantedUs <= 0 || shownUs >= wantedUs - std::llround(periodUs);
+    }
+    // The first frame is kept in case the range is shorter than one step;
+    // times that run backwards start the steps anew.
+    if (!passedStart || everyFrame || chosenCount == 0 || previousUs >= shownUs)
+        return true;
+    // A frame is taken where a step's time falls after the frame before it
+    // and at or before its own. The frames offered so far come before it as
+    // well; a quarter of a period allows for times the decoder corrects.
+    const double margin = periodUs / 4;
+    const double after
+        = double(earlierUs == AV_NOPTS_VALUE ? previousUs : qMax(earlierUs, previousUs)) - margin;
+    const double stepUs = interval * periodUs;
+    const double firstStepUs = anchorUs + (interval - 1) * periodUs - periodUs / 2;
+    const double steps = qMax(0.0, std::floor((after - firstStepUs) / stepUs) + 1);
+    return firstStepUs + steps * stepUs <= double(shownUs) + margin;
 }
 
 int FrameSelector::estimatedTotal(const FrameSelection &selection, int64_t streamFrames,

@@ -64,10 +64,11 @@ public:
     // seek to once decoding has fallen behind it. 0 where the next frame is
     // wanted, whatever its time.
     int64_t nextWantedUs() const;
-    // Frames shown before this time cannot be taken any more, though the
-    // selection still wants to see the frames after them: the decoder may
-    // leave out those no other frame refers to. 0 where every frame counts.
-    int64_t unneededBeforeUs() const;
+    // Whether a frame shown at shownUs could still be taken, where a frame
+    // shown at earlierUs (AV_NOPTS_VALUE: none known) comes before it and
+    // will be offered too. Where it could not, the decoder may leave it out
+    // if no other frame refers to it. True where that cannot be said.
+    bool mayTakeFrameAt(int64_t shownUs, int64_t earlierUs) const;
     // Whether the decoder may leave out every frame but the keyframes.
     bool keyframesOnly() const { return mode == FrameSelection::Mode::Keyframes; }
     // Whether any frame at or after the start has been seen, in the range or
