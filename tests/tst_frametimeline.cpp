@@ -95,6 +95,9 @@ void tst_FrameTimeline::initTestCase()
     MAKE_CLIP(steadyClip(dir.filePath("steady.mkv")));
     MAKE_CLIP(steadyClip(dir.filePath("intra.mp4"), {"-bf", "0"}));
     MAKE_CLIP(unevenClip(dir.filePath("uneven.mkv")));
+    // No timestamps at all: the frames fall on the stream's rate.
+    MAKE_CLIP({"-i", dir.filePath("steady.mp4"), "-c", "copy", "-f", "h264",
+        dir.filePath("steady.h264")});
 }
 
 void tst_FrameTimeline::frames_foundAroundAPosition_data()
@@ -127,6 +130,12 @@ void tst_FrameTimeline::frames_foundAroundAPosition_data()
         row("nothing before the first", "before", 0, 0, -1);
         row("nothing after the last", "after", 89, 0, -1);
     }
+    const auto raw = [](const char *what, const char *ask, int frame, int offset, int answer) {
+        QTest::addRow("raw H.264, %s", what) << "steady.h264" << ask << frame << offset << answer;
+    };
+    raw("between two frames", "shown", 54, 6, 54);
+    raw("next", "after", 40, 0, 41);
+    raw("previous", "before", 55, 0, 54);
     const auto uneven = [](const char *what, const char *ask, int frame, int offset, int answer) {
         QTest::addRow("uneven rate, %s", what) << "uneven.mkv" << ask << frame << offset << answer;
     };
@@ -147,7 +156,9 @@ void tst_FrameTimeline::frames_foundAroundAPosition()
     QFETCH(int, answer);
 
     const QString path = dir.filePath(clip);
-    const QList<qint64> times = probedFrameTimes(path);
+    // A raw stream's frames are those of the file it was copied from.
+    const QList<qint64> times = probedFrameTimes(
+        clip.endsWith(u".h264") ? dir.filePath(QStringLiteral("steady.mp4")) : path);
     QVERIFY2(times.size() > frame, "ffprobe lists the clip's frames");
     const qint64 atMs = (times.at(frame) + 999) / 1000 + offsetMs;
     const qint64 expected = answer < 0 ? -1 : times.at(answer) / 1000;

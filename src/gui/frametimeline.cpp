@@ -3,6 +3,7 @@
 #include "ffmpegholders.h"
 #include "mediainput.h"
 #include "orientation.h"
+#include "samplingrules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,9 +45,10 @@ bool FrameTimeline::open(const QString &path)
             = QSize(Picture::squarePixelWidth(parameters->width, aspect), parameters->height);
         codedSize = QSize(parameters->width, parameters->height);
     }
-    const AVRational rate = av_guess_frame_rate(opened->format(), stream, nullptr);
-    if (rate.num > 0 && rate.den > 0)
-        gridStepUs = 1e6 / av_q2d(rate);
+    // The rate the job times such frames by, so that the frame shown is the
+    // frame written.
+    const MediaInput::FrameRates rates = opened->frameRates();
+    gridStepUs = 1e6 / Sampling::usableFrameRate(rates.average, rates.real);
     // Entries added later come from searches, not from the file.
     indexed = avformat_index_get_entries_count(stream) > 0;
     input = std::move(opened);
@@ -89,7 +91,7 @@ std::optional<int64_t> FrameTimeline::frameAfter(int64_t frameUs)
     if (!input || frameUs == after)
         return std::nullopt;
     if (!timestamped)
-        return gridStepUs > 0 ? std::optional<int64_t>(gridFrame(frameUs) + gridStepUs)
+        return gridStepUs > 0 ? std::optional<int64_t>(gridTime(gridIndex(frameUs) + 1))
                               : std::nullopt;
     for (int pass = 0; pass < 2; ++pass) {
         if (const Span *span = spanHolding(frameUs)) {
@@ -110,8 +112,9 @@ std::optional<int64_t> FrameTimeline::frameBefore(int64_t frameUs)
     if (!input || frameUs <= 0)
         return std::nullopt;
     if (!timestamped) {
-        const int64_t previous = gridFrame(frameUs) - int64_t(gridStepUs);
-        return gridStepUs > 0 && previous >= 0 ? std::optional<int64_t>(previous) : std::nullopt;
+        const double previous = gridIndex(frameUs) - 1;
+        return gridStepUs > 0 && previous >= 0 ? std::optional<int64_t>(gridTime(previous))
+                                               : std::nullopt;
     }
     const int64_t earlier = frameUs - 1;
     for (int pass = 0; pass < 2; ++pass) {
@@ -135,11 +138,21 @@ const FrameTimeline::Span *FrameTimeline::spanHolding(int64_t timeUs) const
     return found == spans.cend() ? nullptr : &*found;
 }
 
+// Frame n starts at n periods, rounded to the microsecond as the job times
+// it; a time rounded down still falls in its own frame.
+double FrameTimeline::gridIndex(int64_t timeUs) const
+{
+    return std::floor(double(std::max<int64_t>(timeUs, 0) + 1) / gridStepUs);
+}
+
+int64_t FrameTimeline::gridTime(double index) const
+{
+    return std::llround(index * gridStepUs);
+}
+
 int64_t FrameTimeline::gridFrame(int64_t timeUs) const
 {
-    if (gridStepUs <= 0)
-        return std::max<int64_t>(timeUs, 0);
-    return int64_t(std::floor(std::max<int64_t>(timeUs, 0) / gridStepUs) * gridStepUs);
+    return gridStepUs > 0 ? gridTime(gridIndex(timeUs)) : std::max<int64_t>(timeUs, 0);
 }
 
 bool FrameTimeline::seekBefore(int64_t timeUs)

@@ -61,6 +61,8 @@ private:
     bool seekBefore(int64_t timeUs);
     bool rewind();
     const Span *spanHolding(int64_t timeUs) const;
+    double gridIndex(int64_t timeUs) const;
+    int64_t gridTime(double index) const;
     int64_t gridFrame(int64_t timeUs) const;
 
     std::unique_ptr<MediaInput> input;
@@ -69,8 +71,8 @@ private:
     QSize codedSize;
     std::set<int64_t> known;
     std::vector<Span> spans;
-    // Microseconds a frame at the nominal rate, for streams without timestamps;
-    // 0 where the rate is unknown too.
+    // Microseconds a frame at the stream's rate, for streams without
+    // timestamps; 0 until a video is open.
     double gridStepUs = 0;
     bool timestamped = true;
     // The file has an index, so a seek to its start lands there.
