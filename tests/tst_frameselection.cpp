@@ -179,6 +179,28 @@ FrameSelection rate(int frames)
     return selection;
 }
 
+// The times of a clip with so many frames in each second, spread evenly in it.
+QList<qint64> evenlyInEachSecond(const QList<int> &framesPerSecond)
+{
+    QList<qint64> timesUs;
+    for (int second = 0; second < framesPerSecond.size(); ++second) {
+        for (int i = 0; i < framesPerSecond.at(second); ++i)
+            timesUs << second * 1000000ll + 1000000ll * i / framesPerSecond.at(second);
+    }
+    return timesUs;
+}
+
+// The pace of such a clip at a rate, its rate as a container reports it:
+// frames over duration.
+FrameSelector::Pace paceOf(qsizetype frames, qsizetype seconds, int wanted)
+{
+    const AVRational average {int(frames), int(seconds)};
+    FrameSelector::Pace pace;
+    pace.interval = Sampling::samplingInterval(average, AVRational {90000, 1}, wanted);
+    pace.frameRate = Sampling::usableFrameRate(average, AVRational {90000, 1});
+    return pace;
+}
+
 FrameSelection sharpestOf(FrameSelection selection)
 {
     selection.sharpest = true;
@@ -418,16 +440,8 @@ void tst_FrameSelection::rate_staysEvenOnVariableRates()
     QFETCH(QList<int>, framesPerSecond);
     QFETCH(int, wanted);
 
-    QList<qint64> timesUs;
-    for (int second = 0; second < framesPerSecond.size(); ++second) {
-        for (int i = 0; i < framesPerSecond.at(second); ++i)
-            timesUs << second * 1000000ll + 1000000ll * i / framesPerSecond.at(second);
-    }
-    // As a container reports it: frames over duration.
-    const AVRational average {int(timesUs.size()), int(framesPerSecond.size())};
-    FrameSelector::Pace pace;
-    pace.interval = Sampling::samplingInterval(average, AVRational {90000, 1}, wanted);
-    pace.frameRate = Sampling::usableFrameRate(average, AVRational {90000, 1});
+    const QList<qint64> timesUs = evenlyInEachSecond(framesPerSecond);
+    const FrameSelector::Pace pace = paceOf(timesUs.size(), framesPerSecond.size(), wanted);
     FrameSelector selector(rate(wanted), pace);
     const FFmpeg::FramePtr picture = makeFrame(16, 16, [](int, int) { return 100; });
     QList<int> images(framesPerSecond.size());
@@ -495,11 +509,7 @@ void tst_FrameSelection::rate_leavesOutOnlyFramesItWouldNotTake()
     QFETCH(int, bFrames);
     QFETCH(int, latency);
 
-    QList<qint64> timesUs;
-    for (int second = 0; second < framesPerSecond.size(); ++second) {
-        for (int i = 0; i < framesPerSecond.at(second); ++i)
-            timesUs << second * 1000000ll + 1000000ll * i / framesPerSecond.at(second);
-    }
+    const QList<qint64> timesUs = evenlyInEachSecond(framesPerSecond);
     QList<int> decodingOrder {0};
     for (int anchor = 1; anchor < timesUs.size(); anchor += bFrames + 1) {
         const int reference = qMin<int>(anchor + bFrames, timesUs.size() - 1);
@@ -507,10 +517,7 @@ void tst_FrameSelection::rate_leavesOutOnlyFramesItWouldNotTake()
         for (int n = anchor; n < reference; ++n)
             decodingOrder << n;
     }
-    const AVRational average {int(timesUs.size()), int(framesPerSecond.size())};
-    FrameSelector::Pace pace;
-    pace.interval = Sampling::samplingInterval(average, AVRational {90000, 1}, wanted);
-    pace.frameRate = Sampling::usableFrameRate(average, AVRational {90000, 1});
+    const FrameSelector::Pace pace = paceOf(timesUs.size(), framesPerSecond.size(), wanted);
     const FFmpeg::FramePtr picture = makeFrame(16, 16, [](int, int) { return 100; });
 
     const auto takenTimes = [&](bool leaveOut, int *leftOut) {
