@@ -198,6 +198,17 @@ private slots:
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
+    // A job on long.mp4 into out that writes slowly enough to be stopped midway.
+    bool startSlowJob(QProcess &process, const QStringList &extra) const
+    {
+        process.setProcessEnvironment(toolEnvironment(cLocale));
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(OSKIVO_CLI),
+            QStringList {"long.mp4", "-o", "out", "--rate", "25", "--format", "png", "--quality",
+                "100", "--writers", "2", "--quiet"}
+                + extra);
+        return process.waitForStarted();
+    }
     Run run(const QStringList &arguments, const QStringList &environment = cLocale,
         const QString &program = QStringLiteral(OSKIVO_CLI)) const;
 
@@ -644,12 +655,7 @@ void tst_Cli::stopSignal_leavesWholeImagesFromOneWithoutAGap()
     QFETCH(int, exitCode);
 
     QProcess process;
-    process.setProcessEnvironment(toolEnvironment(cLocale));
-    process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(OSKIVO_CLI),
-        {"long.mp4", "-o", "out", "--rate", "25", "--format", "png", "--quality", "100",
-            "--writers", "2", "--json", "--quiet"});
-    QVERIFY(process.waitForStarted());
+    QVERIFY(startSlowJob(process, {"--json"}));
     QTRY_VERIFY_WITH_TIMEOUT(imageFiles(path("out/long")).size() >= after, 120000);
     QVERIFY(process.processId() > 0);
     QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
@@ -782,12 +788,7 @@ void tst_Cli::sameFolder_oneRunAtATimeEvenAfterAKill()
     QSKIP("Ends a process with a POSIX signal");
 #else
     QProcess running;
-    running.setProcessEnvironment(toolEnvironment(cLocale));
-    running.setWorkingDirectory(dir.path());
-    running.start(QStringLiteral(OSKIVO_CLI),
-        {"long.mp4", "-o", "out", "--no-subfolder", "--rate", "25", "--format", "png", "--quality",
-            "100", "--writers", "2", "--quiet"});
-    QVERIFY(running.waitForStarted());
+    QVERIFY(startSlowJob(running, {"--no-subfolder"}));
     QTRY_VERIFY_WITH_TIMEOUT(imageFiles(path("out")).size() >= 2, 120000);
 
     // Another run into the folder, even of another naming, is refused.
